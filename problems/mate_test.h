@@ -1,0 +1,34 @@
+// The mate-in-one test and the thinning of an accepted problem.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "rules/position.h"
+
+namespace problems {
+
+// A copy of the 64 squares, indexed [file][row] with 1..8 used.
+constexpr int SquareCopyCells = 9;
+using SquareCopy = std::array<std::array<chess::PieceCode, SquareCopyCells>, SquareCopyCells>;
+
+struct MateSearch {
+    explicit MateSearch(chess::Position& rules) : Rules(rules) {}
+
+    chess::Position& Rules;
+    chess::MoveColumns SavedMoveList{};
+    std::int32_t SavedMoveCount = 0;
+    SquareCopy BoardBackup{};
+    SquareCopy ProblemBoard{};
+    std::int32_t MateCount = 0;
+    std::int32_t MatePiece = 0;
+
+    // Counts White's mating moves in the position on the board (White to
+    // move); leaves the board as it was and MoveList holding White's legal moves.
+    void MateInOneTest();
+    // Takes off every piece but the kings whose absence keeps exactly one
+    // mate by the kind firstMovePiece; ends with one more MateInOneTest.
+    void ReduceProblem(std::int32_t firstMovePiece);
+};
+
+}  // namespace problems

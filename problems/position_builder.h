@@ -1,0 +1,34 @@
+// The random position builder.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include "rules/position.h"
+#include "settings/settings.h"
+
+namespace problems {
+
+struct PositionBuilder {
+    // Seeded once from the wall clock.
+    PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings);
+    // A fixed seed, for tests and tools.
+    PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed);
+
+    chess::Position& Rules;
+    const settings::TrainerSettings& Config;
+
+    // A uniformly drawn integer from 0 to n inclusive.
+    std::int32_t RandomUpTo(std::int32_t n);
+    // Empties the 64 squares; the border ring is not touched.
+    void ClearBoard();
+    // Places the kings, then every configured piece. InCheck ends as 1 when
+    // either king is attacked or when the pieces asked for could not all find
+    // a free square in their area (the attempt then fails), else 0.
+    void BuildRandomPosition();
+
+  private:
+    std::mt19937_64 Random;
+};
+
+}  // namespace problems

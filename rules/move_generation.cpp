@@ -1,0 +1,176 @@
+// Pseudo-legal move generation for both colours.
+//
+// White and Black are mirror images: every code tested or written is the
+// White code times `Us` (+1 or -1), and the pawns walk toward row 1 for White
+// and toward row 8 for Black. Nothing asks whether the mover's own king is
+// left attacked; FilterLegalMoves does that afterwards.
+#include "rules/position.h"
+
+namespace chess {
+namespace {
+
+struct Step {
+    int file;
+    int row;
+};
+
+// The eight directions in the order the sliders walk them: the four
+// diagonals first (D1..D4), then the four straight lines (D5..D8).
+constexpr std::array<Step, 8> SlideDirections = {{
+    {+1, +1},  // D1 toward h1
+    {-1, -1},  // D2 toward a8
+    {-1, +1},  // D3 toward a1
+    {+1, -1},  // D4 toward h8
+    {-1, 0},   // D5 toward the a-file
+    {+1, 0},   // D6 toward the h-file
+    {0, -1},   // D7 toward rank 8
+    {0, +1},   // D8 toward rank 1
+}};
+constexpr int FirstDiagonal = 0;
+constexpr int LastDiagonal = 3;
+constexpr int FirstStraight = 4;
+constexpr int LastStraight = 7;
+
+constexpr std::array<Step, 8> KnightJumps = {{
+    {+2, -1}, {+2, +1}, {-2, -1}, {-2, +1}, {-1, +2}, {+1, +2}, {-1, -2}, {+1, -2},
+}};
+
+// Pieces a pawn may become, in the order their entries are appended.
+constexpr std::array<PieceCode, 4> PromotionKinds = {Knight, Bishop, Rook, Queen};
+
+// Rows that matter to a pawn of one colour.
+template <Side Us>
+struct PawnRows {
+    static constexpr int Forward = Us == White ? -1 : +1;
+    static constexpr int DoubleStepFrom = Us == White ? 7 : 2;
+    static constexpr int PromotionRow = Us == White ? FirstSquare : LastSquare;
+    // A plain step or capture (no promotion) lands on rows 2..8 for White
+    // and 1..7 for Black; anything else is the promotion row or off the board.
+    static constexpr bool AllowsPlainMove(int targetRow) {
+        return Us == White ? targetRow >= FirstSquare + 1 : targetRow <= LastSquare - 1;
+    }
+};
+
+}  // namespace
+
+void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
+    for (int entry = 1; entry <= count; ++entry) {
+        target.FromFile[entry] = FromFile[entry];
+        target.FromRow[entry] = FromRow[entry];
+        target.ToFile[entry] = ToFile[entry];
+        target.ToRow[entry] = ToRow[entry];
+        target.MovedPiece[entry] = MovedPiece[entry];
+        target.PlacedPiece[entry] = PlacedPiece[entry];
+    }
+}
+
+void MoveColumns::MoveEntry(int from, int to) {
+    FromFile[to] = FromFile[from];
+    FromRow[to] = FromRow[from];
+    ToFile[to] = ToFile[from];
+    ToRow[to] = ToRow[from];
+    MovedPiece[to] = MovedPiece[from];
+    PlacedPiece[to] = PlacedPiece[from];
+}
+
+void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
+
+void Position::GenerateBlackMoves() { GenerateMoves<Black>(); }
+
+void Position::AppendMove(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed) {
+    ++MoveCount;
+    MoveList.FromFile[MoveCount] = fromFile;
+    MoveList.FromRow[MoveCount] = fromRow;
+    MoveList.ToFile[MoveCount] = toFile;
+    MoveList.ToRow[MoveCount] = toRow;
+    MoveList.MovedPiece[MoveCount] = moved;
+    MoveList.PlacedPiece[MoveCount] = placed;
+}
+
+template <Side Us>
+void Position::GenerateMoves() {
+    MoveCount = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            const PieceCode piece = Board[file][row];
+            switch (piece * Us) {
+                case Pawn: AddPawnMoves<Us>(file, row); break;
+                case Knight: AddStepperMoves<Us>(file, row, piece); break;
+                case Bishop: AddSliderMoves<Us>(file, row, piece, FirstDiagonal, LastDiagonal); break;
+                case Rook: AddSliderMoves<Us>(file, row, piece, FirstStraight, LastStraight); break;
+                case Queen: AddSliderMoves<Us>(file, row, piece, FirstDiagonal, LastStraight); break;
+                case King: AddKingMoves<Us>(file, row); break;
+                default: break;  // empty, or a piece of the other colour
+            }
+        }
+    }
+}
+
+template <Side Us>
+void Position::AddSliderMoves(int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
+    for (int d = firstDirection; d <= lastDirection; ++d) {
+        const Step step = SlideDirections[d];
+        int toFile = file + step.file;
+        int toRow = row + step.row;
+        while (IsOnBoard(toFile, toRow)) {
+            const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
+            if (target > 0) break;                                // own piece blocks
+            AppendMove(file, row, toFile, toRow, piece, piece);
+            if (target < 0) break;  // a capture ends the line
+            toFile += step.file;
+            toRow += step.row;
+        }
+    }
+}
+
+template <Side Us>
+void Position::AddStepperMoves(int file, int row, PieceCode piece) {
+    for (const Step jump : KnightJumps) {
+        const int toFile = file + jump.file;
+        const int toRow = row + jump.row;
+        if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
+            AppendMove(file, row, toFile, toRow, piece, piece);
+        }
+    }
+}
+
+template <Side Us>
+void Position::AddKingMoves(int file, int row) {
+    const PieceCode king = King * Us;
+    for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
+        for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
+            // The king's own square holds the king and never qualifies.
+            if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
+                AppendMove(file, row, toFile, toRow, king, king);
+            }
+        }
+    }
+}
+
+template <Side Us>
+void Position::AddPawnMoves(int file, int row) {
+    using Rows = PawnRows<Us>;
+    const PieceCode pawn = Pawn * Us;
+    const int ahead = row + Rows::Forward;  // may be the border row 0 or 9: it reads as empty
+
+    // Appends one entry, or the four promotion entries on the last row.
+    auto addStepOrPromotion = [&](int toFile) {
+        if (Rows::AllowsPlainMove(ahead)) {
+            AppendMove(file, row, toFile, ahead, pawn, pawn);
+        } else if (ahead == Rows::PromotionRow) {
+            for (const PieceCode kind : PromotionKinds) AppendMove(file, row, toFile, ahead, pawn, kind * Us);
+        }
+    };
+
+    if (row == Rows::DoubleStepFrom && Board[file][ahead] == NoPiece &&
+        Board[file][ahead + Rows::Forward] == NoPiece) {
+        AppendMove(file, row, file, ahead + Rows::Forward, pawn, pawn);
+    }
+    if (Board[file][ahead] == NoPiece) addStepOrPromotion(file);
+    // Captures toward the a-file, then toward the h-file. Beside the a- and
+    // h-files the capture square is a border cell holding 0: no capture.
+    if (Board[file - 1][ahead] * Us < 0 && file - 1 >= FirstSquare) addStepOrPromotion(file - 1);
+    if (Board[file + 1][ahead] * Us < 0 && file + 1 <= LastSquare) addStepOrPromotion(file + 1);
+}
+
+}  // namespace chess

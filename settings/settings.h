@@ -1,0 +1,60 @@
+// The fourteen settings of "set_figure.txt" and the trainer's reading of them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+inline constexpr const char* SettingsFileName = "set_figure.txt";
+
+// The fourteen values in file-line order.
+struct Settings {
+    std::int32_t WhitePawns = 0;
+    std::int32_t WhiteKnights = 0;
+    std::int32_t WhiteBishops = 0;
+    std::int32_t WhiteRooks = 0;
+    std::int32_t WhiteQueens = 0;
+    std::int32_t BlackPawns = 0;
+    std::int32_t BlackKnights = 0;
+    std::int32_t BlackBishops = 0;
+    std::int32_t BlackRooks = 0;
+    std::int32_t BlackQueens = 0;
+    std::int32_t CellSize = 0;
+    std::int32_t KingEdgeDistance = 0;
+    std::int32_t PawnRankLimit = 0;
+    std::string FirstMovePieceName;
+};
+
+// The names of the piece that must give mate, in the order both programs
+// list and test them, with the piece-kind code the trainer derives.
+struct PieceName {
+    std::string_view Name;
+    std::int32_t Kind;
+};
+inline constexpr std::array<PieceName, 7> PieceNames = {{
+    {"пешка", 2},
+    {"конь", 3},
+    {"слон", 4},
+    {"ладья", 5},
+    {"ферзь", 9},
+    {"король", 100},
+    {"любая", 0},
+}};
+
+// The trainer's settings: the values as read, the values in use and the two
+// values derived from them.
+struct TrainerSettings {
+    Settings AsRead;  // the fourteen values exactly as the file gave them
+    Settings InUse;   // the same, brought into the editor's ranges
+    std::int32_t KingSpan = 0;        // 7 - 2 * KingEdgeDistance (in use)
+    std::int32_t FirstMovePiece = 0;  // piece-kind code; 0 means any piece
+
+    // Reads the settings file (by default "set_figure.txt" in the working
+    // directory), creating it empty when none exists.
+    void SettingsReader(const std::string& path = SettingsFileName);
+};
+
+}  // namespace settings
