@@ -26,7 +26,36 @@ struct Settings {
     std::int32_t KingEdgeDistance = 0;
     std::int32_t PawnRankLimit = 0;
     std::string FirstMovePieceName;
+
+    // The thirteen numbers by file line, 1..13.
+    std::int32_t& Number(int line);
+    std::int32_t Number(int line) const;
 };
+
+constexpr int NumericLines = 13;
+
+// The range the editor allows for each numeric line; the trainer brings the
+// values it reads into the same ranges.
+struct ValueRange {
+    std::int32_t Lowest;
+    std::int32_t Highest;
+};
+inline constexpr std::array<ValueRange, NumericLines + 1> EditorRanges = {{
+    {0, 0},    // no line 0
+    {0, 8},    // WhitePawns
+    {0, 10},   // WhiteKnights
+    {0, 10},   // WhiteBishops
+    {0, 10},   // WhiteRooks
+    {0, 10},   // WhiteQueens
+    {0, 8},    // BlackPawns
+    {0, 10},   // BlackKnights
+    {0, 10},   // BlackBishops
+    {0, 10},   // BlackRooks
+    {0, 10},   // BlackQueens
+    {40, 70},  // CellSize
+    {0, 3},    // KingEdgeDistance
+    {2, 7},    // PawnRankLimit
+}};
 
 // The names of the piece that must give mate, in the order both programs
 // list and test them, with the piece-kind code the trainer derives.
@@ -56,5 +85,12 @@ struct TrainerSettings {
     // directory), creating it empty when none exists.
     void SettingsReader(const std::string& path = SettingsFileName);
 };
+
+// The editor's reading of the settings file: the fourteen values as read.
+void LoadSettings(Settings& values, const std::string& path = SettingsFileName);
+
+// Writes the fourteen lines, each ending in one line feed, creating or
+// emptying the file first. False when the file could not be written.
+bool WriteSettingsFile(const Settings& values, const std::string& path = SettingsFileName);
 
 }  // namespace settings

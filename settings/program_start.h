@@ -1,0 +1,15 @@
+// Starting the other program of the pair.
+#pragma once
+
+#include <string>
+
+namespace settings {
+
+inline constexpr const char* TrainerProgram = "vindolar";
+inline constexpr const char* EditorProgram = "quessa";
+
+// Starts the executable `name` in the working directory, detached, with an
+// argument list holding only its path. False when it could not be started.
+bool StartProgram(const std::string& name);
+
+}  // namespace settings

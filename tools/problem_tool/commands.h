@@ -1,0 +1,17 @@
+// The subcommands of problem-tool, a developer's command-line view of the
+// rules core, the settings reader and the problem generator.
+#pragma once
+
+namespace problem_tool {
+
+// Each takes the arguments after the subcommand's name and returns the exit
+// status: 0 on success, 2 for bad input (with one line on stderr).
+using CommandFunction = int (*)(int argc, char** argv);
+
+struct Command {
+    const char* Name;
+    const char* Usage;
+    CommandFunction Run;
+};
+
+}  // namespace problem_tool
