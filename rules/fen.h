@@ -1,0 +1,22 @@
+// Positions in Forsyth-Edwards Notation, for tools and tests. FEN rank 8 is
+// row index 1 and file a is file index 1. Castling and en-passant fields
+// must be "-"; the two move counters may be absent.
+#pragma once
+
+#include <string>
+
+#include "rules/position.h"
+
+namespace chess {
+
+// Sets the 64 squares and SideToMove from `fen`. On a malformed FEN (not
+// eight ranks of eight squares, an unknown letter, not exactly one king of
+// each colour, castling or en-passant rights given, a pawn on rank 1 or 8)
+// returns false with a one-line reason in `error` and leaves `position` as it was.
+bool ParseFen(const std::string& fen, Position& position, std::string& error);
+
+// The FEN of the 64 squares with `sideToMove` (+1 White, -1 Black) to move,
+// castling and en passant "-", counters "0 1".
+std::string WriteFen(const Position& position, int sideToMove);
+
+}  // namespace chess
