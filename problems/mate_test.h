@@ -43,7 +43,11 @@ struct MateSearch {
   private:
     void SaveTestedPosition();
     void RestoreTestedPosition();
+    bool CanGiveCheck(int candidate) const;
     void TryCandidate(int candidate);
+    bool BlackHasLegalReply();
+    bool KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow);
+    bool ReplyKeepsKingSafe(int reply);
     bool BlackTakesEnPassant(int candidate);
 };
 
