@@ -21,16 +21,34 @@ chess::PieceCode KindOfLetter(char letter) {
     }
 }
 
-// Plays an entry of the position's own move list on its board.
-void Play(chess::Position& position, int entry) {
-    const auto& moves = position.MoveList;
-    position.Board[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
-    position.Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+// A position that holds a copy of another's board: positions themselves are
+// large (their move lists), so only the squares are copied.
+std::unique_ptr<chess::Position> WithBoardOf(const chess::BoardCellsArray& board) {
+    auto copy = std::make_unique<chess::Position>();
+    copy->Board = board;
+    return copy;
 }
 
-// A heap copy: a position holds large move lists.
-std::unique_ptr<chess::Position> CopyOf(const chess::Position& position) {
-    return std::make_unique<chess::Position>(position);
+bool KingAttackedOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
+    scratch.Board = board;
+    if (side == chess::White) {
+        scratch.IsWhiteKingAttacked();
+    } else {
+        scratch.IsBlackKingAttacked();
+    }
+    return scratch.InCheck == 1;
+}
+
+int LegalMoveCountOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
+    scratch.Board = board;
+    scratch.SideToMove = side;
+    if (side == chess::White) {
+        scratch.GenerateWhiteMoves();
+    } else {
+        scratch.GenerateBlackMoves();
+    }
+    scratch.FilterLegalMoves();
+    return scratch.MoveCount;
 }
 
 constexpr int DoubleStepFromRow = 7;
@@ -69,54 +87,42 @@ std::string SquareOf(const chess::Position& position, chess::PieceCode code) {
 }
 
 int LegalMoveCount(const chess::Position& position, int side) {
-    auto copy = CopyOf(position);
-    copy->SideToMove = side;
-    if (side == chess::White) {
-        copy->GenerateWhiteMoves();
-    } else {
-        copy->GenerateBlackMoves();
-    }
-    copy->FilterLegalMoves();
-    return copy->MoveCount;
+    auto scratch = WithBoardOf(position.Board);
+    return LegalMoveCountOn(*scratch, position.Board, side);
 }
 
 bool KingAttacked(const chess::Position& position, int side) {
-    auto copy = CopyOf(position);
-    if (side == chess::White) {
-        copy->IsWhiteKingAttacked();
-    } else {
-        copy->IsBlackKingAttacked();
-    }
-    return copy->InCheck == 1;
+    auto scratch = WithBoardOf(position.Board);
+    return KingAttackedOn(*scratch, position.Board, side);
 }
 
 MateFacts CountMatesDirectly(const chess::Position& position) {
     MateFacts facts;
-    auto white = CopyOf(position);
-    white->SideToMove = chess::White;
-    white->GenerateWhiteMoves();
-    white->FilterLegalMoves();
+    auto white = WithBoardOf(position.Board);
+    auto scratch = WithBoardOf(position.Board);
+    LegalMoveCountOn(*white, position.Board, chess::White);
+    const auto& moves = white->MoveList;
     for (int entry = 1; entry <= white->MoveCount; ++entry) {
-        auto after = CopyOf(*white);
-        Play(*after, entry);
-        if (!KingAttacked(*after, chess::Black)) continue;
-        if (LegalMoveCount(*after, chess::Black) == 0) {
+        chess::BoardCellsArray after = position.Board;
+        after[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
+        after[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+        if (!KingAttackedOn(*scratch, after, chess::Black)) continue;
+        if (LegalMoveCountOn(*scratch, after, chess::Black) == 0) {
             ++facts.Mates;
-            facts.LastMatingPiece = white->MoveList.PlacedPiece[entry];
+            facts.LastMatingPiece = moves.PlacedPiece[entry];
         }
-        const auto& moves = white->MoveList;
         if (moves.MovedPiece[entry] != chess::Pawn || moves.FromRow[entry] != DoubleStepFromRow ||
             moves.ToRow[entry] != DoubleStepToRow) {
             continue;
         }
         const int file = moves.ToFile[entry];
         for (const int taker : {file - 1, file + 1}) {
-            if (taker < 1 || taker > 8 || after->Board[taker][DoubleStepToRow] != -chess::Pawn) continue;
-            auto taken = CopyOf(*after);
-            taken->Board[taker][DoubleStepToRow] = chess::NoPiece;
-            taken->Board[file][DoubleStepToRow] = chess::NoPiece;
-            taken->Board[file][DoubleStepToRow + 1] = -chess::Pawn;
-            if (!KingAttacked(*taken, chess::Black)) facts.CheckTakenEnPassant = true;
+            if (taker < 1 || taker > 8 || after[taker][DoubleStepToRow] != -chess::Pawn) continue;
+            chess::BoardCellsArray taken = after;
+            taken[taker][DoubleStepToRow] = chess::NoPiece;
+            taken[file][DoubleStepToRow] = chess::NoPiece;
+            taken[file][DoubleStepToRow + 1] = -chess::Pawn;
+            if (!KingAttackedOn(*scratch, taken, chess::Black)) facts.CheckTakenEnPassant = true;
         }
     }
     return facts;

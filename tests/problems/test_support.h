@@ -40,3 +40,26 @@ settings::TrainerSettings MakeSettings(const int (&counts)[10], int kingEdgeDist
                                        int firstMovePiece);
 
 }  // namespace problems::testing
+
+#include <memory>
+
+#include "problems/generation_run.h"
+#include "problems/headless_view.h"
+
+namespace problems::testing {
+
+// The generator's parts, created once as the trainer's start-up does, with a
+// headless view and a fixed seed.
+struct Generator {
+    Generator(const settings::TrainerSettings& config, std::uint64_t seed)
+        : Config(config), Search(*Rules), Builder(*Rules, Config, seed), Run(*Rules, Search, Builder, Config, View) {}
+
+    settings::TrainerSettings Config;
+    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    MateSearch Search;
+    PositionBuilder Builder;
+    HeadlessView View;
+    GenerationRun Run;
+};
+
+}  // namespace problems::testing
