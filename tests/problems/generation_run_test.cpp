@@ -49,40 +49,44 @@ struct Spread {
     int KingEdgeDistance;
     int PawnRankLimit;
     std::int32_t Kind;
-    int Problems;
+    int ProblemsPerSeed;
 };
+constexpr int SeedsPerSpread = 3;
 
 // Every kind of mating piece, on crowded and sparse boards.
 constexpr Spread Spreads[] = {
-    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, chess::Queen, 12},   // the settings file's example
-    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, chess::Queen, 6},    // sparse
-    {{0, 0, 0, 2, 0, 2, 1, 1, 0, 0}, 1, 4, chess::Rook, 6},
-    {{0, 1, 2, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Bishop, 6},
-    {{0, 2, 1, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Knight, 6},
-    {{4, 1, 1, 0, 0, 3, 0, 1, 1, 0}, 0, 7, chess::Pawn, 2},
-    {{0, 0, 2, 2, 0, 8, 0, 0, 0, 0}, 0, 4, chess::King, 2},
-    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, chess::Queen, 4},    // crowded
-    {{3, 1, 1, 1, 1, 3, 1, 1, 1, 1}, 2, 6, chess::Rook, 4},
+    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, chess::Queen, 8},   // the settings file's example
+    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, chess::Queen, 4},   // sparse
+    {{0, 0, 0, 2, 0, 2, 1, 1, 0, 0}, 1, 4, chess::Rook, 4},
+    {{0, 1, 2, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Bishop, 4},
+    {{0, 2, 1, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Knight, 4},
+    {{4, 1, 1, 0, 0, 3, 0, 1, 1, 0}, 0, 7, chess::Pawn, 1},
+    {{0, 0, 2, 2, 0, 8, 0, 0, 0, 0}, 0, 4, chess::King, 1},
+    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, chess::Queen, 3},   // crowded
+    {{3, 1, 1, 1, 1, 3, 1, 1, 1, 1}, 2, 6, chess::Rook, 3},
 };
+
+void GenerateAndCheck(const Spread& spread, std::uint64_t seed) {
+    Generator generator(MakeSettings(spread.Counts, spread.KingEdgeDistance, spread.PawnRankLimit, spread.Kind), seed);
+    for (int problem = 0; problem < spread.ProblemsPerSeed; ++problem) {
+        SCOPED_TRACE("kind " + std::to_string(spread.Kind) + ", seed " + std::to_string(seed));
+        const int drawnBefore = generator.View.DrawBoardCalls;
+        const long updatesBefore = generator.View.AttemptCountUpdates;
+        generator.Run.GenerateProblem();
+        ASSERT_FALSE(generator.Run.GaveUp);
+        ExpectAcceptedProblem(generator, spread.Counts, spread.Kind);
+        EXPECT_EQ(generator.Config.FirstMovePiece, spread.Kind);
+        // The label showed every attempt, the last one being the count.
+        EXPECT_EQ(generator.View.AttemptCountUpdates - updatesBefore, generator.Run.AttemptCount);
+        EXPECT_EQ(generator.View.LastAttemptCount, generator.Run.AttemptCount);
+        EXPECT_EQ(generator.View.DrawBoardCalls, drawnBefore + 1);
+    }
+}
 
 TEST(GenerationRun, EveryAcceptedProblemHasOneMateByTheRequiredKind) {
     std::uint64_t seed = 1;
     for (const Spread& spread : Spreads) {
-        Generator generator(MakeSettings(spread.Counts, spread.KingEdgeDistance, spread.PawnRankLimit, spread.Kind),
-                            seed++);
-        for (int problem = 0; problem < spread.Problems; ++problem) {
-            const int drawnBefore = generator.View.DrawBoardCalls;
-            const long updatesBefore = generator.View.AttemptCountUpdates;
-            generator.Run.GenerateProblem();
-            ASSERT_FALSE(generator.Run.GaveUp) << "kind " << spread.Kind;
-            SCOPED_TRACE("kind " + std::to_string(spread.Kind) + ", problem " + std::to_string(problem));
-            ExpectAcceptedProblem(generator, spread.Counts, spread.Kind);
-            EXPECT_EQ(generator.Config.FirstMovePiece, spread.Kind);
-            // The label showed every attempt, the last one being the count.
-            EXPECT_EQ(generator.View.AttemptCountUpdates - updatesBefore, generator.Run.AttemptCount);
-            EXPECT_EQ(generator.View.LastAttemptCount, generator.Run.AttemptCount);
-            EXPECT_EQ(generator.View.DrawBoardCalls, drawnBefore + 1);
-        }
+        for (int seeds = 0; seeds < SeedsPerSpread; ++seeds) GenerateAndCheck(spread, seed++);
     }
 }
 
