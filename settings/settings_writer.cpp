@@ -27,7 +27,8 @@ bool WriteSettings(std::FILE* stream, const Settings& values) {
     for (int line = 1; line <= NumericLines; ++line) written = WriteNumberLine(stream, values.Number(line)) && written;
     // Only one of the seven names, or nothing, so that the file keeps its
     // fourteen lines whatever the text holds.
-    const std::string_view name = FindPieceName(values.FirstMovePieceName) ? values.FirstMovePieceName : "";
+    const std::optional<std::size_t> found = FindPieceName(values.FirstMovePieceName);
+    const std::string_view name = found ? PieceNames[*found].Name : std::string_view();
     return WriteLine(stream, name) && written;
 }
 
