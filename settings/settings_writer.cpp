@@ -10,7 +10,8 @@ constexpr char LineEnd = '\n';
 constexpr std::size_t LongestNumberText = 11;  // "-2147483648"
 
 bool WriteLine(std::FILE* stream, std::string_view text) {
-    return std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fputc(LineEnd, stream) != EOF;
+    const bool textWritten = text.empty() || std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return textWritten && std::fputc(LineEnd, stream) != EOF;
 }
 
 // Decimal, a "-" only for negative values, no leading zeros, no blanks.
