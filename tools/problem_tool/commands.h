@@ -14,4 +14,6 @@ struct Command {
     CommandFunction Run;
 };
 
+int SettingsCommand(int argc, char** argv);  // problem-tool settings
+
 }  // namespace problem_tool

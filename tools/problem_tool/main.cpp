@@ -8,6 +8,7 @@ namespace problem_tool {
 // Subcommands register here, one line each.
 constexpr Command Commands[] = {
     {"help", "", nullptr},
+    {"settings", "", SettingsCommand},
 };
 
 int PrintUsage() {
