@@ -118,6 +118,7 @@ void MateSearch::TryCandidate(int candidate) {
             Rules.IsBlackKingAttacked();  // the replies tried have overwritten InCheck
             if (Rules.InCheck == 1) {
                 ++MateCount;
+                MatingMoves[MateCount] = candidate;
                 MatePiece = SavedMoveList.PlacedPiece[candidate];
             }
         }

@@ -22,6 +22,9 @@ struct MateSearch {
     SquareCopy ProblemBoard{};
     std::int32_t MateCount = 0;
     std::int32_t MatePiece = 0;
+    // Entries 1..MateCount: the numbers of the mating moves in SavedMoveList
+    // (and so in MoveList after the test), in list order.
+    std::array<std::int32_t, chess::MoveListCapacity + 1> MatingMoves{};
     // 1 when some legal White pawn double step of the tested position gives
     // check and Black could take that pawn en passant without leaving his
     // king attacked. The rules core knows no en passant, so such a check

@@ -31,6 +31,8 @@ TEST_F(MateSearchTest, TwoMatesCountTwiceAndReportTheLaterPiece) {
     EXPECT_EQ(Search->MatePiece, chess::Queen);
     EXPECT_FALSE(Search->IsProblem(chess::Queen));
     EXPECT_EQ(CountMatesDirectly(*Rules).Mates, 2);
+    EXPECT_EQ(chess::MoveText(Rules->MoveList, Search->MatingMoves[1]), "Лa1-a8");
+    EXPECT_EQ(chess::MoveText(Rules->MoveList, Search->MatingMoves[2]), "Фb1-b8");
 }
 
 TEST_F(MateSearchTest, PromotionMatingAsQueenAndAsRookCountsTwice) {
