@@ -55,7 +55,8 @@ void MateSearch::MateInOneTest() {
     Rules.FilterLegalMoves();
     SaveTestedPosition();
     Rules.IsBlackKingAttacked();
-    const bool blackKingSafe = Rules.InCheck == 0;
+    const bool blackKingSafe = Rules.InCheck == 0 && chess::IsOnBoard(Rules.BlackKingFile, Rules.BlackKingRow) &&
+                               Rules.Board[Rules.BlackKingFile][Rules.BlackKingRow] == -chess::King;
     for (int candidate = 1; candidate <= SavedMoveCount; ++candidate) {
         if (blackKingSafe && !CanGiveCheck(candidate)) continue;
         TryCandidate(candidate);
