@@ -14,4 +14,7 @@ struct Command {
     CommandFunction Run;
 };
 
+int RunMoves(int argc, char** argv);  // moves_command.cpp
+int RunPerft(int argc, char** argv);  // perft_command.cpp
+
 }  // namespace problem_tool
