@@ -115,6 +115,12 @@ struct Position {
     void TestKingAttacked(std::int32_t& kingFile, std::int32_t& kingRow);
     template <Side Us>
     bool LocateKing(std::int32_t& kingFile, std::int32_t& kingRow) const;
+
+    template <Side Us>
+    void FilterMovesOf();
+    // The filter the plain way from entry `firstEntry` on: play the entry,
+    // run the attack test, take the entry back. `kept` entries are kept so far.
+    void FilterByPlaying(int firstEntry, int kept);
 };
 
 }  // namespace chess

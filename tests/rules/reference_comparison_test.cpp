@@ -234,5 +234,55 @@ TEST(ReferenceComparison, RandomPositionsGiveIdenticalResults) {
     }
 }
 
+// Lists that no generator makes (a piece that is not on its from-square, a
+// capture of one's own piece, a move onto the same square) must be filtered
+// as the plain way does it, too.
+TEST(ReferenceComparison, OddEntriesAreFilteredLikeThePlainWay) {
+    std::mt19937 random(7);
+    auto square = [&] { return std::uniform_int_distribution<int>(1, 8)(random); };
+    static const PieceCode kinds[] = {Pawn, Knight, Bishop, Rook, Queen};
+    auto code = [&] {
+        const PieceCode kind = kinds[std::uniform_int_distribution<int>(0, 4)(random)];
+        return std::uniform_int_distribution<int>(0, 1)(random) ? kind : -kind;
+    };
+    for (int n = 0; n < 2000; ++n) {
+        Position p;
+        RandomBoard(random, p, 20);
+        p.SideToMove = n % 2 ? White : Black;
+        if (p.SideToMove == White) {
+            p.GenerateWhiteMoves();
+        } else {
+            p.GenerateBlackMoves();
+        }
+        if (p.MoveCount == 0) continue;
+        const int odd = std::uniform_int_distribution<int>(1, p.MoveCount)(random);
+        p.MoveList.FromFile[odd] = square();
+        p.MoveList.FromRow[odd] = square();
+        if (n % 3 == 0) {
+            p.MoveList.ToFile[odd] = p.MoveList.FromFile[odd];
+            p.MoveList.ToRow[odd] = p.MoveList.FromRow[odd];
+        } else {
+            p.MoveList.ToFile[odd] = square();
+            p.MoveList.ToRow[odd] = square();
+        }
+        p.MoveList.MovedPiece[odd] = code();
+        p.MoveList.PlacedPiece[odd] = code();
+
+        PlainRules plain;
+        CopyState(p, plain);
+        for (int i = 1; i <= p.MoveCount; ++i) {
+            plain.list.push_back({p.MoveList.FromFile[i], p.MoveList.FromRow[i], p.MoveList.ToFile[i],
+                                  p.MoveList.ToRow[i], p.MoveList.MovedPiece[i], p.MoveList.PlacedPiece[i]});
+        }
+        p.FilterLegalMoves();
+        plain.Filter();
+        ExpectSameState(p, plain, true, "filter");
+        if (HasFatalFailure()) {
+            ADD_FAILURE() << "position " << n;
+            return;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace chess
