@@ -9,6 +9,7 @@
 // empty) and its to-square (now holding one of the mover's pieces). King
 // moves are still played and tested. The verdicts, InCheck and the recorded
 // king square are the ones the plain way leaves.
+#include <cstdint>
 #include <cstdlib>
 
 #include "rules/square_attacks.h"
@@ -69,11 +70,16 @@ struct KingSafety {
     int checkDistance = NoDistance;
     int checkFile = 0;
     int checkRow = 0;
-    // Per line: the distance of an own piece that alone stands between the
-    // king and an enemy slider of that line, and the slider's distance.
-    std::array<int, LineCount> pinnedDistance{};
+    // The own pieces that alone stand between the king and an enemy slider
+    // of their line (one bit per square, see SquareBit), and per line the
+    // distance of that slider.
+    std::uint64_t pinnedSquares = 0;
     std::array<int, LineCount> pinnerDistance{};
 };
+
+constexpr std::uint64_t SquareBit(int file, int row) {
+    return std::uint64_t{1} << ((file - FirstSquare) * LastSquare + (row - FirstSquare));
+}
 
 template <Side Us>
 KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) {
@@ -107,8 +113,8 @@ KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) 
         } else if (board[kingFile + step.file * first][kingRow + step.row * first] * Us > 0) {
             const int second = nextPiece(step, first + 1);
             if (second != NoDistance && attacksAlong(second)) {
-                safety.pinnedDistance[line] = first;
                 safety.pinnerDistance[line] = second;
+                safety.pinnedSquares |= SquareBit(kingFile + step.file * first, kingRow + step.row * first);
             }
         }
     }
@@ -138,14 +144,15 @@ KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) 
 
 // Whether the king stands attacked after a piece other than the king goes
 // from (fromFile, fromRow) to (toFile, toRow).
-bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRow, int toFile, int toRow) {
-    if (safety.attackers > 1) return true;  // one move cannot meet two attackers
+inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRow, int toFile, int toRow) {
+    const bool pinned = (safety.pinnedSquares & SquareBit(fromFile, fromRow)) != 0;
+    if (safety.attackers == 0 && !pinned) return false;  // by far the most common case
+    if (safety.attackers > 1) return true;               // one move cannot meet two attackers
     const Bearing to = BearingFrom(safety.kingFile, safety.kingRow, toFile, toRow);
-    const Bearing from = BearingFrom(safety.kingFile, safety.kingRow, fromFile, fromRow);
-    // A pinned piece must stay on its line, between the king and the pinner or on it.
-    if (from.line != NoLine && safety.pinnedDistance[from.line] == from.distance &&
-        !(to.line == from.line && to.distance <= safety.pinnerDistance[from.line])) {
-        return true;
+    if (pinned) {
+        // A pinned piece must stay on its line, between the king and the pinner or on it.
+        const Bearing from = BearingFrom(safety.kingFile, safety.kingRow, fromFile, fromRow);
+        if (!(to.line == from.line && to.distance <= safety.pinnerDistance[from.line])) return true;
     }
     if (safety.attackers == 0) return false;
     if (safety.checkLine != NoLine) return !(to.line == safety.checkLine && to.distance <= safety.checkDistance);
@@ -261,7 +268,7 @@ void Position::FilterMovesOf() {
         }
         if (!attacked) {
             ++kept;
-            MoveList.MoveEntry(entry, kept);
+            if (kept != entry) MoveList.MoveEntry(entry, kept);
         }
         lastAttacked = attacked;
     }

@@ -28,19 +28,39 @@ constexpr int EnemyPawnRow(int kingRow) {
     return kingRow - Us;
 }
 
+// How many steps a line from each square can go before it leaves the board,
+// for the lines of StraightLines (0..3) and then DiagonalLines (4..7).
+constexpr int KingLineCount = 8;
+using EdgeDistanceTable = std::array<std::array<std::array<int, KingLineCount>, BoardCells>, BoardCells>;
+constexpr EdgeDistanceTable MakeEdgeDistances() {
+    EdgeDistanceTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int line = 0; line < KingLineCount; ++line) {
+                const Step step = line < 4 ? StraightLines[line] : DiagonalLines[line - 4];
+                int steps = 0;
+                while (IsOnBoard(file + step.file * (steps + 1), row + step.row * (steps + 1))) ++steps;
+                table[file][row][line] = steps;
+            }
+        }
+    }
+    return table;
+}
+constexpr EdgeDistanceTable EdgeDistances = MakeEdgeDistances();
+
 // True when a piece of the other colour attacks the king of colour Us that
-// stands on (x, y). Sliders are looked for along the lines from the king's
-// square: empty squares and the king itself let a line go on, any other
-// piece of either colour ends it.
+// stands on (x, y), a square of the board. Sliders are looked for along the
+// lines from the king's square: empty squares (and a king of colour Us)
+// let a line go on, any other piece of either colour ends it. The looks one square beside the king may
+// fall on the border ring, which always holds 0 and so never an attacker.
 template <Side Us>
 bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
-    constexpr PieceCode ownKing = King * Us;
     constexpr PieceCode them = -Us;
 
     // Single-square looks first: the other king, knights, pawns.
     for (int file = x - 1; file <= x + 1; ++file) {
         for (int row = y - 1; row <= y + 1; ++row) {
-            if (IsOnBoard(file, row) && board[file][row] == King * them) return true;
+            if (board[file][row] == King * them) return true;
         }
     }
     for (const Step jump : KnightSquares) {
@@ -49,23 +69,26 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
         if (IsOnBoard(file, row) && board[file][row] == Knight * them) return true;
     }
     const int pawnRow = EnemyPawnRow<Us>(y);
-    for (const int file : {x - 1, x + 1}) {
-        if (IsOnBoard(file, pawnRow) && board[file][pawnRow] == Pawn * them) return true;
-    }
+    if (board[x - 1][pawnRow] == Pawn * them || board[x + 1][pawnRow] == Pawn * them) return true;
 
-    auto lineAttacked = [&](Step step, PieceCode sliderKind) {
-        for (int file = x, row = y; IsOnBoard(file, row); file += step.file, row += step.row) {
+    const std::array<int, KingLineCount>& edge = EdgeDistances[x][y];
+    auto lineAttacked = [&](Step step, int steps, PieceCode sliderKind) {
+        int file = x;
+        int row = y;
+        for (; steps > 0; --steps) {
+            file += step.file;
+            row += step.row;
             const PieceCode code = board[file][row];
-            if (code == sliderKind * them || code == Queen * them) return true;
-            if (code != NoPiece && code != ownKing) return false;
+            if (code == NoPiece || code == King * Us) continue;  // a king of its own colour lets the line go on
+            return code == sliderKind * them || code == Queen * them;
         }
         return false;
     };
-    for (const Step step : StraightLines) {
-        if (lineAttacked(step, Rook)) return true;
+    for (int line = 0; line < 4; ++line) {
+        if (lineAttacked(StraightLines[line], edge[line], Rook)) return true;
     }
-    for (const Step step : DiagonalLines) {
-        if (lineAttacked(step, Bishop)) return true;
+    for (int line = 0; line < 4; ++line) {
+        if (lineAttacked(DiagonalLines[line], edge[4 + line], Bishop)) return true;
     }
     return false;
 }

@@ -52,6 +52,22 @@ TEST(AttackTests, SlidersAttackAlongOpenLinesOnly) {
     EXPECT_EQ(BlackKingAttacked("4k3/8/8/8/R7/8/8/K7 w - -"), 0);
 }
 
+// A line from the king passes over a king of the same colour: two white
+// kings on a1 and c1 do not shield each other from a rook on h1.
+TEST(AttackTests, LinesPassOverAKingOfTheSameColour) {
+    Position p;
+    p.Board[1][8] = King;   // a1, found first by the scan
+    p.Board[3][8] = King;   // c1
+    p.Board[8][8] = -Rook;  // h1
+    p.Board[8][1] = -King;  // h8
+    p.IsWhiteKingAttacked();
+    EXPECT_EQ(p.InCheck, 1);
+    EXPECT_EQ(p.WhiteKingFile, 1);
+    p.Board[8][8] = -Knight;
+    p.IsWhiteKingAttacked();
+    EXPECT_EQ(p.InCheck, 0);
+}
+
 TEST(AttackTests, PawnsAttackDiagonallyForwardOnly) {
     // White king on e4: black pawns attack it from d5 and f5.
     EXPECT_EQ(WhiteKingAttacked("7k/8/8/3p4/4K3/8/8/8 w - -"), 1);
