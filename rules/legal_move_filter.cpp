@@ -208,21 +208,29 @@ void Position::FilterMovesOf() {
     std::int32_t& recordedFile = Us == White ? WhiteKingFile : BlackKingFile;
     std::int32_t& recordedRow = Us == White ? WhiteKingRow : BlackKingRow;
 
+    if (MoveCount == 0) return;  // nothing to try: InCheck and the king square stay as they are
+    // The quick way needs exactly one king of the mover's colour. Counting
+    // over all cells is a loop the compiler can vectorise; the border ring
+    // holds 0 and never counts.
     int kings = 0;
-    int kingFile = 0;
-    int kingRow = 0;
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            if (Board[file][row] == ownKing) {
-                ++kings;
-                kingFile = file;
-                kingRow = row;
-            }
-        }
+    for (const auto& file : Board) {
+        for (const PieceCode code : file) kings += code == ownKing;
     }
     if (kings != 1) {
         FilterByPlaying(1, 0);
         return;
+    }
+    int kingFile = recordedFile;
+    int kingRow = recordedRow;
+    if (!IsOnBoard(kingFile, kingRow) || Board[kingFile][kingRow] != ownKing) {
+        for (int file = FirstSquare; file <= LastSquare; ++file) {
+            for (int row = FirstSquare; row <= LastSquare; ++row) {
+                if (Board[file][row] == ownKing) {
+                    kingFile = file;
+                    kingRow = row;
+                }
+            }
+        }
     }
     const KingSafety safety = AnalyseKing<Us>(Board, kingFile, kingRow);
 
@@ -272,11 +280,9 @@ void Position::FilterMovesOf() {
         }
         lastAttacked = attacked;
     }
-    if (MoveCount > 0) {
-        InCheck = lastAttacked ? 1 : 0;
-        recordedFile = foundFile;
-        recordedRow = foundRow;
-    }
+    InCheck = lastAttacked ? 1 : 0;
+    recordedFile = foundFile;
+    recordedRow = foundRow;
     MoveCount = kept;
 }
 
