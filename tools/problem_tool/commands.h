@@ -16,5 +16,6 @@ struct Command {
 
 int RunMoves(int argc, char** argv);  // moves_command.cpp
 int RunPerft(int argc, char** argv);  // perft_command.cpp
+int SettingsCommand(int argc, char** argv);  // problem-tool settings
 
 }  // namespace problem_tool

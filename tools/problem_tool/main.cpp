@@ -10,6 +10,7 @@ constexpr Command Commands[] = {
     {"help", "", nullptr},
     {"moves", "FEN", RunMoves},
     {"perft", "FEN DEPTH", RunPerft},
+    {"settings", "", SettingsCommand},
 };
 
 int PrintUsage() {
