@@ -109,20 +109,6 @@ TEST(GenerationRun, AnyPieceTakesTheKindOfTheFirstProblem) {
     }
 }
 
-TEST(GenerationRun, AttemptCountStartsAgainForEveryProblem) {
-    const int counts[10] = {2, 1, 1, 0, 1, 3, 0, 1, 1, 0};
-    Generator generator(MakeSettings(counts, 1, 4, chess::Queen), 77);
-    long total = 0;
-    for (int problem = 0; problem < 5; ++problem) {
-        generator.Run.GenerateProblem();
-        ASSERT_FALSE(generator.Run.GaveUp);
-        EXPECT_GE(generator.Run.AttemptCount, 1);
-        EXPECT_LT(generator.Run.AttemptCount, AttemptLimit);
-        total += generator.Run.AttemptCount;
-    }
-    EXPECT_EQ(generator.View.AttemptCountUpdates, total);
-}
-
 TEST(GenerationRun, StatusTextCountsTheAttempts) {
     EXPECT_EQ(AttemptStatusText(3), "Сгенерировано  3  позиций");
     EXPECT_EQ(AttemptStatusText(0), "Сгенерировано  0  позиций");

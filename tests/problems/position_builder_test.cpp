@@ -254,14 +254,5 @@ TEST_F(PositionBuilderTest, DrawsFollowTheFixedSequence) {
     }
 }
 
-TEST_F(PositionBuilderTest, ClearBoardEmptiesTheSquares) {
-    testing::SetUpPieces(*Rules, "Ka1 Qd4 kh8 pc5");
-    const int none[10] = {};
-    const settings::TrainerSettings config = MakeSettings(none, 0, 2, 0);
-    PositionBuilder builder(*Rules, config, 1);
-    builder.ClearBoard();
-    EXPECT_TRUE(CountPieces(*Rules).empty());
-}
-
 }  // namespace
 }  // namespace problems
