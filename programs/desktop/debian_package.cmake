@@ -1,0 +1,20 @@
+# The Debian package, built from the build directory with `cpack -G DEB`.
+set(CPACK_PACKAGE_NAME vindolar)
+set(CPACK_PACKAGE_VENDOR "Мат в 1 ход")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mate-in-one chess trainer (Мат в 1 ход)")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Two GTK+ 2 programs: vindolar makes random positions in which White has\nexactly one mating move and judges the answer; quessa edits the settings\nthat steer the generator. The texts are in Russian. Start it with the\nvindolar command or from the games menu.")
+set(CPACK_PACKAGE_CONTACT "Mate-in-one trainer developers <trainer@localhost>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the programs link (GTK+ 2, libjpeg and theirs) are found by
+# dpkg-shlibdeps; the font of the labels is not linked and is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+
+include(CPack)
