@@ -20,5 +20,6 @@ int SettingsCommand(int argc, char** argv);  // problem-tool settings
 int MatesCommand(int argc, char** argv);     // problem-tool mates
 int GenerateCommand(int argc, char** argv);  // problem-tool generate
 int BenchCommand(int argc, char** argv);     // problem-tool bench
+int TrySettingsCommand(int argc, char** argv);  // problem-tool try-settings
 
 }  // namespace problem_tool

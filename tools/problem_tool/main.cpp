@@ -14,6 +14,7 @@ constexpr Command Commands[] = {
     {"mates", "FEN", MatesCommand},
     {"generate", "SETTINGS_FILE COUNT [SEED]", GenerateCommand},
     {"bench", "SETTINGS_FILE SECONDS", BenchCommand},
+    {"try-settings", "SETTINGS_FILE LIMIT [SEED]", TrySettingsCommand},
 };
 
 int PrintUsage() {

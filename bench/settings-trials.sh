@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Gives the trainer's settings reader and a headless problem cycle many random
+# settings files: random bytes, numbers in and out of range (with blanks,
+# signs, overflowing digits and trailing text), every kind of line end, too
+# few or too many lines, and random piece names. Each file gets its own
+# process with a time limit (problem-tool try-settings, attempt limit lowered).
+# Prints the number of runs, the crashes, hangs and other failures (all must
+# be 0) and the slowest run; files that failed are kept.
+#
+#   bash bench/settings-trials.sh [COUNT [LIMIT [SECONDS [SEED]]]]
+#     COUNT    files to try (default 1000)
+#     LIMIT    attempt limit of each generation run (default 2000)
+#     SECONDS  time allowed for one run (default 10)
+#     SEED     seed of the file maker (default: from the clock)
+# PROBLEM_TOOL names the tool to run (default build/bin/problem-tool), so the
+# check can also run on a sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+count=${1:-1000}
+limit=${2:-2000}
+seconds=${3:-10}
+seed=${4:-$(( $(date +%s) % 32768 ))}
+tool=${PROBLEM_TOOL:-build/bin/problem-tool}
+[[ -x $tool ]] || { echo "settings-trials: no $tool; build first" >&2; exit 2; }
+tool=$(realpath "$tool")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/settings-trials.XXXXXX")
+kept="$work/failed"
+mkdir -p "$kept"
+RANDOM=$seed
+
+# Sets R to a number from 0 to $1 - 1 (up to 2^30). No subshell, so the
+# same SEED makes the same files.
+pick() { R=$(( (RANDOM << 15 | RANDOM) % $1 )); }
+
+# Prints $1 random bytes; with a second argument no NUL, CR or LF among them.
+random_bytes() {
+  local left=$1 hex
+  for ((; left > 0; --left)); do
+    pick 256
+    if (($# > 1)) && ((R == 0 || R == 10 || R == 13)); then R=32; fi
+    printf -v hex '%02x' "$R"
+    printf "\\x$hex"
+  done
+}
+
+piece_names=("пешка" "конь" "слон" "ладья" "ферзь" "король" "любая")
+odd_names=("" "Ферзь" "ферзь " " конь" "КОНЬ" "queen" "любая любая" $'\xef\xbb\xbfслон' $'\xd0' $'\xff\xfe' $'ладья\tx')
+
+# Prints one numeric line without its end.
+number_line() {
+  pick 12
+  case $R in
+    0|1|2|3|4) pick 11; printf '%d' "$R" ;;            # within most ranges
+    5) pick 31; printf '%d' $((40 + R)) ;;             # a cell size
+    6) pick 100000; printf -- '-%d' "$R" ;;            # negative
+    7) pick 1000000000; printf '%d%09d' "$R" "$R" ;;   # overflows 32 bits
+    8) pick 200; printf ' \t+%d trailing words' "$R" ;;
+    9) printf '2147483647' ;;
+    10) printf -- '-2147483648' ;;
+    *) pick 12; random_bytes "$R" within-line ;;
+  esac
+}
+
+# Prints the piece-name line without its end.
+name_line() {
+  pick 3
+  if ((R > 0)); then
+    pick ${#piece_names[@]}; printf '%s' "${piece_names[$R]}"
+  else
+    pick ${#odd_names[@]}; printf '%s' "${odd_names[$R]}"
+  fi
+}
+
+# Writes a random settings file to $1, or leaves it missing.
+make_file() {
+  local file=$1
+  pick 10
+  case $R in
+    0) pick 600; random_bytes "$R" > "$file" ;;
+    1) : > "$file" ;;
+    2) ;;  # no file at all: the reader creates it
+    *)
+      local ends=($'\n' $'\r\n' $'\r')
+      pick 3
+      local end=${ends[$R]}
+      local lines=14
+      pick 6
+      case $R in 0) pick 14; lines=$R ;; 1) pick 6; lines=$((14 + R)) ;; esac
+      {
+        for ((line = 1; line <= lines; ++line)); do
+          if ((line == 14)); then name_line; else number_line; fi
+          printf '%s' "$end"
+        done
+      } > "$file"
+      ;;
+  esac
+}
+
+runs=0 crashes=0 hangs=0 failures=0 slowest=0 slowest_file=""
+total_ms=0
+for ((trial = 1; trial <= count; ++trial)); do
+  dir="$work/run"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  make_file "$dir/set_figure.txt"
+  [[ -e $dir/set_figure.txt ]] && cp "$dir/set_figure.txt" "$dir/as-given" || : > "$dir/missing"
+  start=$(date +%s%N)
+  status=0
+  (cd "$dir" && timeout -s KILL "$seconds" "$tool" try-settings set_figure.txt "$limit" "$trial" > output 2>&1) || status=$?
+  ms=$(( ($(date +%s%N) - start) / 1000000 ))
+  runs=$((runs + 1))
+  total_ms=$((total_ms + ms))
+  if (( ms > slowest )); then
+    slowest=$ms
+    slowest_file="trial $trial: $(head -c 200 "$dir/output" | tr '\n' ' ')"
+  fi
+  verdict=""
+  if (( status == 137 )); then hangs=$((hangs + 1)); verdict=hang
+  elif (( status > 128 )); then crashes=$((crashes + 1)); verdict=crash
+  elif (( status != 0 )); then failures=$((failures + 1)); verdict="exit $status"
+  fi
+  if [[ -n $verdict ]]; then
+    cp -r "$dir" "$kept/trial-$trial"
+    echo "trial $trial: $verdict (kept in $kept/trial-$trial)"
+  fi
+done
+
+echo "settings files tried: $runs (seed $seed, attempt limit $limit, $seconds s allowed per run)"
+echo "crashes: $crashes, hangs: $hangs, other failures: $failures"
+echo "slowest run: $slowest ms ($slowest_file)"
+echo "mean run: $(( total_ms / runs )) ms"
+if (( crashes + hangs + failures == 0 )); then rm -rf "$work"; else echo "failed files kept in $kept"; exit 1; fi
