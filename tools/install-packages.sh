@@ -8,6 +8,7 @@ PACKAGES=(
   libgtk2.0-dev libjpeg-dev fonts-dejavu-core
   googletest libgtest-dev libbenchmark-dev clang
   xvfb xauth xdotool x11-utils imagemagick
+  libxtst-dev
 )
 
 missing=()
