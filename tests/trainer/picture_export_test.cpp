@@ -132,5 +132,25 @@ TEST_F(PictureExportTest, ButtonClickNeverActsAsABoardClick) {
     EXPECT_EQ(Program->Window.FramedSquare(), 0);
 }
 
+// Without the light empty square's picture those squares show nothing, and
+// the rest works: the board, a move, the export.
+class MissingPictureTest : public PictureExportTest {
+  protected:
+    void PrepareWorkDir() override { std::filesystem::remove(WorkDir->Path + "/JPG/W.bmp"); }
+};
+
+TEST_F(MissingPictureTest, SquaresWithoutTheirPictureShowNothingAndTheRestWorks) {
+    ShowProblem(SomePieces);
+    EXPECT_EQ(Program->Window.SquarePicture(1, 3), nullptr) << "a6, an empty light square";
+    EXPECT_NE(Program->Window.SquarePicture(1, 2), nullptr) << "a7, an empty dark square";
+    EXPECT_NE(Program->Window.SquarePicture(4, 4), nullptr) << "d5, the queen";
+    Dialogs.SavePathAnswer = ImagePath("board.jpg");
+    PressSaveButton();
+    GdkPixbuf* picture = gdk_pixbuf_new_from_file(ImagePath("board.jpg").c_str(), nullptr);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(gdk_pixbuf_get_width(picture), 8 * CellSize());
+    g_object_unref(picture);
+}
+
 }  // namespace
 }  // namespace trainer_test

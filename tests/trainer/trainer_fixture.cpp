@@ -118,6 +118,7 @@ bool SamePixels(GdkPixbuf* first, int firstX, int firstY, GdkPixbuf* second, int
 void TrainerWindowTest::SetUp() {
     ASSERT_NE(gdk_display_get_default(), nullptr) << "the window tests need an X display";
     WorkDir = std::make_unique<TempWorkDir>(Settings());
+    PrepareWorkDir();
     Program = std::make_unique<trainer::TrainerProgram>(Dialogs);
     Program->StartUp();
     Input = std::make_unique<XInput>(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()));

@@ -75,6 +75,8 @@ class TrainerWindowTest : public ::testing::Test {
   protected:
     // The settings the test's working directory starts with.
     virtual std::string Settings() const { return ExampleSettings(); }
+    // Runs in the working directory before the trainer starts up.
+    virtual void PrepareWorkDir() {}
 
     void SetUp() override;
     void TearDown() override;
