@@ -9,6 +9,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev clang
   libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
+  libxtst-dev
 )
 
 missing=()
