@@ -63,6 +63,7 @@ START_SETTINGS = ["3", "1", "1", "1", "1", "2", "1", "1", "0", "0", "50", "1", "
 PR_SET_CHILD_SUBREAPER = 36
 NO_WINDOW_PATIENCE = 20.0   # seconds without any window of ours before we call it lost
 BOX_PATIENCE = 3.0          # seconds a box may take to go after it was answered
+SETTLING_TIME = 30.0        # seconds after which a program's memory counts as settled
 END_PATIENCE = 15.0         # seconds the last program may take to end after its close request
 
 
@@ -99,8 +100,9 @@ class Tally:
         self.stuck_boxes = 0
         self.peak_rss = {TRAINER: 0, EDITOR: 0}
         self.rss_by_half = {TRAINER: [0, 0], EDITOR: [0, 0]}
+        self.trainer_rss_by_minute = []
         self.longest_trainer_life = 0.0
-        self.longest_life_rss = (0, 0)   # first and last resident size of that trainer, kB
+        self.longest_life_rss = (0, 0)   # settled and last resident size of that trainer, kB
 
 
 class Soak:
@@ -194,8 +196,15 @@ class Soak:
             # its name until it executes the other program.
             if pid not in self.known or self.known[pid][0] != program:
                 self.known[pid] = (program, now, rss)
+            elif now - self.known[pid][1] < SETTLING_TIME:
+                self.known[pid] = (program, self.known[pid][1], rss)
             self.tally.peak_rss[program] = max(self.tally.peak_rss[program], rss)
             self.tally.rss_by_half[program][half] = max(self.tally.rss_by_half[program][half], rss)
+            if program == TRAINER:
+                minute = int((now - self.started_at) // 60)
+                by_minute = self.tally.trainer_rss_by_minute
+                by_minute.extend([0] * (minute + 1 - len(by_minute)))
+                by_minute[minute] = max(by_minute[minute], rss)
             if program == TRAINER:
                 first_seen, first_rss = self.known[pid][1], self.known[pid][2]
                 if now - first_seen >= self.tally.longest_trainer_life:
@@ -335,7 +344,15 @@ class Soak:
             return
         roll = rng.random()
         cell = self.cell_size
-        if roll < 0.55:
+        if roll < 0.08:
+            # A pawn's step to the last row, from the second row: a
+            # promotion, with its choice, when a white pawn stands there.
+            file = 1 + rng.randrange(8)
+            self.click(wx, wy, *random_point((file * cell, 2 * cell, cell, cell), rng))
+            time.sleep(0.05)
+            to_file = min(8, max(1, file + rng.choice((-1, 0, 0, 1))))
+            self.click(wx, wy, *random_point((to_file * cell, 1 * cell, cell, cell), rng))
+        elif roll < 0.55:
             file, row = 1 + rng.randrange(8), 1 + rng.randrange(8)
             self.click(wx, wy, *random_point((file * cell, row * cell, cell, cell), rng))
         elif roll < 0.75:
@@ -478,8 +495,10 @@ class Soak:
         print(f"failed starts: {t.failed_starts}, windows lost: {t.lost}, boxes that would not close: {t.stuck_boxes}")
         print(f"largest resident memory: trainer {t.peak_rss[TRAINER]} kB "
               f"(first half {first_half} kB, second half {second_half} kB), editor {t.peak_rss[EDITOR]} kB")
+        print("largest trainer resident memory in each minute (kB): "
+              + " ".join(str(kb) for kb in t.trainer_rss_by_minute))
         print(f"longest-lived trainer: {t.longest_trainer_life:.0f} s, resident {t.longest_life_rss[0]} kB "
-              f"when first seen, {t.longest_life_rss[1]} kB at the end")
+              f"after {SETTLING_TIME:.0f} s, {t.longest_life_rss[1]} kB at the end")
         print(f"sanitizer reports: {sanitizer_reports}, toolkit warnings: {toolkit_warnings} "
               f"(log: {self.log_path})")
         ok = not t.crashes and not self.left_behind and sanitizer_reports == 0 and t.lost == 0
