@@ -7,7 +7,8 @@ PACKAGES=(
   build-essential cmake pkg-config
   libgtk2.0-dev libjpeg-dev fonts-dejavu-core
   googletest libgtest-dev libbenchmark-dev clang
-  xvfb xauth xdotool x11-utils imagemagick libxtst-dev
+  xvfb xauth xdotool x11-utils imagemagick
+  libxtst-dev
 )
 
 missing=()
