@@ -71,8 +71,8 @@ void SettingsWindow::CreateWindow(EditorEventQueue& events) {
     gtk_container_add(GTK_CONTAINER(Window), Client);
 
     gtk_widget_realize(Window);
-    gdk_window_set_decorations(Window->window, WindowDecorations);
-    gdk_window_set_functions(Window->window, WindowFunctions);
+    gdk_window_set_decorations(gtk_widget_get_window(Window), WindowDecorations);
+    gdk_window_set_functions(gtk_widget_get_window(Window), WindowFunctions);
     gtk_widget_show(Client);
     gtk_widget_show(Window);
 }
