@@ -77,37 +77,41 @@ void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
 
 void Position::GenerateBlackMoves() { GenerateMoves<Black>(); }
 
-void Position::AppendMove(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed) {
-    ++MoveCount;
-    MoveList.FromFile[MoveCount] = fromFile;
-    MoveList.FromRow[MoveCount] = fromRow;
-    MoveList.ToFile[MoveCount] = toFile;
-    MoveList.ToRow[MoveCount] = toRow;
-    MoveList.MovedPiece[MoveCount] = moved;
-    MoveList.PlacedPiece[MoveCount] = placed;
+// Appends one entry; `count` is the generator's running MoveCount, kept
+// apart from the member until the scan ends.
+inline void Position::AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved,
+                                 PieceCode placed) {
+    ++count;
+    MoveList.FromFile[count] = fromFile;
+    MoveList.FromRow[count] = fromRow;
+    MoveList.ToFile[count] = toFile;
+    MoveList.ToRow[count] = toRow;
+    MoveList.MovedPiece[count] = moved;
+    MoveList.PlacedPiece[count] = placed;
 }
 
 template <Side Us>
 void Position::GenerateMoves() {
-    MoveCount = 0;
+    int count = 0;
     for (int file = FirstSquare; file <= LastSquare; ++file) {
         for (int row = FirstSquare; row <= LastSquare; ++row) {
             const PieceCode piece = Board[file][row];
             switch (piece * Us) {
-                case Pawn: AddPawnMoves<Us>(file, row); break;
-                case Knight: AddStepperMoves<Us>(file, row, piece); break;
-                case Bishop: AddSliderMoves<Us>(file, row, piece, FirstDiagonal, LastDiagonal); break;
-                case Rook: AddSliderMoves<Us>(file, row, piece, FirstStraight, LastStraight); break;
-                case Queen: AddSliderMoves<Us>(file, row, piece, FirstDiagonal, LastStraight); break;
-                case King: AddKingMoves<Us>(file, row); break;
+                case Pawn: AddPawnMoves<Us>(count, file, row); break;
+                case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
+                case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
+                case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
+                case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
+                case King: AddKingMoves<Us>(count, file, row); break;
                 default: break;  // empty, or a piece of the other colour
             }
         }
     }
+    MoveCount = count;
 }
 
 template <Side Us>
-void Position::AddSliderMoves(int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
+void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
     for (int d = firstDirection; d <= lastDirection; ++d) {
         const Step step = SlideDirections[d];
         int toFile = file + step.file;
@@ -115,7 +119,7 @@ void Position::AddSliderMoves(int file, int row, PieceCode piece, int firstDirec
         while (IsOnBoard(toFile, toRow)) {
             const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
             if (target > 0) break;                                // own piece blocks
-            AppendMove(file, row, toFile, toRow, piece, piece);
+            AppendMove(count, file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
             toFile += step.file;
             toRow += step.row;
@@ -124,31 +128,31 @@ void Position::AddSliderMoves(int file, int row, PieceCode piece, int firstDirec
 }
 
 template <Side Us>
-void Position::AddStepperMoves(int file, int row, PieceCode piece) {
+void Position::AddStepperMoves(int& count, int file, int row, PieceCode piece) {
     for (const Step jump : KnightJumps) {
         const int toFile = file + jump.file;
         const int toRow = row + jump.row;
         if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-            AppendMove(file, row, toFile, toRow, piece, piece);
+            AppendMove(count, file, row, toFile, toRow, piece, piece);
         }
     }
 }
 
 template <Side Us>
-void Position::AddKingMoves(int file, int row) {
+void Position::AddKingMoves(int& count, int file, int row) {
     const PieceCode king = King * Us;
     for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
         for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
             // The king's own square holds the king and never qualifies.
             if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-                AppendMove(file, row, toFile, toRow, king, king);
+                AppendMove(count, file, row, toFile, toRow, king, king);
             }
         }
     }
 }
 
 template <Side Us>
-void Position::AddPawnMoves(int file, int row) {
+void Position::AddPawnMoves(int& count, int file, int row) {
     using Rows = PawnRows<Us>;
     const PieceCode pawn = Pawn * Us;
     const int ahead = row + Rows::Forward;  // may be the border row 0 or 9: it reads as empty
@@ -156,15 +160,15 @@ void Position::AddPawnMoves(int file, int row) {
     // Appends one entry, or the four promotion entries on the last row.
     auto addStepOrPromotion = [&](int toFile) {
         if (Rows::AllowsPlainMove(ahead)) {
-            AppendMove(file, row, toFile, ahead, pawn, pawn);
+            AppendMove(count, file, row, toFile, ahead, pawn, pawn);
         } else if (ahead == Rows::PromotionRow) {
-            for (const PieceCode kind : PromotionKinds) AppendMove(file, row, toFile, ahead, pawn, kind * Us);
+            for (const PieceCode kind : PromotionKinds) AppendMove(count, file, row, toFile, ahead, pawn, kind * Us);
         }
     };
 
     if (row == Rows::DoubleStepFrom && Board[file][ahead] == NoPiece &&
         Board[file][ahead + Rows::Forward] == NoPiece) {
-        AppendMove(file, row, file, ahead + Rows::Forward, pawn, pawn);
+        AppendMove(count, file, row, file, ahead + Rows::Forward, pawn, pawn);
     }
     if (Board[file][ahead] == NoPiece) addStepOrPromotion(file);
     // Captures toward the a-file, then toward the h-file. Beside the a- and

@@ -102,19 +102,25 @@ struct Position {
     template <Side Us>
     void GenerateMoves();
     template <Side Us>
-    void AddPawnMoves(int file, int row);
+    void AddPawnMoves(int& count, int file, int row);
     template <Side Us>
-    void AddSliderMoves(int file, int row, PieceCode piece, int firstDirection, int lastDirection);
+    void AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection);
     template <Side Us>
-    void AddStepperMoves(int file, int row, PieceCode piece);
+    void AddStepperMoves(int& count, int file, int row, PieceCode piece);
     template <Side Us>
-    void AddKingMoves(int file, int row);
-    void AppendMove(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
+    void AddKingMoves(int& count, int file, int row);
+    void AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
 
     template <Side Us>
     void TestKingAttacked(std::int32_t& kingFile, std::int32_t& kingRow);
     template <Side Us>
     bool LocateKing(std::int32_t& kingFile, std::int32_t& kingRow) const;
+
+    template <Side Us>
+    void FilterMovesOf();
+    // The filter the plain way from entry `firstEntry` on: play the entry,
+    // run the attack test, take the entry back. `kept` entries are kept so far.
+    void FilterByPlaying(int firstEntry, int kept);
 };
 
 }  // namespace chess

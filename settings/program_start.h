@@ -12,4 +12,8 @@ inline constexpr const char* EditorProgram = "quessa";
 // argument list holding only its path. False when it could not be started.
 bool StartProgram(const std::string& name);
 
+// The path StartProgram starts: the working directory, a "/" unless it
+// already ends in one (the root), then the name.
+std::string ProgramPath(const std::string& workingDirectory, const std::string& name);
+
 }  // namespace settings

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,24 @@ struct Settings {
 
 constexpr int NumericLines = 13;
 
+// The names of the thirteen numbers by file line; index 0 is unused.
+inline constexpr std::array<std::string_view, NumericLines + 1> NumberNames = {{
+    "",
+    "WhitePawns",
+    "WhiteKnights",
+    "WhiteBishops",
+    "WhiteRooks",
+    "WhiteQueens",
+    "BlackPawns",
+    "BlackKnights",
+    "BlackBishops",
+    "BlackRooks",
+    "BlackQueens",
+    "CellSize",
+    "KingEdgeDistance",
+    "PawnRankLimit",
+}};
+
 // The range the editor allows for each numeric line; the trainer brings the
 // values it reads into the same ranges.
 struct ValueRange {
@@ -57,6 +76,12 @@ inline constexpr std::array<ValueRange, NumericLines + 1> EditorRanges = {{
     {2, 7},    // PawnRankLimit
 }};
 
+// The value brought into the editor's range of numeric line `line` (1..13):
+// below it gives the lowest value, above it the highest.
+std::int32_t LimitedToEditorRange(int line, std::int32_t value);
+// All thirteen numbers brought into their ranges; the name is kept.
+Settings LimitedToEditorRanges(const Settings& values);
+
 // The names of the piece that must give mate, in the order both programs
 // list and test them, with the piece-kind code the trainer derives.
 struct PieceName {
@@ -73,6 +98,10 @@ inline constexpr std::array<PieceName, 7> PieceNames = {{
     {"любая", 0},
 }};
 
+// The position in PieceNames of the name that equals `name` exactly (whole
+// text, case and blanks count); none when no name does.
+std::optional<std::size_t> FindPieceName(std::string_view name);
+
 // The trainer's settings: the values as read, the values in use and the two
 // values derived from them.
 struct TrainerSettings {
@@ -84,6 +113,9 @@ struct TrainerSettings {
     // Reads the settings file (by default "set_figure.txt" in the working
     // directory), creating it empty when none exists.
     void SettingsReader(const std::string& path = SettingsFileName);
+
+    // Takes `asRead` as the values read and derives the rest from it.
+    void Adopt(const Settings& asRead);
 };
 
 // The editor's reading of the settings file: the fourteen values as read.

@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libgtk2.0-dev libjpeg-dev fonts-dejavu-core
   googletest libgtest-dev libbenchmark-dev clang
+  libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
   libxtst-dev
 )

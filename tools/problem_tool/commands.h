@@ -14,4 +14,8 @@ struct Command {
     CommandFunction Run;
 };
 
+int RunMoves(int argc, char** argv);  // moves_command.cpp
+int RunPerft(int argc, char** argv);  // perft_command.cpp
+int SettingsCommand(int argc, char** argv);  // problem-tool settings
+
 }  // namespace problem_tool

@@ -8,6 +8,9 @@ namespace problem_tool {
 // Subcommands register here, one line each.
 constexpr Command Commands[] = {
     {"help", "", nullptr},
+    {"moves", "FEN", RunMoves},
+    {"perft", "FEN DEPTH", RunPerft},
+    {"settings", "", SettingsCommand},
 };
 
 int PrintUsage() {

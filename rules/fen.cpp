@@ -1,0 +1,170 @@
+// Reading and writing positions in Forsyth-Edwards Notation.
+#include "rules/fen.h"
+
+#include <cctype>
+#include <sstream>
+#include <vector>
+
+namespace chess {
+namespace {
+
+constexpr int RanksInFen = 8;
+constexpr int FieldsWithoutCounters = 4;  // placement, side, castling, en passant
+constexpr int FieldsWithCounters = 6;     // ... half-move clock, move number
+
+// The FEN letter of each white piece kind; black pieces use the lower case.
+struct PieceLetter {
+    char letter;
+    PieceKind kind;
+};
+constexpr PieceLetter FenLetters[] = {
+    {'P', Pawn}, {'N', Knight}, {'B', Bishop}, {'R', Rook}, {'Q', Queen}, {'K', King},
+};
+
+// The piece code of a FEN letter, or NoPiece for a letter that names none.
+PieceCode CodeOfLetter(char letter) {
+    for (const PieceLetter& entry : FenLetters) {
+        if (letter == entry.letter) return entry.kind;
+        if (letter == std::tolower(static_cast<unsigned char>(entry.letter))) return -entry.kind;
+    }
+    return NoPiece;
+}
+
+char LetterOfCode(PieceCode code) {
+    for (const PieceLetter& entry : FenLetters) {
+        if (code == entry.kind) return entry.letter;
+        if (code == -entry.kind) return static_cast<char>(std::tolower(static_cast<unsigned char>(entry.letter)));
+    }
+    return '?';
+}
+
+std::vector<std::string> SplitFields(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> fields;
+    std::string field;
+    while (stream >> field) fields.push_back(field);
+    return fields;
+}
+
+bool IsDecimalNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9) return false;  // nine digits fit any int
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
+
+// FEN rank 8 comes first and is row index 1; rank 1 is row index 8.
+int RankNumberOfRow(int row) { return LastSquare + 1 - row; }
+
+// Fills `board` from the placement field, rank 8 first. Returns an empty
+// string, or the reason the field is malformed.
+std::string ParsePlacement(const std::string& placement, BoardCellsArray& board) {
+    int row = FirstSquare;
+    int file = FirstSquare;
+    for (const char c : placement) {
+        if (c == '/') {
+            if (file != LastSquare + 1) {
+                return "rank " + std::to_string(RankNumberOfRow(row)) + " does not have eight squares";
+            }
+            if (row == LastSquare) return "more than eight ranks";
+            ++row;
+            file = FirstSquare;
+        } else if (c >= '1' && c <= '8') {
+            file += c - '0';
+            if (file > LastSquare + 1) return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
+        } else {
+            const PieceCode code = CodeOfLetter(c);
+            if (code == NoPiece) return std::string("unknown piece letter '") + c + "'";
+            if (file > LastSquare) return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
+            if ((code == Pawn || code == -Pawn) && (row == FirstSquare || row == LastSquare)) {
+                return "a pawn stands on rank " + std::to_string(RankNumberOfRow(row));
+            }
+            board[file][row] = code;
+            ++file;
+        }
+    }
+    if (row != LastSquare) return "not eight ranks";
+    if (file != LastSquare + 1) return "rank 1 does not have eight squares";
+    return "";
+}
+
+std::string CheckKings(const BoardCellsArray& board) {
+    int whiteKings = 0;
+    int blackKings = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            if (board[file][row] == King) ++whiteKings;
+            if (board[file][row] == -King) ++blackKings;
+        }
+    }
+    if (whiteKings != 1) return "there must be exactly one white king, found " + std::to_string(whiteKings);
+    if (blackKings != 1) return "there must be exactly one black king, found " + std::to_string(blackKings);
+    return "";
+}
+
+}  // namespace
+
+bool ParseFen(const std::string& fen, Position& position, std::string& error) {
+    const std::vector<std::string> fields = SplitFields(fen);
+    const int count = static_cast<int>(fields.size());
+    if (count != FieldsWithoutCounters && count != FieldsWithCounters) {
+        error = "bad FEN: expected placement, side to move, castling \"-\", en passant \"-\" and optionally two counters";
+        return false;
+    }
+    BoardCellsArray board{};
+    std::string reason = ParsePlacement(fields[0], board);
+    if (reason.empty()) reason = CheckKings(board);
+    if (!reason.empty()) {
+        error = "bad FEN: " + reason;
+        return false;
+    }
+    int side = 0;
+    if (fields[1] == "w") side = White;
+    if (fields[1] == "b") side = Black;
+    if (side == 0) {
+        error = "bad FEN: side to move must be \"w\" or \"b\", not \"" + fields[1] + "\"";
+        return false;
+    }
+    if (fields[2] != "-") {
+        error = "bad FEN: castling rights are not supported (field must be \"-\", not \"" + fields[2] + "\")";
+        return false;
+    }
+    if (fields[3] != "-") {
+        error = "bad FEN: en passant is not supported (field must be \"-\", not \"" + fields[3] + "\")";
+        return false;
+    }
+    if (count == FieldsWithCounters && !(IsDecimalNumber(fields[4]) && IsDecimalNumber(fields[5]))) {
+        error = "bad FEN: the move counters must be decimal numbers";
+        return false;
+    }
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) position.Board[file][row] = board[file][row];
+    }
+    position.SideToMove = side;
+    return true;
+}
+
+std::string WriteFen(const Position& position, int sideToMove) {
+    std::string fen;
+    for (int row = FirstSquare; row <= LastSquare; ++row) {
+        int emptyRun = 0;
+        for (int file = FirstSquare; file <= LastSquare; ++file) {
+            const PieceCode code = position.Board[file][row];
+            if (code == NoPiece) {
+                ++emptyRun;
+                continue;
+            }
+            if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
+            emptyRun = 0;
+            fen += LetterOfCode(code);
+        }
+        if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
+        if (row != LastSquare) fen += '/';
+    }
+    fen += sideToMove == Black ? " b" : " w";
+    fen += " - - 0 1";
+    return fen;
+}
+
+}  // namespace chess

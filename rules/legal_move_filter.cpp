@@ -1,0 +1,289 @@
+// The legal-move filter: strikes every entry after which the mover's own king
+// would stand attacked.
+//
+// The plain way plays each entry, runs the attack test and takes the entry
+// back. With exactly one king of the mover's colour on the board the filter
+// instead looks once at what attacks that king and which of the mover's
+// pieces are pinned to it, and then judges each entry that moves another
+// piece from that alone: such a move changes only its from-square (now
+// empty) and its to-square (now holding one of the mover's pieces). King
+// moves are still played and tested. The verdicts, InCheck and the recorded
+// king square are the ones the plain way leaves.
+#include <cstdint>
+#include <cstdlib>
+
+#include "rules/square_attacks.h"
+
+namespace chess {
+namespace {
+
+constexpr int NoLine = -1;
+constexpr int LineCount = 8;
+constexpr int FirstDiagonalLine = 4;  // lines 0..3 are straight, 4..7 diagonal
+constexpr std::array<Step, LineCount> KingLines = {{
+    {-1, 0}, {+1, 0}, {0, -1}, {0, +1}, {-1, -1}, {+1, +1}, {-1, +1}, {+1, -1},
+}};
+
+// The line of KingLines on which a square lies as seen from the king, by the
+// file and row differences (-7..7 each), or NoLine.
+constexpr int MostDifference = LastSquare - FirstSquare;
+constexpr int Differences = 2 * MostDifference + 1;
+using LineTable = std::array<std::array<int, Differences>, Differences>;
+constexpr LineTable MakeLineTable() {
+    LineTable table{};
+    for (auto& column : table) {
+        for (int& line : column) line = NoLine;
+    }
+    for (int line = 0; line < LineCount; ++line) {
+        for (int distance = 1; distance <= MostDifference; ++distance) {
+            table[MostDifference + KingLines[line].file * distance][MostDifference + KingLines[line].row * distance] =
+                line;
+        }
+    }
+    return table;
+}
+constexpr LineTable LineOfDifference = MakeLineTable();
+
+// Where a square lies seen from the king: its line (or NoLine) and its
+// distance in king steps along that line.
+struct Bearing {
+    int line;
+    int distance;
+};
+Bearing BearingFrom(int kingFile, int kingRow, int file, int row) {
+    const int fileDifference = file - kingFile;
+    const int rowDifference = row - kingRow;
+    const int distance = std::max(std::abs(fileDifference), std::abs(rowDifference));
+    return {LineOfDifference[MostDifference + fileDifference][MostDifference + rowDifference], distance};
+}
+
+constexpr int NoDistance = 0;
+
+// What attacks the king now and which of its own pieces are pinned to it.
+struct KingSafety {
+    int kingFile = 0;
+    int kingRow = 0;
+    int attackers = 0;
+    // With one attacker: the line and distance of a slider, or (with
+    // checkLine NoLine) the square of a knight, pawn or king.
+    int checkLine = NoLine;
+    int checkDistance = NoDistance;
+    int checkFile = 0;
+    int checkRow = 0;
+    // The own pieces that alone stand between the king and an enemy slider
+    // of their line (one bit per square, see SquareBit), and per line the
+    // distance of that slider.
+    std::uint64_t pinnedSquares = 0;
+    std::array<int, LineCount> pinnerDistance{};
+};
+
+constexpr std::uint64_t SquareBit(int file, int row) {
+    return std::uint64_t{1} << ((file - FirstSquare) * LastSquare + (row - FirstSquare));
+}
+
+template <Side Us>
+KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) {
+    constexpr PieceCode them = -Us;
+    KingSafety safety;
+    safety.kingFile = kingFile;
+    safety.kingRow = kingRow;
+
+    // The first piece at or beyond `distance` along a line: its distance, or
+    // NoDistance at the board's edge.
+    auto nextPiece = [&](Step step, int distance) {
+        for (int file = kingFile + step.file * distance, row = kingRow + step.row * distance; IsOnBoard(file, row);
+             file += step.file, row += step.row, ++distance) {
+            if (board[file][row] != NoPiece) return distance;
+        }
+        return NoDistance;
+    };
+    for (int line = 0; line < LineCount; ++line) {
+        const Step step = KingLines[line];
+        const PieceCode sliderKind = line < FirstDiagonalLine ? Rook : Bishop;
+        auto attacksAlong = [&](int distance) {
+            const PieceCode code = board[kingFile + step.file * distance][kingRow + step.row * distance];
+            return code == sliderKind * them || code == Queen * them;
+        };
+        const int first = nextPiece(step, 1);
+        if (first == NoDistance) continue;
+        if (attacksAlong(first)) {
+            ++safety.attackers;
+            safety.checkLine = line;
+            safety.checkDistance = first;
+        } else if (board[kingFile + step.file * first][kingRow + step.row * first] * Us > 0) {
+            const int second = nextPiece(step, first + 1);
+            if (second != NoDistance && attacksAlong(second)) {
+                safety.pinnerDistance[line] = second;
+                safety.pinnedSquares |= SquareBit(kingFile + step.file * first, kingRow + step.row * first);
+            }
+        }
+    }
+
+    auto attackerOn = [&](int file, int row) {
+        ++safety.attackers;
+        safety.checkLine = NoLine;
+        safety.checkFile = file;
+        safety.checkRow = row;
+    };
+    for (int file = kingFile - 1; file <= kingFile + 1; ++file) {
+        for (int row = kingRow - 1; row <= kingRow + 1; ++row) {
+            if (IsOnBoard(file, row) && board[file][row] == King * them) attackerOn(file, row);
+        }
+    }
+    for (const Step jump : KnightSquares) {
+        const int file = kingFile + jump.file;
+        const int row = kingRow + jump.row;
+        if (IsOnBoard(file, row) && board[file][row] == Knight * them) attackerOn(file, row);
+    }
+    const int pawnRow = EnemyPawnRow<Us>(kingRow);
+    for (const int file : {kingFile - 1, kingFile + 1}) {
+        if (IsOnBoard(file, pawnRow) && board[file][pawnRow] == Pawn * them) attackerOn(file, pawnRow);
+    }
+    return safety;
+}
+
+// Whether the king stands attacked after a piece other than the king goes
+// from (fromFile, fromRow) to (toFile, toRow).
+inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRow, int toFile, int toRow) {
+    const bool pinned = (safety.pinnedSquares & SquareBit(fromFile, fromRow)) != 0;
+    if (safety.attackers == 0 && !pinned) return false;  // by far the most common case
+    if (safety.attackers > 1) return true;               // one move cannot meet two attackers
+    const Bearing to = BearingFrom(safety.kingFile, safety.kingRow, toFile, toRow);
+    if (pinned) {
+        // A pinned piece must stay on its line, between the king and the pinner or on it.
+        const Bearing from = BearingFrom(safety.kingFile, safety.kingRow, fromFile, fromRow);
+        if (!(to.line == from.line && to.distance <= safety.pinnerDistance[from.line])) return true;
+    }
+    if (safety.attackers == 0) return false;
+    if (safety.checkLine != NoLine) return !(to.line == safety.checkLine && to.distance <= safety.checkDistance);
+    return !(toFile == safety.checkFile && toRow == safety.checkRow);
+}
+
+constexpr bool IsPieceKindBelowKing(PieceCode kind) {
+    return kind == Pawn || kind == Knight || kind == Bishop || kind == Rook || kind == Queen;
+}
+
+}  // namespace
+
+void Position::FilterLegalMoves() {
+    if (SideToMove == White) {
+        FilterMovesOf<White>();
+    } else if (SideToMove == Black) {
+        FilterMovesOf<Black>();
+    } else {
+        FilterByPlaying(1, 0);
+    }
+}
+
+void Position::FilterByPlaying(int firstEntry, int kept) {
+    for (int entry = firstEntry; entry <= MoveCount; ++entry) {
+        const int fromFile = MoveList.FromFile[entry];
+        const int fromRow = MoveList.FromRow[entry];
+        const int toFile = MoveList.ToFile[entry];
+        const int toRow = MoveList.ToRow[entry];
+
+        // Play the entry, test the mover's king, take the entry back.
+        Board[fromFile][fromRow] = NoPiece;
+        const PieceCode captured = Board[toFile][toRow];
+        Board[toFile][toRow] = MoveList.PlacedPiece[entry];
+        if (SideToMove == White) {
+            IsWhiteKingAttacked();
+        } else if (SideToMove == Black) {
+            IsBlackKingAttacked();
+        }
+        Board[fromFile][fromRow] = MoveList.MovedPiece[entry];
+        Board[toFile][toRow] = captured;
+
+        if (InCheck == 0) {
+            ++kept;
+            MoveList.MoveEntry(entry, kept);
+        }
+    }
+    MoveCount = kept;
+}
+
+template <Side Us>
+void Position::FilterMovesOf() {
+    constexpr PieceCode ownKing = King * Us;
+    std::int32_t& recordedFile = Us == White ? WhiteKingFile : BlackKingFile;
+    std::int32_t& recordedRow = Us == White ? WhiteKingRow : BlackKingRow;
+
+    if (MoveCount == 0) return;  // nothing to try: InCheck and the king square stay as they are
+    // The quick way needs exactly one king of the mover's colour. Counting
+    // over all cells is a loop the compiler can vectorise; the border ring
+    // holds 0 and never counts.
+    int kings = 0;
+    for (const auto& file : Board) {
+        for (const PieceCode code : file) kings += code == ownKing;
+    }
+    if (kings != 1) {
+        FilterByPlaying(1, 0);
+        return;
+    }
+    int kingFile = recordedFile;
+    int kingRow = recordedRow;
+    if (!IsOnBoard(kingFile, kingRow) || Board[kingFile][kingRow] != ownKing) {
+        for (int file = FirstSquare; file <= LastSquare; ++file) {
+            for (int row = FirstSquare; row <= LastSquare; ++row) {
+                if (Board[file][row] == ownKing) {
+                    kingFile = file;
+                    kingRow = row;
+                }
+            }
+        }
+    }
+    const KingSafety safety = AnalyseKing<Us>(Board, kingFile, kingRow);
+
+    int kept = 0;
+    bool lastAttacked = false;
+    int foundFile = kingFile;  // where the attack test would find the king for the last entry
+    int foundRow = kingRow;
+    for (int entry = 1; entry <= MoveCount; ++entry) {
+        const int fromFile = MoveList.FromFile[entry];
+        const int fromRow = MoveList.FromRow[entry];
+        const int toFile = MoveList.ToFile[entry];
+        const int toRow = MoveList.ToRow[entry];
+        const PieceCode moved = MoveList.MovedPiece[entry];
+        const PieceCode placed = MoveList.PlacedPiece[entry];
+        // Entries as the generators make them: the mover's piece leaves its
+        // square for another one that holds no piece of its own colour.
+        const bool wellFormed = IsOnBoard(fromFile, fromRow) && IsOnBoard(toFile, toRow) &&
+                                (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
+                                Board[toFile][toRow] * Us <= 0;
+        bool attacked;
+        if (wellFormed && moved == ownKing && placed == ownKing) {
+            Board[fromFile][fromRow] = NoPiece;
+            const PieceCode captured = Board[toFile][toRow];
+            Board[toFile][toRow] = ownKing;
+            attacked = KingAttackedOn<Us>(Board, toFile, toRow);
+            Board[fromFile][fromRow] = ownKing;
+            Board[toFile][toRow] = captured;
+            foundFile = toFile;
+            foundRow = toRow;
+        } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
+            attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
+            foundFile = kingFile;
+            foundRow = kingRow;
+        } else {
+            // Anything else is left to the plain way, from the king square
+            // that the plain way would have recorded by now.
+            if (entry > 1) {
+                recordedFile = foundFile;
+                recordedRow = foundRow;
+            }
+            FilterByPlaying(entry, kept);
+            return;
+        }
+        if (!attacked) {
+            ++kept;
+            if (kept != entry) MoveList.MoveEntry(entry, kept);
+        }
+        lastAttacked = attacked;
+    }
+    InCheck = lastAttacked ? 1 : 0;
+    recordedFile = foundFile;
+    recordedRow = foundRow;
+    MoveCount = kept;
+}
+
+}  // namespace chess

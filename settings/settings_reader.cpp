@@ -1,0 +1,36 @@
+// The two readers of the settings file: the trainer's and the editor's.
+#include <memory>
+
+#include "settings/settings_line_reader.h"
+#include "settings/settings_streams.h"
+#include "settings/utf8_text.h"
+
+namespace settings {
+namespace {
+
+struct CloseStream {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+using OpenStream = std::unique_ptr<std::FILE, CloseStream>;
+
+// Opens, reads and closes the file in one go; no handle is kept.
+Settings ReadSettingsFile(const std::string& path) {
+    const OpenStream stream(OpenSettingsForReading(path));
+    return ReadSettings(stream.get());
+}
+
+}  // namespace
+
+Settings ReadSettings(std::FILE* stream) {
+    LineReader lines(stream);
+    Settings values;
+    for (int line = 1; line <= NumericLines; ++line) values.Number(line) = NumberFromLine(lines.ReadLine());
+    values.FirstMovePieceName = DecodedUtf8(lines.ReadLine());
+    return values;
+}
+
+void TrainerSettings::SettingsReader(const std::string& path) { Adopt(ReadSettingsFile(path)); }
+
+void LoadSettings(Settings& values, const std::string& path) { values = ReadSettingsFile(path); }
+
+}  // namespace settings

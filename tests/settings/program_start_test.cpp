@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "settings/program_start.h"
+#include "tests/settings/scratch_directory.h"
+
+namespace settings {
+namespace {
+
+using settings_test::ReadBytes;
+using settings_test::ScratchDirectory;
+using settings_test::WriteBytes;
+
+// Waits for the recording script; generous, as a slow machine only makes the
+// test wait longer, never fail.
+constexpr auto MostWait = std::chrono::seconds(60);
+constexpr auto PollStep = std::chrono::milliseconds(10);
+
+// Records its arguments, working directory, parent and an environment
+// variable, once the test has created "go".
+constexpr const char* RecorderScript = R"SH(#!/bin/sh
+tries=0
+while [ ! -e go ] && [ $tries -lt 6000 ]; do sleep 0.01; tries=$((tries + 1)); done
+{
+  printf 'path=%s\n' "$0"
+  printf 'arguments=%s\n' "$#"
+  printf 'cwd=%s\n' "$(pwd -P)"
+  printf 'parent=%s\n' "$PPID"
+  printf 'mark=%s\n' "$PROGRAM_START_TEST_MARK"
+} > record.tmp
+mv record.tmp record
+)SH";
+
+void MakeFile(const std::string& name, const std::string& bytes, mode_t mode) {
+    WriteBytes(name, bytes);
+    ASSERT_EQ(::chmod(name.c_str(), mode), 0);
+}
+
+std::optional<std::string> WaitForFile(const std::string& name) {
+    const auto deadline = std::chrono::steady_clock::now() + MostWait;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (std::filesystem::exists(name)) return ReadBytes(name);
+        std::this_thread::sleep_for(PollStep);
+    }
+    return std::nullopt;
+}
+
+// True when this process has no child at all, neither running nor a zombie.
+bool HasNoChild() {
+    int status = 0;
+    return ::waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
+}
+
+TEST(ProgramPath, AddsASlashOnlyWhenNeeded) {
+    EXPECT_EQ(ProgramPath("/", "vindolar"), "/vindolar");
+    EXPECT_EQ(ProgramPath("/home/user/chess", "quessa"), "/home/user/chess/quessa");
+}
+
+TEST(StartProgram, StartsDetachedWithOnlyItsPathInTheWorkingDirectory) {
+    ScratchDirectory directory;
+    MakeFile("recorder", RecorderScript, 0755);
+    ASSERT_EQ(::setenv("PROGRAM_START_TEST_MARK", "inherited", 1), 0);
+    // The script waits for "go", so a caller that waited for the program
+    // would never get past this call.
+    const bool started = StartProgram("recorder");
+    ::unsetenv("PROGRAM_START_TEST_MARK");
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(HasNoChild()) << "the intermediate process is reaped and the program is not the caller's child";
+
+    WriteBytes("go", "");
+    const std::optional<std::string> record = WaitForFile("record");
+    ASSERT_TRUE(record.has_value()) << "the script never ran";
+    const std::string here = std::filesystem::canonical(directory.Path).string();
+    EXPECT_NE(record->find("path=" + here + "/recorder\n"), std::string::npos) << *record;
+    EXPECT_NE(record->find("arguments=0\n"), std::string::npos) << *record;
+    EXPECT_NE(record->find("cwd=" + here + "\n"), std::string::npos) << *record;
+    EXPECT_EQ(record->find("parent=" + std::to_string(::getpid()) + "\n"), std::string::npos) << *record;
+    EXPECT_NE(record->find("mark=inherited\n"), std::string::npos) << *record;
+}
+
+TEST(StartProgram, StartedProgramBeginsWithNoSignalBlocked) {
+    ScratchDirectory directory;
+    // The interpreter line makes the started process copy its own status
+    // over the script; a shell would not do, as it clears its mask itself.
+    MakeFile("probe", "#!/bin/cp /proc/self/status\n", 0755);
+    sigset_t blocked, previous;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    ::sigprocmask(SIG_BLOCK, &blocked, &previous);
+    const bool started = StartProgram("probe");
+    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+    ASSERT_TRUE(started);
+
+    const auto deadline = std::chrono::steady_clock::now() + MostWait;
+    std::optional<std::string> status = ReadBytes("probe");
+    while (status && status->find("\nSigBlk:") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(PollStep);
+        status = ReadBytes("probe");
+    }
+    ASSERT_TRUE(status && status->find("\nSigBlk:") != std::string::npos) << "the probe never ran";
+    EXPECT_NE(status->find("\nSigBlk:\t0000000000000000\n"), std::string::npos) << *status;
+}
+
+TEST(StartProgram, WhatCannotBeStartedIsNotStarted) {
+    ScratchDirectory directory;
+    std::filesystem::create_directory("directory");
+    ASSERT_EQ(::chmod("directory", 0755), 0);
+    MakeFile("empty", "", 0755);
+    MakeFile("not-executable", RecorderScript, 0644);
+    WriteBytes("go", "");
+    for (const char* name : {"missing", "directory", "empty", "not-executable"}) {
+        EXPECT_FALSE(StartProgram(name)) << name;
+        EXPECT_TRUE(HasNoChild()) << name;
+    }
+    // Had the script run it would have recorded at once, since "go" exists.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(std::filesystem::exists("record"));
+}
+
+TEST(StartProgram, ProgramThatCannotExecuteEndsWithStatusOne) {
+    ScratchDirectory directory;
+    MakeFile("garbage", std::string("\x7f\x01\x02 not a program\n", 19), 0755);
+    // A child process that adopts orphans: the started process, detached from
+    // its caller, lands here and its exit status can be seen.
+    const pid_t reaper = ::fork();
+    ASSERT_GE(reaper, 0);
+    if (reaper == 0) {
+        if (::prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) ::_exit(10);
+        if (!StartProgram("garbage")) ::_exit(11);  // the checks pass, so it counts as started
+        int status = 0;
+        if (::waitpid(-1, &status, 0) < 0) ::_exit(12);
+        ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 13);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(reaper, &status, 0), reaper);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "10..13 mean the test's own steps failed";
+}
+
+TEST(StartProgram, WorkingDirectoryThatNoLongerExists) {
+    ScratchDirectory directory;
+    std::filesystem::create_directory("gone");
+    std::filesystem::current_path("gone");
+    std::filesystem::remove(directory.Path / "gone");
+    EXPECT_FALSE(StartProgram("recorder"));
+    EXPECT_TRUE(HasNoChild());
+}
+
+}  // namespace
+}  // namespace settings
