@@ -15,6 +15,10 @@ namespace problems {
 
 constexpr std::int32_t AttemptLimit = 30000;
 
+// The message shown when a run reaches the limit.
+inline constexpr const char* LimitMessageTitle = "Изменить опции";
+inline constexpr const char* LimitMessageText = "Количество сгенерированных позиций больше 30000 !";
+
 // "Сгенерировано  N  позиций", the status label's text after N attempts.
 std::string AttemptStatusText(std::int32_t attempts);
 
@@ -33,6 +37,9 @@ struct GenerationRun {
     std::int32_t Limit = AttemptLimit;  // lowered only by tools and tests
     bool GaveUp = false;                // the last run reached the limit
 
+    // Builds random positions until one is accepted, thins it twice, draws it
+    // and returns with White to move. At the limit shows the limit message,
+    // calls View.GiveUp and returns with GaveUp set.
     void GenerateProblem();
 };
 

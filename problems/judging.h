@@ -1,4 +1,4 @@
-// Judging the user's move, and the verdict protocol of the main loop.
+// Judging the user's move.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,10 @@ namespace problems {
 
 inline constexpr const char* MateVerdict = "mat";
 inline constexpr const char* StalemateVerdict = "pat";
+
+// The message after a mating move: an empty title and this text.
+inline constexpr const char* MateMessageTitle = "";
+inline constexpr const char* MateMessageText = "Правильно!";
 
 struct Judge {
     Judge(chess::Position& rules, MateSearch& search, TrainerView& view) : Rules(rules), Search(search), View(view) {}

@@ -18,7 +18,11 @@ struct PositionBuilder {
     chess::Position& Rules;
     const settings::TrainerSettings& Config;
 
-    // A uniformly drawn integer from 0 to n inclusive.
+    // True when the last BuildRandomPosition stopped because the pieces of a
+    // kind could not all find a free square in their allowed area.
+    bool PlacementFailed = false;
+
+    // A uniformly drawn integer from 0 to n inclusive (n at least 0).
     std::int32_t RandomUpTo(std::int32_t n);
     // Empties the 64 squares; the border ring is not touched.
     void ClearBoard();
@@ -28,7 +32,11 @@ struct PositionBuilder {
     void BuildRandomPosition();
 
   private:
+    void PlaceKings();
+    bool PlaceKind(int kind);
+
     std::mt19937_64 Random;
+    int OccupiedSquares = 0;  // squares taken so far in the position being built
 };
 
 }  // namespace problems

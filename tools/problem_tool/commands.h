@@ -17,5 +17,8 @@ struct Command {
 int RunMoves(int argc, char** argv);  // moves_command.cpp
 int RunPerft(int argc, char** argv);  // perft_command.cpp
 int SettingsCommand(int argc, char** argv);  // problem-tool settings
+int MatesCommand(int argc, char** argv);     // problem-tool mates
+int GenerateCommand(int argc, char** argv);  // problem-tool generate
+int BenchCommand(int argc, char** argv);     // problem-tool bench
 
 }  // namespace problem_tool

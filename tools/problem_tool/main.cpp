@@ -11,6 +11,9 @@ constexpr Command Commands[] = {
     {"moves", "FEN", RunMoves},
     {"perft", "FEN DEPTH", RunPerft},
     {"settings", "", SettingsCommand},
+    {"mates", "FEN", MatesCommand},
+    {"generate", "SETTINGS_FILE COUNT [SEED]", GenerateCommand},
+    {"bench", "SETTINGS_FILE SECONDS", BenchCommand},
 };
 
 int PrintUsage() {

@@ -1,0 +1,33 @@
+// Judging the position a user's move produced.
+#include "problems/judging.h"
+
+namespace problems {
+
+void Judge::JudgeMove() {
+    if (Rules.SideToMove == chess::White) {
+        Rules.GenerateWhiteMoves();
+    } else if (Rules.SideToMove == chess::Black) {
+        Rules.GenerateBlackMoves();
+    }
+    Rules.FilterLegalMoves();
+    View.FillMoveTable();
+    if (Rules.MoveCount != 0 || Rules.SideToMove != chess::Black) return;
+    Rules.IsBlackKingAttacked();
+    if (Rules.InCheck == 1) {
+        View.ShowMessage(MateMessageTitle, MateMessageText);
+        Verdict = MateVerdict;
+    } else {
+        Verdict = StalemateVerdict;
+    }
+}
+
+void Judge::RestoreProblem() {
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+            Rules.Board[file][row] = Search.ProblemBoard[file][row];
+        }
+    }
+    Rules.SideToMove = chess::White;
+}
+
+}  // namespace problems

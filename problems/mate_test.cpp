@@ -1,0 +1,214 @@
+// The mate-in-one test: every legal White move is played on the board, and it
+// is a mate when the Black king then stands attacked and Black has no legal
+// reply. The board and White's move list are put back afterwards.
+#include "problems/mate_test.h"
+
+namespace problems {
+namespace {
+
+using chess::Black;
+using chess::FirstSquare;
+using chess::LastSquare;
+using chess::NoPiece;
+using chess::Pawn;
+using chess::White;
+
+// A White pawn's double step leaves row 7 (rank 2) for row 5 (rank 4), over
+// row 6; a Black pawn beside the landing square could take it en passant,
+// landing on the square passed over.
+constexpr int DoubleStepFromRow = 7;
+constexpr int DoubleStepToRow = 5;
+constexpr int PassedOverRow = 6;
+
+// Whether a square (file and row distance from the Black king) lies on one of
+// the king's eight lines or a knight's jump away: the only squares where a
+// White move can start or end when it gives check to a king that was not
+// attacked before (a piece arriving there may attack him, a piece leaving
+// there may open a line to him).
+constexpr int LongestDistance = LastSquare - FirstSquare;
+constexpr int DistanceSpan = 2 * LongestDistance + 1;
+constexpr bool OnLineOrKnightJump(int fileDistance, int rowDistance) {
+    const int files = fileDistance < 0 ? -fileDistance : fileDistance;
+    const int rows = rowDistance < 0 ? -rowDistance : rowDistance;
+    const bool onLine = files == 0 || rows == 0 || files == rows;
+    const bool knightJump = (files == 1 && rows == 2) || (files == 2 && rows == 1);
+    return onLine || knightJump;
+}
+constexpr std::array<std::array<bool, DistanceSpan>, DistanceSpan> MakeCheckSquares() {
+    std::array<std::array<bool, DistanceSpan>, DistanceSpan> table{};
+    for (int file = -LongestDistance; file <= LongestDistance; ++file) {
+        for (int row = -LongestDistance; row <= LongestDistance; ++row) {
+            table[file + LongestDistance][row + LongestDistance] = OnLineOrKnightJump(file, row);
+        }
+    }
+    return table;
+}
+constexpr auto CheckSquares = MakeCheckSquares();
+
+}  // namespace
+
+void MateSearch::MateInOneTest() {
+    Rules.SideToMove = White;
+    MateCount = 0;
+    EnPassantAnswer = 0;
+    Rules.GenerateWhiteMoves();
+    Rules.FilterLegalMoves();
+    SaveTestedPosition();
+    Rules.IsBlackKingAttacked();
+    const bool blackKingSafe = Rules.InCheck == 0 && chess::IsOnBoard(Rules.BlackKingFile, Rules.BlackKingRow) &&
+                               Rules.Board[Rules.BlackKingFile][Rules.BlackKingRow] == -chess::King;
+    for (int candidate = 1; candidate <= SavedMoveCount; ++candidate) {
+        if (blackKingSafe && !CanGiveCheck(candidate)) continue;
+        TryCandidate(candidate);
+    }
+    RestoreTestedPosition();
+}
+
+// With the Black king not attacked in the tested position, a candidate that
+// neither starts nor ends on a square of CheckSquares leaves him not attacked:
+// trying it would change nothing.
+bool MateSearch::CanGiveCheck(int candidate) const {
+    const int kingFile = Rules.BlackKingFile;
+    const int kingRow = Rules.BlackKingRow;
+    const auto reaches = [&](int file, int row) {
+        return CheckSquares[file - kingFile + LongestDistance][row - kingRow + LongestDistance];
+    };
+    return reaches(SavedMoveList.FromFile[candidate], SavedMoveList.FromRow[candidate]) ||
+           reaches(SavedMoveList.ToFile[candidate], SavedMoveList.ToRow[candidate]);
+}
+
+bool MateSearch::IsProblem(std::int32_t firstMovePiece) const {
+    return MateCount == 1 && MatePiece == firstMovePiece && EnPassantAnswer == 0;
+}
+
+void MateSearch::SaveTestedPosition() {
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            BoardBackup[file][row] = Rules.Board[file][row];
+            ProblemBoard[file][row] = Rules.Board[file][row];
+        }
+    }
+    SavedMoveCount = Rules.MoveCount;
+    Rules.MoveList.CopyEntriesTo(SavedMoveList, SavedMoveCount);
+}
+
+void MateSearch::RestoreTestedPosition() {
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) Rules.Board[file][row] = BoardBackup[file][row];
+    }
+    Rules.MoveCount = SavedMoveCount;
+    SavedMoveList.CopyEntriesTo(Rules.MoveList, SavedMoveCount);
+}
+
+// Plays one of White's legal moves, counts it when it mates and takes it back.
+// Only a checking move is looked at further: a move that leaves Black without
+// a move but not in check (stalemate) is no mate.
+void MateSearch::TryCandidate(int candidate) {
+    const int fromFile = SavedMoveList.FromFile[candidate];
+    const int fromRow = SavedMoveList.FromRow[candidate];
+    const int toFile = SavedMoveList.ToFile[candidate];
+    const int toRow = SavedMoveList.ToRow[candidate];
+    const chess::PieceCode captured = Rules.Board[toFile][toRow];
+    Rules.Board[fromFile][fromRow] = NoPiece;
+    Rules.Board[toFile][toRow] = SavedMoveList.PlacedPiece[candidate];
+
+    Rules.IsBlackKingAttacked();
+    if (Rules.InCheck == 1) {
+        Rules.SideToMove = Black;
+        if (!BlackHasLegalReply()) {
+            Rules.IsBlackKingAttacked();  // the replies tried have overwritten InCheck
+            if (Rules.InCheck == 1) {
+                ++MateCount;
+                MatingMoves[MateCount] = candidate;
+                MatePiece = SavedMoveList.PlacedPiece[candidate];
+            }
+        }
+        if (BlackTakesEnPassant(candidate)) EnPassantAnswer = 1;
+    }
+
+    Rules.Board[fromFile][fromRow] = SavedMoveList.MovedPiece[candidate];
+    Rules.Board[toFile][toRow] = captured;
+}
+
+// With a checking candidate on the board: does Black have a legal reply? The
+// answer is the one the legal-move filter would give for Black's generated
+// moves (some reply leaves the Black king not attacked), but the search stops
+// at the first such reply and tries the king's own steps first, since a king
+// in check most often escapes by stepping away.
+bool MateSearch::BlackHasLegalReply() {
+    const int kingFile = Rules.BlackKingFile;
+    const int kingRow = Rules.BlackKingRow;
+    // The king's steps, as the generator makes them: onto a square of the
+    // board that is empty or holds a White piece.
+    for (int toFile = kingFile - 1; toFile <= kingFile + 1; ++toFile) {
+        for (int toRow = kingRow - 1; toRow <= kingRow + 1; ++toRow) {
+            if (!chess::IsOnBoard(toFile, toRow) || Rules.Board[toFile][toRow] < NoPiece) continue;
+            if (KingStepIsSafe(kingFile, kingRow, toFile, toRow)) return true;
+        }
+    }
+    Rules.GenerateBlackMoves();
+    for (int reply = 1; reply <= Rules.MoveCount; ++reply) {
+        if (Rules.MoveList.MovedPiece[reply] != -chess::King && ReplyKeepsKingSafe(reply)) return true;
+    }
+    return false;
+}
+
+// Steps the Black king, tests it on its new square and steps it back. The
+// recorded king square follows the king, so the test finds it at once.
+bool MateSearch::KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow) {
+    const chess::PieceCode captured = Rules.Board[toFile][toRow];
+    Rules.Board[fromFile][fromRow] = NoPiece;
+    Rules.Board[toFile][toRow] = -chess::King;
+    Rules.BlackKingFile = toFile;
+    Rules.BlackKingRow = toRow;
+    Rules.IsBlackKingAttacked();
+    Rules.Board[toFile][toRow] = captured;
+    Rules.Board[fromFile][fromRow] = -chess::King;
+    Rules.BlackKingFile = fromFile;
+    Rules.BlackKingRow = fromRow;
+    return Rules.InCheck == 0;
+}
+
+// Plays one of Black's generated replies (not a king step), tests the Black
+// king and takes the reply back.
+bool MateSearch::ReplyKeepsKingSafe(int reply) {
+    const int fromFile = Rules.MoveList.FromFile[reply];
+    const int fromRow = Rules.MoveList.FromRow[reply];
+    const int toFile = Rules.MoveList.ToFile[reply];
+    const int toRow = Rules.MoveList.ToRow[reply];
+    const chess::PieceCode captured = Rules.Board[toFile][toRow];
+    Rules.Board[fromFile][fromRow] = NoPiece;
+    Rules.Board[toFile][toRow] = Rules.MoveList.PlacedPiece[reply];
+    Rules.IsBlackKingAttacked();
+    Rules.Board[fromFile][fromRow] = Rules.MoveList.MovedPiece[reply];
+    Rules.Board[toFile][toRow] = captured;
+    return Rules.InCheck == 0;
+}
+
+// With the checking candidate on the board: is it a pawn double step that a
+// Black pawn beside the landing square can take en passant, the capture
+// leaving the Black king not attacked?
+bool MateSearch::BlackTakesEnPassant(int candidate) {
+    if (SavedMoveList.MovedPiece[candidate] != Pawn || SavedMoveList.FromRow[candidate] != DoubleStepFromRow ||
+        SavedMoveList.ToRow[candidate] != DoubleStepToRow) {
+        return false;
+    }
+    const int pawnFile = SavedMoveList.ToFile[candidate];
+    bool escapes = false;
+    for (const int takerFile : {pawnFile - 1, pawnFile + 1}) {
+        if (takerFile < FirstSquare || takerFile > LastSquare) continue;
+        if (Rules.Board[takerFile][DoubleStepToRow] != -Pawn) continue;
+        // Take en passant: the Black pawn lands behind the White one, which goes.
+        Rules.Board[takerFile][DoubleStepToRow] = NoPiece;
+        Rules.Board[pawnFile][DoubleStepToRow] = NoPiece;
+        Rules.Board[pawnFile][PassedOverRow] = -Pawn;
+        Rules.IsBlackKingAttacked();
+        if (Rules.InCheck == 0) escapes = true;
+        Rules.Board[pawnFile][PassedOverRow] = NoPiece;
+        Rules.Board[pawnFile][DoubleStepToRow] = Pawn;
+        Rules.Board[takerFile][DoubleStepToRow] = -Pawn;
+    }
+    return escapes;
+}
+
+}  // namespace problems

@@ -1,0 +1,182 @@
+// The random position builder: the kings as a pair, then every configured
+// piece kind in a fixed order, each on a random free square of its area.
+#include "problems/position_builder.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace problems {
+namespace {
+
+using chess::FirstSquare;
+using chess::LastSquare;
+using settings::Settings;
+
+constexpr int SquareCount = 64;
+constexpr int LastIndexDrawn = LastSquare - FirstSquare;  // RandomUpTo(7) + 1 gives 1..8
+
+// The rows a kind may stand on.
+enum class Area {
+    WhitePawnRows,  // rank 2 up to PawnRankLimit: rows 9 - PawnRankLimit .. 7
+    BlackPawnRows,  // ranks 2..7: rows 2..7
+    WholeBoard,     // rows 1..8
+};
+
+constexpr int PawnRowNearestWhite = 7;  // rank 2
+constexpr int PawnRowNearestBlack = 2;  // rank 7
+constexpr int BlackPawnRowsDrawn = PawnRowNearestWhite - PawnRowNearestBlack;  // RandomUpTo(5) + 2 gives 2..7
+constexpr int LowestPawnRankLimit = 2;
+constexpr int HighestPawnRankLimit = 7;
+constexpr int HighestKingEdgeDistance = 3;
+
+struct KindToPlace {
+    chess::PieceCode Code;
+    std::int32_t Settings::*Count;
+    Area Rows;
+};
+
+// The fixed order in which the kinds are placed.
+constexpr KindToPlace PlacementOrder[] = {
+    {chess::Pawn, &Settings::WhitePawns, Area::WhitePawnRows},
+    {-chess::Pawn, &Settings::BlackPawns, Area::BlackPawnRows},
+    {chess::Knight, &Settings::WhiteKnights, Area::WholeBoard},
+    {-chess::Knight, &Settings::BlackKnights, Area::WholeBoard},
+    {chess::Bishop, &Settings::WhiteBishops, Area::WholeBoard},
+    {-chess::Bishop, &Settings::BlackBishops, Area::WholeBoard},
+    {chess::Rook, &Settings::WhiteRooks, Area::WholeBoard},
+    {-chess::Rook, &Settings::BlackRooks, Area::WholeBoard},
+    {chess::Queen, &Settings::WhiteQueens, Area::WholeBoard},
+    {-chess::Queen, &Settings::BlackQueens, Area::WholeBoard},
+};
+constexpr int KindCount = sizeof(PlacementOrder) / sizeof(PlacementOrder[0]);
+
+std::uint64_t WallClockSeed() {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// The settings the builder relies on, brought onto the board whatever the
+// caller filled in: the Black king's band and the White pawns' rows always lie
+// on the board, and a count is never negative.
+int PawnRankLimitInUse(const settings::TrainerSettings& config) {
+    return std::clamp(config.InUse.PawnRankLimit, LowestPawnRankLimit, HighestPawnRankLimit);
+}
+int KingEdgeDistanceInUse(const settings::TrainerSettings& config) {
+    return std::clamp(config.InUse.KingEdgeDistance, 0, HighestKingEdgeDistance);
+}
+int KingSpanInUse(const settings::TrainerSettings& config) {
+    return std::clamp(config.KingSpan, 0, LastIndexDrawn - KingEdgeDistanceInUse(config));
+}
+
+}  // namespace
+
+PositionBuilder::PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings)
+    : PositionBuilder(rules, settings, WallClockSeed()) {}
+
+PositionBuilder::PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed)
+    : Rules(rules), Config(settings), Random(seed) {}
+
+// Lemire's multiply-and-reject method: unbiased, and the same numbers on
+// every platform for the same seed.
+std::int32_t PositionBuilder::RandomUpTo(std::int32_t n) {
+    const std::uint64_t range = static_cast<std::uint64_t>(n) + 1;
+    unsigned __int128 product = static_cast<unsigned __int128>(Random()) * range;
+    auto low = static_cast<std::uint64_t>(product);
+    if (low < range) {
+        const std::uint64_t threshold = (0 - range) % range;
+        while (low < threshold) {
+            product = static_cast<unsigned __int128>(Random()) * range;
+            low = static_cast<std::uint64_t>(product);
+        }
+    }
+    return static_cast<std::int32_t>(product >> 64);
+}
+
+void PositionBuilder::ClearBoard() {
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) Rules.Board[file][row] = chess::NoPiece;
+    }
+}
+
+void PositionBuilder::BuildRandomPosition() {
+    PlacementFailed = false;
+    PlaceKings();
+    for (int kind = 0; kind < KindCount; ++kind) {
+        if (!PlaceKind(kind)) {
+            PlacementFailed = true;
+            Rules.InCheck = 1;
+            return;
+        }
+    }
+    Rules.IsWhiteKingAttacked();
+    if (Rules.InCheck == 0) Rules.IsBlackKingAttacked();
+}
+
+// The kings are drawn as a pair until they stand on different squares; they
+// may touch, which the attack test catches.
+void PositionBuilder::PlaceKings() {
+    const int edgeDistance = KingEdgeDistanceInUse(Config);
+    const int span = KingSpanInUse(Config);
+    for (;;) {
+        Rules.WhiteKingFile = RandomUpTo(LastIndexDrawn) + 1;
+        Rules.WhiteKingRow = RandomUpTo(LastIndexDrawn) + 1;
+        auto& whiteSquare = Rules.Board[Rules.WhiteKingFile][Rules.WhiteKingRow];
+        if (whiteSquare == chess::NoPiece) whiteSquare = chess::King;
+        Rules.BlackKingFile = RandomUpTo(span) + edgeDistance + 1;
+        Rules.BlackKingRow = RandomUpTo(span) + edgeDistance + 1;
+        auto& blackSquare = Rules.Board[Rules.BlackKingFile][Rules.BlackKingRow];
+        if (blackSquare == chess::NoPiece) blackSquare = -chess::King;
+        if (whiteSquare == chess::King && blackSquare == -chess::King) break;
+        whiteSquare = chess::NoPiece;
+        blackSquare = chess::NoPiece;
+    }
+    OccupiedSquares = 2;
+}
+
+// Places every piece of one kind on a free square drawn from its area, drawing
+// again on an occupied square. When the area has fewer free squares than the
+// count asks for, nothing is drawn and the attempt fails. A count of 0 still
+// draws one square, as the drawing sequence always does.
+bool PositionBuilder::PlaceKind(int kind) {
+    const KindToPlace& toPlace = PlacementOrder[kind];
+    const std::int32_t count = std::max(Config.InUse.*toPlace.Count, 0);
+    int lowestRow = FirstSquare;  // the area's rows, for counting its free squares
+    int highestRow = LastSquare;
+    const int rankLimit = PawnRankLimitInUse(Config);
+    if (toPlace.Rows == Area::WhitePawnRows) {
+        lowestRow = PawnRowNearestWhite - (rankLimit - LowestPawnRankLimit);
+        highestRow = PawnRowNearestWhite;
+    } else if (toPlace.Rows == Area::BlackPawnRows) {
+        lowestRow = PawnRowNearestBlack;
+        highestRow = PawnRowNearestWhite;
+    }
+
+    if (count > 0) {
+        int freeSquares = SquareCount - OccupiedSquares;
+        if (toPlace.Rows != Area::WholeBoard) {
+            freeSquares = 0;
+            for (int file = FirstSquare; file <= LastSquare; ++file) {
+                for (int row = lowestRow; row <= highestRow; ++row) freeSquares += Rules.Board[file][row] == chess::NoPiece;
+            }
+        }
+        if (freeSquares < count) return false;
+    }
+
+    std::int32_t placed = 0;
+    do {
+        const int file = RandomUpTo(LastIndexDrawn) + 1;
+        int row = 0;
+        switch (toPlace.Rows) {
+            case Area::WhitePawnRows: row = PawnRowNearestWhite - RandomUpTo(rankLimit - LowestPawnRankLimit); break;
+            case Area::BlackPawnRows: row = RandomUpTo(BlackPawnRowsDrawn) + PawnRowNearestBlack; break;
+            case Area::WholeBoard: row = RandomUpTo(LastIndexDrawn) + 1; break;
+        }
+        if (Rules.Board[file][row] == chess::NoPiece && count != 0) {
+            Rules.Board[file][row] = toPlace.Code;
+            ++placed;
+        }
+    } while (placed != count);
+    OccupiedSquares += count;
+    return true;
+}
+
+}  // namespace problems

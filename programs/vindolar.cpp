@@ -1,0 +1,19 @@
+// The trainer: makes mate-in-one problems and judges the user's answers.
+// It takes no arguments and always ends with status 0.
+#include <gtk/gtk.h>
+
+#include <memory>
+
+#include "trainer/dialogs.h"
+#include "trainer/trainer_program.h"
+
+int main() {
+    if (!gtk_init_check(nullptr, nullptr)) return 0;
+    trainer::ToolkitDialogs dialogs;
+    auto program = std::make_unique<trainer::TrainerProgram>(dialogs);
+    program->StartUp();
+    dialogs.SetParent(program->Window.Toplevel());
+    program->RunEventLoop();
+    program->End();
+    return 0;
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
+
+#include "problems/position_builder.h"
+#include "tests/problems/test_support.h"
+
+namespace problems {
+namespace {
+
+using testing::MakeSettings;
+
+constexpr chess::PieceCode KindsInSettingsOrder[10] = {
+    chess::Pawn,  chess::Knight,  chess::Bishop,  chess::Rook,  chess::Queen,
+    -chess::Pawn, -chess::Knight, -chess::Bishop, -chess::Rook, -chess::Queen,
+};
+
+std::map<chess::PieceCode, int> CountPieces(const chess::Position& position) {
+    std::map<chess::PieceCode, int> counts;
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) {
+            if (position.Board[file][row] != chess::NoPiece) ++counts[position.Board[file][row]];
+        }
+    }
+    return counts;
+}
+
+bool BorderRingEmpty(const chess::Position& position) {
+    for (int a = 0; a < chess::BoardCells; ++a) {
+        for (const int b : {0, chess::BoardCells - 1}) {
+            if (position.Board[a][b] != chess::NoPiece || position.Board[b][a] != chess::NoPiece) return false;
+        }
+    }
+    return true;
+}
+
+// The squares (file, row) where pieces of one code stand.
+std::set<std::pair<int, int>> SquaresOf(const chess::Position& position, chess::PieceCode code) {
+    std::set<std::pair<int, int>> squares;
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) {
+            if (position.Board[file][row] == code) squares.insert({file, row});
+        }
+    }
+    return squares;
+}
+
+struct PositionBuilderTest : ::testing::Test {
+    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+
+    void Build(PositionBuilder& builder) {
+        builder.ClearBoard();
+        builder.BuildRandomPosition();
+    }
+};
+
+TEST_F(PositionBuilderTest, PlacesExactlyTheCountsAskedFor) {
+    const int spread[][10] = {
+        {2, 1, 1, 0, 1, 3, 0, 1, 1, 0},
+        {8, 2, 2, 2, 1, 8, 2, 2, 2, 1},
+        {0, 10, 0, 10, 0, 0, 10, 0, 10, 0},
+        {5, 3, 4, 2, 1, 6, 1, 0, 3, 2},
+    };
+    int seed = 1;
+    for (const auto& counts : spread) {
+        const settings::TrainerSettings config = MakeSettings(counts, 1, 5, 0);
+        PositionBuilder builder(*Rules, config, seed++);
+        for (int attempt = 0; attempt < 300; ++attempt) {
+            Build(builder);
+            ASSERT_FALSE(builder.PlacementFailed);
+            auto pieces = CountPieces(*Rules);
+            EXPECT_EQ(pieces[chess::King], 1);
+            EXPECT_EQ(pieces[-chess::King], 1);
+            for (int kind = 0; kind < 10; ++kind) EXPECT_EQ(pieces[KindsInSettingsOrder[kind]], counts[kind]);
+            EXPECT_EQ(Rules->Board[Rules->WhiteKingFile][Rules->WhiteKingRow], chess::King);
+            EXPECT_EQ(Rules->Board[Rules->BlackKingFile][Rules->BlackKingRow], -chess::King);
+        }
+    }
+}
+
+TEST_F(PositionBuilderTest, OnlyTheKingsWhenAllCountsAreZero) {
+    const int none[10] = {};
+    const settings::TrainerSettings config = MakeSettings(none, 0, 2, 0);
+    PositionBuilder builder(*Rules, config, 7);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        Build(builder);
+        auto pieces = CountPieces(*Rules);
+        EXPECT_EQ(pieces.size(), 2u);
+        // Touching kings are attacked kings; kings apart are not.
+        const bool touching = std::abs(Rules->WhiteKingFile - Rules->BlackKingFile) <= 1 &&
+                              std::abs(Rules->WhiteKingRow - Rules->BlackKingRow) <= 1;
+        EXPECT_EQ(Rules->InCheck, touching ? 1 : 0);
+    }
+}
+
+TEST_F(PositionBuilderTest, BlackKingStaysInItsBandForEveryEdgeDistance) {
+    const int none[10] = {};
+    for (int distance = 0; distance <= 3; ++distance) {
+        const settings::TrainerSettings config = MakeSettings(none, distance, 2, 0);
+        PositionBuilder builder(*Rules, config, 100 + distance);
+        std::set<std::pair<int, int>> seen;
+        std::set<std::pair<int, int>> whiteSeen;
+        for (int attempt = 0; attempt < 3000; ++attempt) {
+            Build(builder);
+            const int file = Rules->BlackKingFile;
+            const int row = Rules->BlackKingRow;
+            ASSERT_GE(file, distance + 1);
+            ASSERT_LE(file, 8 - distance);
+            ASSERT_GE(row, distance + 1);
+            ASSERT_LE(row, 8 - distance);
+            seen.insert({file, row});
+            whiteSeen.insert({Rules->WhiteKingFile, Rules->WhiteKingRow});
+        }
+        const std::size_t band = static_cast<std::size_t>((8 - 2 * distance) * (8 - 2 * distance));
+        EXPECT_EQ(seen.size(), band) << "distance " << distance;
+        EXPECT_EQ(whiteSeen.size(), 64u);
+    }
+}
+
+TEST_F(PositionBuilderTest, PawnsStayOnTheirRanksForEveryRankLimit) {
+    const int pawns[10] = {6, 0, 0, 0, 0, 6, 0, 0, 0, 0};
+    for (int limit = 2; limit <= 7; ++limit) {
+        const settings::TrainerSettings config = MakeSettings(pawns, 0, limit, 0);
+        PositionBuilder builder(*Rules, config, 200 + limit);
+        std::set<int> whiteRows;
+        std::set<int> blackRows;
+        for (int attempt = 0; attempt < 400; ++attempt) {
+            Build(builder);
+            if (builder.PlacementFailed) continue;  // six pawns need six free squares on rank 2
+            for (const auto& [file, row] : SquaresOf(*Rules, chess::Pawn)) whiteRows.insert(row);
+            for (const auto& [file, row] : SquaresOf(*Rules, -chess::Pawn)) blackRows.insert(row);
+        }
+        // Rank 2 is row 7; rank `limit` is row 9 - limit.
+        std::set<int> expected;
+        for (int row = 9 - limit; row <= 7; ++row) expected.insert(row);
+        EXPECT_EQ(whiteRows, expected) << "limit " << limit;
+        EXPECT_EQ(blackRows, (std::set<int>{2, 3, 4, 5, 6, 7}));
+    }
+}
+
+TEST_F(PositionBuilderTest, TooManyPiecesEndTheAttemptAsFailed) {
+    const int crowd[10] = {8, 10, 10, 10, 10, 8, 10, 10, 10, 10};  // 96 pieces for 62 squares
+    const settings::TrainerSettings config = MakeSettings(crowd, 0, 7, 0);
+    PositionBuilder builder(*Rules, config, 3);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        Build(builder);
+        EXPECT_TRUE(builder.PlacementFailed);
+        EXPECT_EQ(Rules->InCheck, 1);
+    }
+}
+
+TEST_F(PositionBuilderTest, EightPawnsOnRankTwoFitOnlyWithoutAKingThere) {
+    const int pawns[10] = {8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const settings::TrainerSettings config = MakeSettings(pawns, 0, 2, 0);
+    PositionBuilder builder(*Rules, config, 5);
+    constexpr int RankTwoRow = 7;
+    int failed = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        Build(builder);
+        const bool kingOnRankTwo = Rules->WhiteKingRow == RankTwoRow || Rules->BlackKingRow == RankTwoRow;
+        EXPECT_EQ(builder.PlacementFailed, kingOnRankTwo);
+        if (builder.PlacementFailed) {
+            ++failed;
+            EXPECT_EQ(Rules->InCheck, 1);
+        } else {
+            EXPECT_EQ(SquaresOf(*Rules, chess::Pawn).size(), 8u);
+        }
+    }
+    EXPECT_GT(failed, 0);
+}
+
+// Values the editor never writes still give positions on the board.
+TEST_F(PositionBuilderTest, SettingsOutsideTheEditorsRangesStayOnTheBoard) {
+    struct Odd {
+        int Counts[10];
+        int KingEdgeDistance;
+        int KingSpan;
+        int PawnRankLimit;
+    };
+    const Odd cases[] = {
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, 0},      // missing file: pawn limit 0
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, -4},
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, 99},
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 8, 0, 5},      // king distance 8
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 5, 0, 5},      // distance 5, span left at 0
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, -2, 11, 5},
+        {{-3, 0, -1, 0, 0, 0, 0, 0, 0, 0}, 1, 5, 4},    // negative counts
+        {{0, 0, 0, 0, 70, 0, 0, 0, 0, 0}, 1, 5, 4},     // more than the board holds
+    };
+    int seed = 40;
+    for (const Odd& odd : cases) {
+        settings::TrainerSettings config = MakeSettings(odd.Counts, odd.KingEdgeDistance, odd.PawnRankLimit, 0);
+        config.KingSpan = odd.KingSpan;
+        PositionBuilder builder(*Rules, config, seed++);
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            Build(builder);
+            ASSERT_TRUE(BorderRingEmpty(*Rules));
+            ASSERT_TRUE(chess::IsOnBoard(Rules->BlackKingFile, Rules->BlackKingRow));
+            ASSERT_EQ(Rules->Board[Rules->BlackKingFile][Rules->BlackKingRow], -chess::King);
+            for (const auto& [file, row] : SquaresOf(*Rules, chess::Pawn)) {
+                EXPECT_GE(row, 2);
+                EXPECT_LE(row, 7);
+            }
+        }
+    }
+}
+
+TEST_F(PositionBuilderTest, RandomUpToCoversItsRangeAndRepeatsForTheSameSeed) {
+    const int none[10] = {};
+    const settings::TrainerSettings config = MakeSettings(none, 0, 2, 0);
+    PositionBuilder first(*Rules, config, 99);
+    PositionBuilder second(*Rules, config, 99);
+    std::set<int> seen;
+    for (int draw = 0; draw < 500; ++draw) {
+        const int value = first.RandomUpTo(5);
+        EXPECT_EQ(value, second.RandomUpTo(5));
+        EXPECT_GE(value, 0);
+        EXPECT_LE(value, 5);
+        seen.insert(value);
+    }
+    EXPECT_EQ(seen.size(), 6u);
+    EXPECT_EQ(first.RandomUpTo(0), 0);
+}
+
+// The kings take the first four draws (White's file and row over the whole
+// board, then Black's in his band); every kind then draws at least one
+// square, even with a count of 0.
+TEST_F(PositionBuilderTest, DrawsFollowTheFixedSequence) {
+    const int none[10] = {};
+    const settings::TrainerSettings config = MakeSettings(none, 2, 2, 0);
+    // The upper bounds of the file and row draws of the ten kinds: White pawns
+    // (rank limit 2: one row), Black pawns (six rows), then the pieces.
+    constexpr int RowBounds[10] = {0, 5, 7, 7, 7, 7, 7, 7, 7, 7};
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        PositionBuilder builder(*Rules, config, seed);
+        PositionBuilder twin(*Rules, config, seed);
+        const int whiteFile = twin.RandomUpTo(7) + 1;
+        const int whiteRow = twin.RandomUpTo(7) + 1;
+        const int blackFile = twin.RandomUpTo(3) + 3;
+        const int blackRow = twin.RandomUpTo(3) + 3;
+        if (whiteFile == blackFile && whiteRow == blackRow) continue;  // the pair is drawn again
+        Build(builder);
+        EXPECT_EQ(Rules->Board[whiteFile][whiteRow], chess::King);
+        EXPECT_EQ(Rules->Board[blackFile][blackRow], -chess::King);
+        for (const int rowBound : RowBounds) {
+            twin.RandomUpTo(7);
+            twin.RandomUpTo(rowBound);
+        }
+        EXPECT_EQ(builder.RandomUpTo(1000000), twin.RandomUpTo(1000000)) << "seed " << seed;
+    }
+}
+
+}  // namespace
+}  // namespace problems

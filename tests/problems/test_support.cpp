@@ -1,0 +1,149 @@
+#include "tests/problems/test_support.h"
+
+#include <cctype>
+#include <memory>
+#include <stdexcept>
+
+#include "rules/move_text.h"
+
+namespace problems::testing {
+namespace {
+
+chess::PieceCode KindOfLetter(char letter) {
+    switch (std::toupper(static_cast<unsigned char>(letter))) {
+        case 'K': return chess::King;
+        case 'Q': return chess::Queen;
+        case 'R': return chess::Rook;
+        case 'B': return chess::Bishop;
+        case 'N': return chess::Knight;
+        case 'P': return chess::Pawn;
+        default: throw std::invalid_argument(std::string("unknown piece letter ") + letter);
+    }
+}
+
+// A position that holds a copy of another's board: positions themselves are
+// large (their move lists), so only the squares are copied.
+std::unique_ptr<chess::Position> WithBoardOf(const chess::BoardCellsArray& board) {
+    auto copy = std::make_unique<chess::Position>();
+    copy->Board = board;
+    return copy;
+}
+
+bool KingAttackedOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
+    scratch.Board = board;
+    if (side == chess::White) {
+        scratch.IsWhiteKingAttacked();
+    } else {
+        scratch.IsBlackKingAttacked();
+    }
+    return scratch.InCheck == 1;
+}
+
+int LegalMoveCountOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
+    scratch.Board = board;
+    scratch.SideToMove = side;
+    if (side == chess::White) {
+        scratch.GenerateWhiteMoves();
+    } else {
+        scratch.GenerateBlackMoves();
+    }
+    scratch.FilterLegalMoves();
+    return scratch.MoveCount;
+}
+
+constexpr int DoubleStepFromRow = 7;
+constexpr int DoubleStepToRow = 5;
+
+}  // namespace
+
+void SetUpPieces(chess::Position& position, std::string_view pieces) {
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) position.Board[file][row] = chess::NoPiece;
+    }
+    for (std::size_t at = 0; at < pieces.size();) {
+        if (pieces[at] == ' ') {
+            ++at;
+            continue;
+        }
+        if (at + 3 > pieces.size()) throw std::invalid_argument("piece list ends early");
+        const char letter = pieces[at];
+        const int file = pieces[at + 1] - 'a' + 1;
+        const int rank = pieces[at + 2] - '0';
+        if (file < 1 || file > 8 || rank < 1 || rank > 8) throw std::invalid_argument("bad square");
+        const chess::PieceCode kind = KindOfLetter(letter);
+        const bool white = std::isupper(static_cast<unsigned char>(letter)) != 0;
+        position.Board[file][9 - rank] = white ? kind : -kind;
+        at += 3;
+    }
+}
+
+std::string SquareOf(const chess::Position& position, chess::PieceCode code) {
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) {
+            if (position.Board[file][row] == code) return chess::SquareName(file, row);
+        }
+    }
+    return "";
+}
+
+int LegalMoveCount(const chess::Position& position, int side) {
+    auto scratch = WithBoardOf(position.Board);
+    return LegalMoveCountOn(*scratch, position.Board, side);
+}
+
+bool KingAttacked(const chess::Position& position, int side) {
+    auto scratch = WithBoardOf(position.Board);
+    return KingAttackedOn(*scratch, position.Board, side);
+}
+
+MateFacts CountMatesDirectly(const chess::Position& position) {
+    MateFacts facts;
+    auto white = WithBoardOf(position.Board);
+    auto scratch = WithBoardOf(position.Board);
+    LegalMoveCountOn(*white, position.Board, chess::White);
+    const auto& moves = white->MoveList;
+    for (int entry = 1; entry <= white->MoveCount; ++entry) {
+        chess::BoardCellsArray after = position.Board;
+        after[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
+        after[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+        if (!KingAttackedOn(*scratch, after, chess::Black)) continue;
+        if (LegalMoveCountOn(*scratch, after, chess::Black) == 0) {
+            ++facts.Mates;
+            facts.LastMatingPiece = moves.PlacedPiece[entry];
+        }
+        if (moves.MovedPiece[entry] != chess::Pawn || moves.FromRow[entry] != DoubleStepFromRow ||
+            moves.ToRow[entry] != DoubleStepToRow) {
+            continue;
+        }
+        const int file = moves.ToFile[entry];
+        for (const int taker : {file - 1, file + 1}) {
+            if (taker < 1 || taker > 8 || after[taker][DoubleStepToRow] != -chess::Pawn) continue;
+            chess::BoardCellsArray taken = after;
+            taken[taker][DoubleStepToRow] = chess::NoPiece;
+            taken[file][DoubleStepToRow] = chess::NoPiece;
+            taken[file][DoubleStepToRow + 1] = -chess::Pawn;
+            if (!KingAttackedOn(*scratch, taken, chess::Black)) facts.CheckTakenEnPassant = true;
+        }
+    }
+    return facts;
+}
+
+settings::TrainerSettings MakeSettings(const int (&counts)[10], int kingEdgeDistance, int pawnRankLimit,
+                                       int firstMovePiece) {
+    settings::TrainerSettings config;
+    settings::Settings& values = config.InUse;
+    std::int32_t* const fields[10] = {&values.WhitePawns,   &values.WhiteKnights, &values.WhiteBishops,
+                                      &values.WhiteRooks,   &values.WhiteQueens,  &values.BlackPawns,
+                                      &values.BlackKnights, &values.BlackBishops, &values.BlackRooks,
+                                      &values.BlackQueens};
+    for (int line = 0; line < 10; ++line) *fields[line] = counts[line];
+    config.InUse.CellSize = 50;
+    config.InUse.KingEdgeDistance = kingEdgeDistance;
+    config.InUse.PawnRankLimit = pawnRankLimit;
+    config.AsRead = config.InUse;
+    config.KingSpan = 7 - 2 * kingEdgeDistance;
+    config.FirstMovePiece = firstMovePiece;
+    return config;
+}
+
+}  // namespace problems::testing

@@ -1,0 +1,234 @@
+// Answering a problem in the real window: by clicks on the board, by a row of
+// the move table and "Сходить!", with a promotion's choice of piece, and the
+// messages and the putting back that follow a wrong answer.
+#include "tests/trainer/trainer_fixture.h"
+
+#include <gdk/gdkx.h>
+
+#include "problems/judging.h"
+#include "problems/problem_cycle.h"
+#include "trainer/messages.h"
+#include "trainer/window_layout.h"
+
+namespace trainer_test {
+namespace {
+
+using trainer::CommitButtonControl;
+
+// Black Kh8, White Kg6 and Ra1: Ra1-a8 is the only mate.
+constexpr const char* RookMate = "7k/8/6K1/8/8/8/8/R7 w - - 0 1";
+// Black Kh8, White Kf7 and Qg1: Qg1-g6 stalemates.
+constexpr const char* QueenStalemate = "7k/5K2/8/8/8/8/8/6Q1 w - - 0 1";
+// Black Ka8, White Kb6 and a pawn on e7: promoting on e8 to a rook mates.
+constexpr const char* PromotionMate = "k7/4P3/1K6/8/8/8/8/8 w - - 0 1";
+
+constexpr int FileA = 1, FileE = 5, FileG = 7;
+constexpr int Rank8 = 1, Rank7 = 2, Rank6 = 3, Rank2 = 7, Rank1 = 8;
+
+bool IsMateMessage(const ScriptedDialogs::Message& message) {
+    return message.Title == problems::MateMessageTitle && message.Text == problems::MateMessageText;
+}
+
+class MoveEntryTest : public TrainerWindowTest {
+  protected:
+    bool MateShown() const {
+        for (const ScriptedDialogs::Message& message : Dialogs.Messages) {
+            if (IsMateMessage(message)) return true;
+        }
+        return false;
+    }
+    chess::PieceCode At(int file, int row) const { return Program->Rules.Board[file][row]; }
+    bool BoardIsProblem() const {
+        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+                if (Program->Rules.Board[file][row] != Program->Search.ProblemBoard[file][row]) return false;
+            }
+        }
+        return true;
+    }
+    std::vector<std::string> ListedMoves() const {
+        std::vector<std::string> moves;
+        for (const auto& row : TableRows()) moves.push_back(row.second);
+        return moves;
+    }
+};
+
+TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
+    ShowProblem(RookMate);
+    std::vector<std::string> listedWhilePraised;
+    chess::PieceCode onA8WhilePraised = 0;
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) {
+        listedWhilePraised = ListedMoves();
+        onA8WhilePraised = At(FileA, Rank8);
+    };
+
+    ClickSquare(FileA, Rank1);
+    ASSERT_TRUE(RunPassesUntil([&] { return Program->Entry.SelectedFile == FileA; }));
+    EXPECT_EQ(Program->Entry.SelectedRow, Rank1);
+    EXPECT_EQ(At(FileA, Rank1), chess::Rook) << "a first click only selects";
+
+    ClickSquare(FileA, Rank8);
+    ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(onA8WhilePraised, chess::Rook) << "the mate stays on the board while praised";
+    EXPECT_TRUE(listedWhilePraised.empty()) << "Black has no reply to list";
+    EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
+    EXPECT_EQ(Program->Judging.Verdict, problems::MateVerdict);
+    // After a move by clicks its to-square stays selected and framed.
+    EXPECT_EQ(Program->Entry.SelectedFile, FileA);
+    EXPECT_EQ(Program->Entry.SelectedRow, Rank8);
+    EXPECT_EQ(Program->Window.FramedSquare(), trainer::SquareControlNumber(FileA, Rank8));
+
+    // The next pass makes the next problem with no further input.
+    ASSERT_TRUE(Program->RunPass());
+    EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_GE(Program->Run.AttemptCount, 1);
+    EXPECT_FALSE(TableRows().empty()) << "White's moves of the new problem are listed";
+}
+
+TEST_F(MoveEntryTest, ListRowAndCommitButtonPlayTheMate) {
+    ShowProblem(RookMate);
+    Input->Click(TableRowCentre("Лa1-a8"));
+    ClickControl(CommitButtonControl);
+    ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
+    EXPECT_EQ(At(FileA, Rank8), chess::Rook);
+    EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
+    EXPECT_EQ(Program->Judging.Verdict, problems::MateVerdict);
+    EXPECT_EQ(Program->Entry.SelectedFile, 0) << "a move from the table leaves no square selected";
+}
+
+TEST_F(MoveEntryTest, CommitWithoutSelectedRowPlaysNothing) {
+    ShowProblem(RookMate);
+    PlayClick(FileA, Rank1);
+    ClickControl(CommitButtonControl);
+    Settle();
+    ASSERT_TRUE(RunPassesUntil([&] { return Program->Entry.SelectedFile == 0 && Program->Events.Empty(); }));
+    EXPECT_TRUE(BoardIsProblem());
+    EXPECT_TRUE(Dialogs.Messages.empty());
+    EXPECT_EQ(Program->Judging.MoveMade, 0);
+}
+
+TEST_F(MoveEntryTest, WrongMoveIsReproachedThenTheProblemComesBack) {
+    ShowProblem(RookMate);
+    const std::vector<std::string> whiteMoves = ListedMoves();
+    std::vector<std::string> listedWhileReproached;
+    chess::PieceCode onA2WhileReproached = 0;
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) {
+        listedWhileReproached = ListedMoves();
+        onA2WhileReproached = At(FileA, Rank2);
+    };
+
+    PlayClick(FileA, Rank1);
+    PlayClick(FileA, Rank2);
+    ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty(); }));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Title, "Неверно ");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Возможные ходы в списке справа  -->");
+    // While the box is up the wrong move stands and Black's replies are listed.
+    EXPECT_EQ(onA2WhileReproached, chess::Rook);
+    EXPECT_EQ(listedWhileReproached, (std::vector<std::string>{"Крh8-g8"}));
+    // Once it is closed the problem is back with White's moves listed.
+    EXPECT_TRUE(BoardIsProblem());
+    EXPECT_EQ(ListedMoves(), whiteMoves);
+    EXPECT_EQ(Program->Rules.SideToMove, chess::White);
+    EXPECT_EQ(Program->Judging.MoveMade, 0);
+    EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_EQ(Program->Window.FramedSquare(), 0) << "putting the problem back repaints the board";
+
+    // Another try is possible: the mate from the list now.
+    Input->Click(TableRowCentre("Лa1-a8"));
+    ClickControl(CommitButtonControl);
+    ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
+}
+
+TEST_F(MoveEntryTest, StalematingMoveIsReproachedAsStalemate) {
+    ShowProblem(QueenStalemate);
+    std::vector<std::string> listedWhileReproached{"not read"};
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) { listedWhileReproached = ListedMoves(); };
+
+    PlayClick(FileG, Rank1);
+    PlayClick(FileG, Rank6);
+    ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty(); }));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Title, "Неверно ");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Королю пат !");
+    EXPECT_TRUE(listedWhileReproached.empty());
+    EXPECT_TRUE(BoardIsProblem());
+    EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_EQ(Program->Judging.MoveMade, 0);
+}
+
+TEST_F(MoveEntryTest, PromotionByClicksAsksForThePieceAndDropsOtherInput) {
+    ShowProblem(PromotionMate);
+    bool buttonsShownWithBox = false;
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message& message) {
+        if (message.Title != trainer::PromotionTitle) return;
+        buttonsShownWithBox = Program->Window.Control(trainer::RookButtonControl) != nullptr;
+        Settle();
+        // While the piece is chosen, a close request and a click on the
+        // commit button are dropped; then the user presses "Ладья".
+        Input->SendCloseRequest(GDK_WINDOW_XID(gtk_widget_get_window(Program->Window.Toplevel())));
+        ClickControl(CommitButtonControl);
+        ClickControl(trainer::RookButtonControl);
+    };
+
+    PlayClick(FileE, Rank7);
+    PlayClick(FileE, Rank8);
+    ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
+    ASSERT_EQ(Dialogs.Messages.size(), 2u);
+    EXPECT_EQ(Dialogs.Messages[0].Title, "Превращение");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Выбери фигуру внизу-слева");
+    EXPECT_TRUE(buttonsShownWithBox);
+    EXPECT_EQ(At(FileE, Rank8), chess::Rook);
+    EXPECT_EQ(At(FileE, Rank7), chess::NoPiece);
+    for (const trainer::PromotionChoice& choice : trainer::PromotionChoices) {
+        EXPECT_EQ(Program->Window.Control(choice.Control), nullptr) << "button " << choice.Text << " removed";
+    }
+    // The dropped close request did not end the program.
+    Dialogs.WhileMessageShown = nullptr;
+    ASSERT_TRUE(Program->RunPass());
+    EXPECT_FALSE(Ended);
+}
+
+TEST_F(MoveEntryTest, PromotionFromItsListRowAsksNothing) {
+    ShowProblem(PromotionMate);
+    Input->Click(TableRowCentre("e7-e8Л"));
+    ClickControl(CommitButtonControl);
+    ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
+    ASSERT_EQ(Dialogs.Messages.size(), 1u) << "only the praise, no promotion box";
+    EXPECT_EQ(At(FileE, Rank8), chess::Rook);
+}
+
+TEST_F(MoveEntryTest, PromotionToAnotherPieceIsJudgedByThePositionReached) {
+    ShowProblem(PromotionMate);
+    Input->Click(TableRowCentre("e7-e8К"));
+    ClickControl(CommitButtonControl);
+    ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty(); }));
+    EXPECT_EQ(Dialogs.Messages[0].Title, "Неверно ");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Возможные ходы в списке справа  -->");
+    EXPECT_EQ(At(FileE, Rank7), chess::Pawn);
+}
+
+TEST_F(MoveEntryTest, ClicksThatFormNoListedMoveOnlyMoveTheSelection) {
+    ShowProblem(RookMate);
+    PlayClick(FileA, Rank1);
+    PlayClick(FileG, Rank2);  // the rook cannot go there: g2 becomes the selection
+    EXPECT_EQ(Program->Entry.SelectedFile, FileG);
+    EXPECT_EQ(Program->Entry.SelectedRow, Rank2);
+    EXPECT_TRUE(BoardIsProblem());
+    EXPECT_EQ(Program->Judging.MoveMade, 0);
+    EXPECT_EQ(Program->Window.FramedSquare(), trainer::SquareControlNumber(FileG, Rank2));
+
+    // A right click does nothing on the board.
+    PlayClick(FileA, Rank1, 3);
+    EXPECT_EQ(Program->Entry.SelectedFile, FileG);
+    EXPECT_EQ(Program->Window.FramedSquare(), trainer::SquareControlNumber(FileG, Rank2));
+
+    // A click on the selected square keeps it selected.
+    PlayClick(FileG, Rank2);
+    EXPECT_EQ(Program->Entry.SelectedFile, FileG);
+    EXPECT_EQ(Program->Entry.SelectedRow, Rank2);
+}
+
+}  // namespace
+}  // namespace trainer_test

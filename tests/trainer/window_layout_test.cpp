@@ -1,0 +1,338 @@
+// What the window shows: its size, place and title, every control's place,
+// size and text, the checkerboard of the first screen, the picture of every
+// piece on either shade, the frame of a clicked square and the status count.
+#include "tests/trainer/trainer_fixture.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <gdk/gdkx.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "problems/generation_run.h"
+#include "trainer/tile_names.h"
+#include "trainer/window_layout.h"
+
+namespace trainer_test {
+namespace {
+
+using namespace trainer;
+
+struct Box {
+    int X, Y, Width, Height;
+    bool operator==(const Box& other) const {
+        return X == other.X && Y == other.Y && Width == other.Width && Height == other.Height;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+    return out << "(" << box.X << ", " << box.Y << ") " << box.Width << " x " << box.Height;
+}
+
+std::string ButtonText(GtkWidget* button) {
+    return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(button))));
+}
+
+// True when the whole text of a label is drawn inside its control.
+bool TextFits(GtkWidget* label, GtkWidget* control) {
+    int width = 0;
+    int height = 0;
+    pango_layout_get_pixel_size(gtk_label_get_layout(GTK_LABEL(label)), &width, &height);
+    GtkAllocation area;
+    gtk_widget_get_allocation(control, &area);
+    return width <= area.width && height <= area.height;
+}
+
+class WindowLayoutTest : public TrainerWindowTest, public ::testing::WithParamInterface<int> {
+  protected:
+    std::string Settings() const override { return ExampleSettings(GetParam()); }
+
+    Box Where(GtkWidget* widget) const {
+        GtkAllocation area;
+        gtk_widget_get_allocation(widget, &area);
+        int x = 0;
+        int y = 0;
+        gtk_widget_translate_coordinates(widget, Program->Window.Toplevel(), 0, 0, &x, &y);
+        return {x, y, area.width, area.height};
+    }
+    Box Where(int control) const { return Where(Program->Window.Control(control)); }
+    Window XWindow() const { return GDK_WINDOW_XID(gtk_widget_get_window(Program->Window.Toplevel())); }
+};
+
+TEST_P(WindowLayoutTest, WindowIsFixedCentredAndTitled) {
+    int width = 0;
+    int height = 0;
+    Input->SizeOf(XWindow(), width, height);
+    EXPECT_EQ(width, WindowWidth);
+    EXPECT_EQ(height, WindowHeight);
+    const ScreenPoint origin = Input->OriginOf(XWindow());
+    Display* display = Input->Connection;
+    EXPECT_EQ(origin.X, (DisplayWidth(display, DefaultScreen(display)) - WindowWidth) / 2);
+    EXPECT_EQ(origin.Y, (DisplayHeight(display, DefaultScreen(display)) - WindowHeight) / 2);
+    EXPECT_EQ(Input->FindWindow("Мат в 1 ход", getpid()), XWindow());
+
+    // Not resizable: the window manager is told the least and the largest
+    // size are both the window's size.
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(display, XWindow(), &hints, &supplied));
+    ASSERT_TRUE((hints.flags & PMinSize) && (hints.flags & PMaxSize));
+    EXPECT_EQ(hints.min_width, WindowWidth);
+    EXPECT_EQ(hints.max_width, WindowWidth);
+    EXPECT_EQ(hints.min_height, WindowHeight);
+    EXPECT_EQ(hints.max_height, WindowHeight);
+
+    // Minimise and close are offered, maximise is not.
+    constexpr unsigned long FunctionsGiven = 1, Minimise = 8, Maximise = 16, Close = 32;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(display, XWindow(), XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5, False,
+                                 AnyPropertyType, &type, &format, &items, &after, &data),
+              Success);
+    ASSERT_NE(data, nullptr);
+    ASSERT_GE(items, 2u);
+    const unsigned long* motif = reinterpret_cast<unsigned long*>(data);
+    EXPECT_TRUE(motif[0] & FunctionsGiven);
+    EXPECT_TRUE(motif[1] & Minimise);
+    EXPECT_TRUE(motif[1] & Close);
+    EXPECT_FALSE(motif[1] & Maximise);
+    XFree(data);
+}
+
+TEST_P(WindowLayoutTest, ControlsStandWhereTheyBelongWithTheirTexts) {
+    const int cell = GetParam();
+    ASSERT_EQ(CellSize(), cell);
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) {
+            const int control = (file - 1) * 8 + row;
+            EXPECT_EQ(Where(control), (Box{file * cell, row * cell, cell, cell})) << "square control " << control;
+        }
+    }
+    EXPECT_EQ(Where(MoveTableControl), (Box{800, 10, 190, 640}));
+    EXPECT_EQ(Where(CommitButtonControl), (Box{900, 660, 70, 25}));
+    EXPECT_EQ(Where(SaveImageButtonControl), (Box{cell, 660, 170, 25}));
+    EXPECT_EQ(Where(OptionsButtonControl), (Box{800, 660, 70, 25}));
+    EXPECT_EQ(Where(StatusLabelControl), (Box{40, 10, 200, 25}));
+
+    EXPECT_EQ(ButtonText(Program->Window.Control(CommitButtonControl)), "Сходить!");
+    EXPECT_EQ(ButtonText(Program->Window.Control(SaveImageButtonControl)), "Сохранить изображение");
+    EXPECT_EQ(ButtonText(Program->Window.Control(OptionsButtonControl)), "Опции");
+    GtkWidget* status = Program->Window.Control(StatusLabelControl);
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(status)), "Сгенерировано  0  позиций");
+
+    GtkTreeView* table = GTK_TREE_VIEW(Program->Window.MoveTableView());
+    ASSERT_EQ(gtk_tree_view_get_columns(table) != nullptr, true);
+    EXPECT_TRUE(gtk_tree_view_get_headers_visible(table));
+    EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(table, 0)), "№");
+    EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(table, 1)), "MOVE");
+    EXPECT_EQ(gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, 0)), 50);
+    EXPECT_GE(gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, 1)), 90);
+    EXPECT_EQ(gtk_tree_view_get_grid_lines(table), GTK_TREE_VIEW_GRID_LINES_BOTH);
+    EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(table)), GTK_SELECTION_SINGLE);
+    EXPECT_TRUE(TableRows().empty());
+
+    // Every text is shown whole, the longest count included.
+    for (int control : {CommitButtonControl, SaveImageButtonControl, OptionsButtonControl}) {
+        GtkWidget* button = Program->Window.Control(control);
+        EXPECT_TRUE(TextFits(gtk_bin_get_child(GTK_BIN(button)), button)) << ButtonText(button);
+    }
+    gtk_label_set_text(GTK_LABEL(status), problems::AttemptStatusText(problems::AttemptLimit).c_str());
+    EXPECT_TRUE(TextFits(status, status));
+}
+
+TEST_P(WindowLayoutTest, FirstScreenIsAnEmptyCheckerboardWithA8AndH1Light) {
+    const int cell = GetParam();
+    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
+    ASSERT_NE(screen, nullptr);
+    GdkPixbuf* light = Program->Tiles.Picture(1);
+    GdkPixbuf* dark = Program->Tiles.Picture(0);
+    ASSERT_NE(light, nullptr);
+    ASSERT_NE(dark, nullptr);
+    EXPECT_EQ(TileNames[1], "W");
+    EXPECT_EQ(TileNames[0], "B");
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) {
+            GdkPixbuf* expected = (file + row) % 2 == 0 ? light : dark;
+            EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, expected, 0, 0, cell, cell))
+                << "square " << file << ", " << row;
+        }
+    }
+    EXPECT_TRUE(SamePixels(screen, cell, cell, light, 0, 0, cell, cell)) << "a8 is light";
+    EXPECT_TRUE(SamePixels(screen, 8 * cell, 8 * cell, light, 0, 0, cell, cell)) << "h1 is light";
+    EXPECT_TRUE(SamePixels(screen, cell, 8 * cell, dark, 0, 0, cell, cell)) << "a1 is dark";
+    g_object_unref(screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(CellSizes, WindowLayoutTest, ::testing::Values(40, 50, 70));
+
+// A settings file that gives no cell size: the board uses the least, 40.
+class MissingCellSizeTest : public TrainerWindowTest {
+  protected:
+    std::string Settings() const override { return ""; }
+};
+
+TEST_F(MissingCellSizeTest, BoardUsesTheSmallestCellSize) {
+    EXPECT_EQ(CellSize(), 40);
+    GtkAllocation area;
+    gtk_widget_get_allocation(Program->Window.Control(64), &area);
+    EXPECT_EQ(area.width, 40);
+}
+
+// The spec of the square pictures: for each piece code its picture number
+// and file on a dark and on a light square.
+struct PictureRule {
+    chess::PieceCode Code;
+    int Dark;
+    const char* DarkFile;
+    int Light;
+    const char* LightFile;
+};
+constexpr PictureRule PictureRules[] = {
+    {0, 0, "B", 1, "W"},          {-2, 2, "BPB", 3, "BPW"},     {2, 4, "WPB", 5, "WPW"},
+    {-3, 6, "BNB", 7, "BNW"},     {3, 8, "WNB", 9, "WNW"},      {-4, 10, "BBB", 11, "BBW"},
+    {4, 12, "WBB", 13, "WBW"},    {-5, 14, "BRB", 15, "BRW"},   {5, 16, "WRB", 17, "WRW"},
+    {-9, 18, "BQB", 19, "BQW"},   {9, 20, "WQB", 21, "WQW"},    {-100, 22, "BKB", 23, "BKW"},
+    {100, 24, "WKB", 25, "WKW"},
+};
+
+class SquarePictureTest : public TrainerWindowTest {};
+
+TEST_F(SquarePictureTest, EachCodeAndShadeShowsItsPicture) {
+    const int cell = CellSize();
+    // Every code on a dark square (a1, b8, ...) and on a light one.
+    for (const PictureRule& rule : PictureRules) {
+        EXPECT_EQ(TileNumberFor(rule.Code, DarkSquare), rule.Dark);
+        EXPECT_EQ(TileNumberFor(rule.Code, LightSquare), rule.Light);
+        EXPECT_EQ(TileNames[rule.Dark], rule.DarkFile);
+        EXPECT_EQ(TileNames[rule.Light], rule.LightFile);
+    }
+    chess::BoardCellsArray& board = Program->Rules.Board;
+    int index = 0;
+    for (const PictureRule& rule : PictureRules) {
+        const int file = index % 8 + 1;
+        const int firstRow = index / 8 * 2 + 1;
+        board[file][firstRow] = rule.Code;
+        board[file][firstRow + 1] = rule.Code;
+        ++index;
+    }
+    Program->Window.DrawBoard();
+    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
+    index = 0;
+    for (const PictureRule& rule : PictureRules) {
+        const int file = index % 8 + 1;
+        const int firstRow = index / 8 * 2 + 1;
+        for (int row : {firstRow, firstRow + 1}) {
+            const int expected = SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light;
+            GdkPixbuf* picture = Program->Tiles.Picture(expected);
+            ASSERT_NE(picture, nullptr) << TileNames[expected];
+            EXPECT_EQ(Program->Window.SquarePicture(file, row), picture) << "code " << rule.Code;
+            EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, picture, 0, 0, cell, cell))
+                << "code " << rule.Code << " shows " << TileNames[expected];
+        }
+        ++index;
+    }
+    g_object_unref(screen);
+}
+
+TEST_F(SquarePictureTest, PicturesShowWhitePiecesLightAndBlackPiecesDark) {
+    // The middle column of a piece's picture, above the foot, has white body
+    // pixels for a white piece and dark ones for a black piece, on either shade.
+    auto countPixels = [](GdkPixbuf* picture, bool light) {
+        const int size = gdk_pixbuf_get_width(picture);
+        const int channels = gdk_pixbuf_get_n_channels(picture);
+        int count = 0;
+        for (int y = size / 4; y < size * 3 / 4; ++y) {
+            for (int x = size / 4; x < size * 3 / 4; ++x) {
+                const guchar* p = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture) + x * channels;
+                const int brightness = (p[0] + p[1] + p[2]) / 3;
+                if (light ? brightness > 245 : brightness < 40) ++count;
+            }
+        }
+        return count;
+    };
+    for (const PictureRule& rule : PictureRules) {
+        if (rule.Code == 0) {
+            EXPECT_EQ(countPixels(Program->Tiles.Picture(rule.Dark), false), 0);
+            EXPECT_EQ(countPixels(Program->Tiles.Picture(rule.Light), true), 0);
+            continue;
+        }
+        for (int number : {rule.Dark, rule.Light}) {
+            GdkPixbuf* picture = Program->Tiles.Picture(number);
+            EXPECT_EQ(gdk_pixbuf_get_width(picture), CellSize());
+            const int area = CellSize() * CellSize() / 4;
+            if (rule.Code > 0) {
+                EXPECT_GT(countPixels(picture, true), area / 50) << TileNames[number] << " has a white body";
+            } else {
+                EXPECT_GT(countPixels(picture, false), area / 5) << TileNames[number] << " has a dark body";
+            }
+        }
+    }
+}
+
+TEST_F(SquarePictureTest, ClickedSquareGetsARedFrameUntilTheNextRepaint) {
+    const int cell = CellSize();
+    ClickSquare(8, 8);  // h1
+    ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() != 0; }));
+    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
+    const int channels = gdk_pixbuf_get_n_channels(screen);
+    auto isRed = [&](int x, int y) {
+        const guchar* p = gdk_pixbuf_get_pixels(screen) + y * gdk_pixbuf_get_rowstride(screen) + x * channels;
+        return p[0] == 255 && p[1] == 0 && p[2] == 0;
+    };
+    const int left = 8 * cell;
+    const int right = 9 * cell - 1;
+    for (int along = left; along <= right; ++along) {
+        for (int depth : {0, 1}) {
+            EXPECT_TRUE(isRed(along, left + depth)) << "top edge at " << along;
+            EXPECT_TRUE(isRed(along, right - depth)) << "bottom edge at " << along;
+            EXPECT_TRUE(isRed(left + depth, along)) << "left edge at " << along;
+            EXPECT_TRUE(isRed(right - depth, along)) << "right edge at " << along;
+        }
+    }
+    EXPECT_TRUE(SamePixels(screen, left + 2, left + 2, Program->Tiles.Picture(1), 2, 2, cell - 4, cell - 4))
+        << "inside the frame the picture shows";
+    EXPECT_FALSE(isRed(left - 1, left - 1));
+    g_object_unref(screen);
+
+    ClickSquare(1, 1);  // a8: h1 loses its frame
+    ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() == 1; }));
+    screen = GrabWindow(Program->Window.Toplevel());
+    EXPECT_TRUE(SamePixels(screen, left, left, Program->Tiles.Picture(1), 0, 0, cell, cell));
+    g_object_unref(screen);
+}
+
+// Settings with the two kings only: no position is ever a problem.
+class AttemptLimitTest : public TrainerWindowTest {
+  protected:
+    std::string Settings() const override { return KingsOnlySettings(); }
+};
+
+TEST_F(AttemptLimitTest, LimitShowsExactCountThenStartsTheEditorAndEnds) {
+    std::ofstream(WorkDir->Path + "/quessa") << "#!/bin/sh\npwd > quessa-started.txt\n";
+    std::filesystem::permissions(WorkDir->Path + "/quessa", std::filesystem::perms::owner_all);
+    constexpr int Limit = 700;
+    Program->Run.Limit = Limit;
+    std::string statusWhileShown;
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) {
+        statusWhileShown = gtk_label_get_text(GTK_LABEL(Program->Window.Control(StatusLabelControl)));
+    };
+    EXPECT_FALSE(Program->RunPass()) << "the trainer ends at the limit";
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Title, "Изменить опции");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Количество сгенерированных позиций больше 30000 !");
+    EXPECT_EQ(statusWhileShown, "Сгенерировано  700  позиций");
+    EXPECT_EQ(Program->Run.AttemptCount, Limit);
+    // The editor was started from the working directory.
+    bool started = false;
+    for (int wait = 0; wait < 200 && !started; ++wait) {
+        started = std::filesystem::exists(WorkDir->Path + "/quessa-started.txt");
+        if (!started) g_usleep(10000);
+    }
+    EXPECT_TRUE(started);
+}
+
+}  // namespace
+}  // namespace trainer_test

@@ -1,0 +1,10 @@
+// The window tests' entry point: the toolkit is started once for all tests.
+// Without a display the tests can still be listed; run, they fail.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    gtk_init_check(&argc, &argv);
+    return RUN_ALL_TESTS();
+}

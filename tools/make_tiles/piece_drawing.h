@@ -1,0 +1,14 @@
+// Drawing one square picture: a chess glyph of DejaVu Sans on a light or dark
+// square, white pieces filled white with a dark outline, black pieces dark.
+#pragma once
+
+#include "rules/position.h"
+#include "tools/make_tiles/bmp_file.h"
+
+namespace make_tiles {
+
+// `code` is a signed piece code (0 for an empty square), `shade` -1 light or
+// +1 dark; the picture is `size` pixels square.
+RgbPicture DrawSquarePicture(chess::PieceCode code, int shade, int size);
+
+}  // namespace make_tiles

@@ -1,0 +1,35 @@
+// problem-tool mates FEN: the mate-in-one test on one position, White to move.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "problems/mate_test.h"
+#include "rules/fen.h"
+#include "rules/move_text.h"
+#include "tools/problem_tool/commands.h"
+
+namespace problem_tool {
+
+int MatesCommand(int argc, char** argv) {
+    if (argc != 1) {
+        std::fprintf(stderr, "problem-tool mates: give one FEN (in quotes)\n");
+        return 2;
+    }
+    auto rules = std::make_unique<chess::Position>();
+    std::string error;
+    if (!chess::ParseFen(argv[0], *rules, error)) {
+        std::fprintf(stderr, "problem-tool mates: %s\n", error.c_str());
+        return 2;
+    }
+    auto search = std::make_unique<problems::MateSearch>(*rules);
+    search->MateInOneTest();
+    std::printf("MateCount %d\n", static_cast<int>(search->MateCount));
+    std::printf("MatePiece %d\n", static_cast<int>(search->MatePiece));
+    if (search->EnPassantAnswer != 0) std::printf("a checking double step can be taken en passant: no problem\n");
+    for (int mate = 1; mate <= search->MateCount; ++mate) {
+        std::printf("%s\n", chess::MoveText(rules->MoveList, search->MatingMoves[mate]).c_str());
+    }
+    return 0;
+}
+
+}  // namespace problem_tool

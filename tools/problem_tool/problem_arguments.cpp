@@ -1,0 +1,34 @@
+#include "tools/problem_tool/problem_arguments.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace problem_tool {
+
+bool ReadSettingsArgument(const char* command, const std::string& path, settings::TrainerSettings& config) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        std::fprintf(stderr, "problem-tool %s: no settings file %s\n", command, path.c_str());
+        return false;
+    }
+    config.SettingsReader(path);
+    return true;
+}
+
+bool ParseNumberArgument(const char* command, const char* what, const char* text, std::uint64_t lowest,
+                         std::uint64_t& value) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (text[0] < '0' || text[0] > '9' || *end != '\0' || errno == ERANGE || parsed < lowest) {
+        std::fprintf(stderr, "problem-tool %s: %s must be a whole number of at least %llu, not \"%s\"\n", command,
+                     what, static_cast<unsigned long long>(lowest), text);
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+}  // namespace problem_tool

@@ -1,0 +1,45 @@
+#include "trainer/dialogs.h"
+
+#include <gtk/gtk.h>
+
+namespace trainer {
+namespace {
+
+GtkWindow* AsWindow(GtkWidget* widget) {
+    return widget != nullptr ? GTK_WINDOW(widget) : nullptr;
+}
+
+}  // namespace
+
+void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& text) {
+    GtkWidget* box = gtk_message_dialog_new(AsWindow(Parent), GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK,
+                                            "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER_ON_PARENT);
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+}
+
+std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
+    GtkWidget* chooser = gtk_file_chooser_dialog_new(
+        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
+        GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
+    GtkFileFilter* filter = gtk_file_filter_new();
+    gtk_file_filter_set_name(filter, request.FilterName.c_str());
+    gtk_file_filter_add_pattern(filter, request.FilterPattern.c_str());
+    gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
+    gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(chooser), filter);
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.Folder.c_str());
+    gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), "");
+
+    std::string path;
+    if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+        gchar* chosen = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));
+        if (chosen != nullptr) path = chosen;
+        g_free(chosen);
+    }
+    gtk_widget_destroy(chooser);
+    return path;
+}
+
+}  // namespace trainer

@@ -1,0 +1,43 @@
+#include "settings/program_start.h"
+#include "trainer/trainer_program.h"
+
+namespace trainer {
+
+void TrainerProgram::RunEventLoop() {
+    while (RunPass()) {
+    }
+}
+
+bool TrainerProgram::RunPass() {
+    // A new problem after a mate and at start-up; false when the run gave up
+    // at its attempt limit, having started the editor.
+    if (!Cycle.BeginPass()) return false;
+
+    const WindowEvent event = Events.WaitEvent();
+    if (event.Kind == EventKind::CloseRequest) return false;
+    if (event.Kind != EventKind::Control) return true;
+    if (!DispatchControl(event)) return false;
+    // Only a plain left click on a square acts on the board: a button's click
+    // must not act on whatever square the pointer rests over once a dialog it
+    // opened has closed.
+    if (IsSquareControl(event.Control) && event.Click == ClickKind::LeftClick) Entry.BoardClickStep();
+    // A wrong move is answered as soon as it has been judged: the message,
+    // then the problem back with White's moves listed.
+    Cycle.AfterEventWait();
+    return true;
+}
+
+bool TrainerProgram::DispatchControl(const WindowEvent& event) {
+    if (event.Control == SaveImageButtonControl) Export.ExportBoardPicture();
+    if (event.Control == OptionsButtonControl) {
+        settings::StartProgram(settings::EditorProgram);
+        return false;
+    }
+    if (event.Control == CommitButtonControl) {
+        Entry.ChosenNumber = Window.SelectedRowNumber();
+        Entry.CommitListedMove();
+    }
+    return true;
+}
+
+}  // namespace trainer

@@ -1,0 +1,350 @@
+#include "trainer/main_window.h"
+
+#include <cstdlib>
+
+#include "problems/generation_run.h"
+#include "rules/move_text.h"
+#include "settings/program_start.h"
+#include "trainer/dialogs.h"
+#include "trainer/event_queue.h"
+#include "trainer/tile_pictures.h"
+
+namespace trainer {
+namespace {
+
+enum MouseButton : guint {
+    LeftButton = 1,
+    RightButton = 3,
+};
+
+enum MoveTableColumn : int {
+    NumberColumn = 0,
+    MoveColumn = 1,
+    MoveTableColumns = 2,
+};
+
+bool InsideSquare(double x, double y, int cellSize) {
+    return x >= 0 && y >= 0 && x < cellSize && y < cellSize;
+}
+
+// The text of a label is made smaller, in half points, until `sample` fits
+// `width` pixels, but never below this size.
+constexpr int SmallestFontPoints = 6;
+
+void FitFontToWidth(GtkWidget* label, const char* sample, int width) {
+    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    PangoLayout* layout = gtk_widget_create_pango_layout(label, sample);
+    for (int size = pango_font_description_get_size(font); size > SmallestFontPoints * PANGO_SCALE;
+         size -= PANGO_SCALE / 2) {
+        pango_font_description_set_size(font, size);
+        pango_layout_set_font_description(layout, font);
+        int textWidth = 0;
+        int textHeight = 0;
+        pango_layout_get_pixel_size(layout, &textWidth, &textHeight);
+        if (textWidth <= width) break;
+    }
+    gtk_widget_modify_font(label, font);
+    g_object_unref(layout);
+    pango_font_description_free(font);
+}
+
+// The width a push button leaves for its text: its frame, focus line and
+// padding taken off on both sides.
+int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
+    gint focusLineWidth = 0;
+    gint focusPadding = 0;
+    GtkBorder* innerBorder = nullptr;
+    gtk_widget_style_get(button, "focus-line-width", &focusLineWidth, "focus-padding", &focusPadding, "inner-border",
+                         &innerBorder, static_cast<const char*>(nullptr));
+    const int inner = innerBorder != nullptr ? innerBorder->left + innerBorder->right : 2;
+    if (innerBorder != nullptr) gtk_border_free(innerBorder);
+    const int frame = 2 * (gtk_widget_get_style(button)->xthickness + focusLineWidth + focusPadding);
+    return buttonWidth - frame - inner;
+}
+
+// The longest text the status label shows.
+constexpr std::int32_t LargestShownCount = problems::AttemptLimit;
+
+// A client-area coordinate, or -1 when it lies outside the client area.
+int ClientCoordinate(int value, int extent) {
+    return value >= 0 && value < extent ? value : -1;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const chess::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs)
+    : Rules(rules), Tiles(tiles), Events(events), Boxes(dialogs) {
+    for (int number = 0; number < ControlNumberCount; ++number) Links[number] = {this, number};
+}
+
+MainWindow::~MainWindow() {
+    Close();
+}
+
+void MainWindow::Open(int cellSize) {
+    Cell = cellSize;
+    Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(Window), WindowTitle);
+    gtk_window_set_resizable(GTK_WINDOW(Window), FALSE);
+    gtk_window_set_position(GTK_WINDOW(Window), GTK_WIN_POS_CENTER);
+    g_signal_connect(Window, "delete-event", G_CALLBACK(OnCloseRequest), this);
+
+    Layout = gtk_fixed_new();
+    gtk_widget_set_size_request(Layout, WindowWidth, WindowHeight);
+    gtk_container_add(GTK_CONTAINER(Window), Layout);
+
+    // Minimise and close in the title bar, no maximise.
+    gtk_widget_realize(Window);
+    gdk_window_set_functions(gtk_widget_get_window(Window),
+                             static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
+
+    CreateControls();
+    gtk_widget_show_all(Window);
+}
+
+void MainWindow::Close() {
+    if (Window == nullptr) return;
+    gtk_widget_destroy(Window);
+    Window = nullptr;
+    Layout = nullptr;
+    TableView = nullptr;
+    Controls.fill(nullptr);
+    SquareImages.fill(nullptr);
+}
+
+void MainWindow::CreateControls() {
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) CreateSquare(file, row);
+    }
+    CreateMoveTable();
+    CreateButton(CommitButtonControl, CommitButtonPlace, CommitText);
+    CreateButton(SaveImageButtonControl, SaveImageButtonPlace(Cell), SaveImageText);
+    CreateButton(OptionsButtonControl, OptionsButtonPlace, OptionsText);
+
+    GtkWidget* status = gtk_label_new(nullptr);
+    gtk_misc_set_alignment(GTK_MISC(status), 0.0f, 0.5f);
+    FitFontToWidth(status, problems::AttemptStatusText(LargestShownCount).c_str(), StatusLabelPlace.Width);
+    Place(status, StatusLabelPlace);
+    Controls[StatusLabelControl] = status;
+    SetStatusCount(0);
+}
+
+void MainWindow::Place(GtkWidget* widget, const Placement& place) {
+    gtk_widget_set_size_request(widget, place.Width, place.Height);
+    gtk_fixed_put(GTK_FIXED(Layout), widget, place.X, place.Y);
+}
+
+void MainWindow::CreateSquare(int file, int row) {
+    const int number = SquareControlNumber(file, row);
+    GtkWidget* square = gtk_event_box_new();
+    gtk_widget_add_events(square, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+    // An empty square's picture; the board is empty when the controls are made.
+    GtkWidget* image = gtk_image_new_from_pixbuf(Tiles.PictureFor(chess::NoPiece, SquareShade[file][row]));
+    gtk_container_add(GTK_CONTAINER(square), image);
+    Place(square, SquarePlacement(file, row, Cell));
+    g_signal_connect(square, "button-press-event", G_CALLBACK(OnSquarePress), &Links[number]);
+    g_signal_connect(square, "button-release-event", G_CALLBACK(OnSquareRelease), &Links[number]);
+    g_signal_connect_after(image, "expose-event", G_CALLBACK(OnSquareExposed), &Links[number]);
+    Controls[number] = square;
+    SquareImages[number] = image;
+}
+
+void MainWindow::CreateMoveTable() {
+    GtkListStore* rows = gtk_list_store_new(MoveTableColumns, G_TYPE_STRING, G_TYPE_STRING);
+    TableView = gtk_tree_view_new_with_model(GTK_TREE_MODEL(rows));
+    g_object_unref(rows);
+    struct ColumnSpec {
+        const char* Header;
+        int Width;
+    };
+    const ColumnSpec columns[MoveTableColumns] = {{NumberHeader, NumberColumnWidth}, {MoveHeader, MoveColumnWidth}};
+    for (int index = 0; index < MoveTableColumns; ++index) {
+        GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes(
+            columns[index].Header, gtk_cell_renderer_text_new(), "text", index, static_cast<const char*>(nullptr));
+        gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+        gtk_tree_view_column_set_fixed_width(column, columns[index].Width);
+        gtk_tree_view_append_column(GTK_TREE_VIEW(TableView), column);
+    }
+    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(TableView), TRUE);
+    gtk_tree_view_set_grid_lines(GTK_TREE_VIEW(TableView), GTK_TREE_VIEW_GRID_LINES_BOTH);
+    gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(TableView)), GTK_SELECTION_SINGLE);
+
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+    gtk_container_add(GTK_CONTAINER(scroller), TableView);
+    Place(scroller, MoveTablePlace);
+    Controls[MoveTableControl] = scroller;
+}
+
+GtkWidget* MainWindow::CreateButton(int number, const Placement& place, const char* text) {
+    GtkWidget* button = gtk_button_new_with_label(text);
+    FitFontToWidth(gtk_bin_get_child(GTK_BIN(button)), text, ButtonTextWidth(button, place.Width));
+    Place(button, place);
+    g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), &Links[number]);
+    Controls[number] = button;
+    return button;
+}
+
+void MainWindow::SetStatusCount(std::int32_t attempts) {
+    gtk_label_set_text(GTK_LABEL(Controls[StatusLabelControl]), problems::AttemptStatusText(attempts).c_str());
+}
+
+void MainWindow::ShowAttemptCount(std::int32_t attempts) {
+    const AttemptCountThrottle::Clock::time_point now = AttemptCountThrottle::Clock::now();
+    if (!CountPaints.Due(attempts, now)) return;
+    SetStatusCount(attempts);
+    EventQueue::DoPendingWork();
+    CountPaints.Painted(attempts, now);
+}
+
+void MainWindow::FlushAttemptCount() {
+    if (!CountPaints.Behind() || Window == nullptr) return;
+    SetStatusCount(CountPaints.LatestCount());
+    CountPaints.Painted(CountPaints.LatestCount(), AttemptCountThrottle::Clock::now());
+}
+
+void MainWindow::DrawBoard() {
+    FlushAttemptCount();
+    Framed = 0;
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+            GtkWidget* image = SquareImages[SquareControlNumber(file, row)];
+            GdkPixbuf* picture = Tiles.PictureFor(Rules.Board[file][row], SquareShade[file][row]);
+            if (picture != nullptr) {
+                gtk_image_set_from_pixbuf(GTK_IMAGE(image), picture);
+            } else {
+                gtk_image_clear(GTK_IMAGE(image));
+            }
+        }
+    }
+}
+
+void MainWindow::FillMoveTable() {
+    GtkListStore* rows = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(TableView)));
+    gtk_list_store_clear(rows);
+    for (int entry = 1; entry <= Rules.MoveCount; ++entry) {
+        const std::string number = std::to_string(entry);
+        const std::string move = chess::MoveText(Rules.MoveList, entry);
+        gtk_list_store_insert_with_values(rows, nullptr, -1, NumberColumn, number.c_str(), MoveColumn, move.c_str(), -1);
+    }
+}
+
+void MainWindow::ShowMessage(const std::string& title, const std::string& text) {
+    FlushAttemptCount();
+    Boxes.ShowMessage(title, text);
+}
+
+void MainWindow::GiveUp() {
+    FlushAttemptCount();
+    settings::StartProgram(settings::EditorProgram);
+}
+
+void MainWindow::HighlightSquare(int file, int row) {
+    Framed = SquareControlNumber(file, row);
+    gtk_widget_queue_draw(Controls[Framed]);
+}
+
+void MainWindow::PointerPosition(int& x, int& y) const {
+    int pointerX = -1;
+    int pointerY = -1;
+    if (Window != nullptr && gtk_widget_get_window(Window) != nullptr) {
+        gdk_window_get_pointer(gtk_widget_get_window(Window), &pointerX, &pointerY, nullptr);
+    }
+    x = ClientCoordinate(pointerX, WindowWidth);
+    y = ClientCoordinate(pointerY, WindowHeight);
+}
+
+int MainWindow::SelectedRowNumber() const {
+    GtkTreeModel* rows = nullptr;
+    GtkTreeIter row;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(TableView)), &rows, &row)) return 0;
+    gchar* number = nullptr;
+    gtk_tree_model_get(rows, &row, NumberColumn, &number, -1);
+    const int value = number != nullptr ? static_cast<int>(std::strtol(number, nullptr, 10)) : 0;
+    g_free(number);
+    return value;
+}
+
+void MainWindow::ShowPromotionButtons() {
+    for (const PromotionChoice& choice : PromotionChoices) {
+        gtk_widget_show(CreateButton(choice.Control, choice.Place, choice.Text));
+    }
+}
+
+void MainWindow::RemovePromotionButtons() {
+    for (const PromotionChoice& choice : PromotionChoices) {
+        if (Controls[choice.Control] == nullptr) continue;
+        gtk_widget_destroy(Controls[choice.Control]);
+        Controls[choice.Control] = nullptr;
+    }
+}
+
+GtkWidget* MainWindow::Control(int number) const {
+    if (number < 0 || number >= ControlNumberCount) return nullptr;
+    return Controls[number];
+}
+
+GdkPixbuf* MainWindow::SquarePicture(int file, int row) const {
+    GtkWidget* image = SquareImages[SquareControlNumber(file, row)];
+    if (image == nullptr || gtk_image_get_storage_type(GTK_IMAGE(image)) != GTK_IMAGE_PIXBUF) return nullptr;
+    return gtk_image_get_pixbuf(GTK_IMAGE(image));
+}
+
+gboolean MainWindow::OnSquarePress(GtkWidget*, GdkEventButton* event, gpointer link) {
+    const ControlLink& square = *static_cast<ControlLink*>(link);
+    MainWindow& window = *square.Window;
+    if (event->type == GDK_2BUTTON_PRESS) {
+        // The second press of a double click; its release is no plain click.
+        if (event->button == LeftButton) window.Events.PostControlEvent(square.Number, ClickKind::DoubleClick);
+        window.PressedSquare = 0;
+    } else if (event->type == GDK_BUTTON_PRESS && (event->button == LeftButton || event->button == RightButton)) {
+        window.PressedSquare = square.Number;
+        window.PressedButton = static_cast<int>(event->button);
+    }
+    return TRUE;
+}
+
+gboolean MainWindow::OnSquareRelease(GtkWidget*, GdkEventButton* event, gpointer link) {
+    const ControlLink& square = *static_cast<ControlLink*>(link);
+    MainWindow& window = *square.Window;
+    // The press grabbed the pointer for this square, so its release comes
+    // here wherever it happens; only one over the same square is a click.
+    const bool click = window.PressedSquare == square.Number && static_cast<int>(event->button) == window.PressedButton &&
+                       InsideSquare(event->x, event->y, window.Cell);
+    window.PressedSquare = 0;
+    if (click) {
+        window.Events.PostControlEvent(square.Number,
+                                       event->button == LeftButton ? ClickKind::LeftClick : ClickKind::RightClick);
+    }
+    return TRUE;
+}
+
+gboolean MainWindow::OnSquareExposed(GtkWidget* image, GdkEventExpose*, gpointer link) {
+    const ControlLink& square = *static_cast<ControlLink*>(link);
+    const MainWindow& window = *square.Window;
+    if (window.Framed != square.Number) return FALSE;
+    GtkAllocation area;
+    gtk_widget_get_allocation(image, &area);
+    cairo_t* cr = gdk_cairo_create(gtk_widget_get_window(image));
+    cairo_set_source_rgb(cr, FrameColour.Red / 255.0, FrameColour.Green / 255.0, FrameColour.Blue / 255.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(cr, area.x, area.y, window.Cell, window.Cell);
+    cairo_rectangle(cr, area.x + FrameWidth, area.y + FrameWidth, window.Cell - 2 * FrameWidth,
+                    window.Cell - 2 * FrameWidth);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    return FALSE;
+}
+
+void MainWindow::OnButtonClicked(GtkButton*, gpointer link) {
+    const ControlLink& button = *static_cast<ControlLink*>(link);
+    button.Window->Events.PostControlEvent(button.Number, ClickKind::LeftClick);
+}
+
+gboolean MainWindow::OnCloseRequest(GtkWidget*, GdkEvent*, gpointer self) {
+    static_cast<MainWindow*>(self)->Events.PostCloseRequest();
+    return TRUE;  // the event loop decides; the window stays until the program ends
+}
+
+}  // namespace trainer

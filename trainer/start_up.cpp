@@ -1,0 +1,36 @@
+#include <unistd.h>
+
+#include <climits>
+#include <vector>
+
+#include "trainer/dialogs.h"
+#include "trainer/trainer_program.h"
+
+namespace trainer {
+
+TrainerProgram::TrainerProgram(Dialogs& dialogs) : Boxes(dialogs) {}
+
+std::string ReadWorkDir() {
+    std::vector<char> buffer(PATH_MAX + 1);
+    std::string directory;
+    if (getcwd(buffer.data(), buffer.size()) != nullptr) directory = buffer.data();
+    if (directory.size() > 1 && directory.back() != '/') directory += '/';
+    return directory;
+}
+
+void TrainerProgram::StartUp() {
+    WorkDir = ReadWorkDir();
+    Export.WorkDir = WorkDir;
+    Tiles.LoadTiles(WorkDir);
+    Settings.SettingsReader();
+    // The cell size in use lies within 40..70 whatever the file holds.
+    const int cellSize = Settings.InUse.CellSize;
+    Tiles.ScaleTiles(cellSize);
+    Window.Open(cellSize);
+}
+
+void TrainerProgram::End() {
+    Window.Close();
+}
+
+}  // namespace trainer
