@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <gdk/gdkx.h>
@@ -12,18 +10,6 @@ namespace editor_test {
 
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
     return out << "(" << place.Left << ", " << place.Top << ", " << place.Width << " x " << place.Height << ")";
-}
-
-std::string ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 void PumpFor(int milliseconds) {
@@ -45,9 +31,8 @@ void EditorWindowTest::SetUp() {
     ASSERT_GE(gdk_screen_get_height(screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
 
     OldDir = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "editor-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    WorkDir = pattern;
+    WorkDir = MakeTempDir("editor-test");
+    ASSERT_FALSE(WorkDir.empty());
     std::filesystem::current_path(WorkDir);
 }
 

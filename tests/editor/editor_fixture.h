@@ -9,6 +9,7 @@
 #include <gtk/gtk.h>
 
 #include "settings/editor.h"
+#include "tests/editor/test_files.h"
 #include "tests/editor/x_driver.h"
 
 namespace editor_test {
@@ -24,9 +25,6 @@ struct ClientPlace {
     }
 };
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place);
-
-std::string ReadFileBytes(const std::filesystem::path& path);
-void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
 // Lets the toolkit handle what has arrived, for about `milliseconds`.
 void PumpFor(int milliseconds);

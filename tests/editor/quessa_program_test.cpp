@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -17,6 +15,7 @@
 
 #include <X11/Xlib.h>
 
+#include "tests/editor/test_files.h"
 #include "tests/editor/x_driver.h"
 
 namespace editor_test {
@@ -39,18 +38,6 @@ constexpr const char* StandInTrainer =
 
 const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 class QuessaProgramTest : public ::testing::Test {
 protected:
     fs::path WorkDir;
@@ -61,11 +48,9 @@ protected:
         ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
         Connection = XOpenDisplay(nullptr);
         ASSERT_NE(Connection, nullptr);
-        std::string pattern = (fs::temp_directory_path() / "quessa-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        WorkDir = pattern;
-        fs::permissions(WorkDir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                     fs::perms::others_read | fs::perms::others_exec);
+        WorkDir = MakeTempDir("quessa-test");
+        ASSERT_FALSE(WorkDir.empty());
+        MakeReadableByAll(WorkDir);
         fs::create_directory(WorkDir / "marks");
         fs::permissions(WorkDir / "marks", fs::perms::all);
     }
@@ -84,10 +69,8 @@ protected:
     }
 
     void PutStandInTrainer() {
-        WriteBytes(WorkDir / "vindolar", StandInTrainer);
-        fs::permissions(WorkDir / "vindolar", fs::perms::owner_all | fs::perms::group_read |
-                                                  fs::perms::group_exec | fs::perms::others_read |
-                                                  fs::perms::others_exec);
+        WriteFileBytes(WorkDir / "vindolar", StandInTrainer);
+        MakeReadableByAll(WorkDir / "vindolar");
     }
 
     // Starts quessa in the working directory; as another user when asked
@@ -160,7 +143,7 @@ protected:
     bool WaitForTrainerMark() {
         const auto end = std::chrono::steady_clock::now() + Patience;
         while (std::chrono::steady_clock::now() < end) {
-            if (ReadBytes(WorkDir / "marks" / "trainer-ran").find('\n') != std::string::npos) {
+            if (ReadFileBytes(WorkDir / "marks" / "trainer-ran").find('\n') != std::string::npos) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let it finish writing
                 return true;
             }
@@ -171,47 +154,47 @@ protected:
 };
 
 TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirectory) {
-    WriteBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
+    WriteFileBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
     PutStandInTrainer();
     StartQuessa();
     ClickSave(WaitForEditorWindow());
     EXPECT_EQ(WaitForExit(), 0);
-    EXPECT_EQ(ReadBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
     ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
     const std::string dir = fs::canonical(WorkDir).string();
-    EXPECT_EQ(ReadBytes(WorkDir / "marks" / "trainer-ran"), dir + "\n" + dir + "/vindolar\n0\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir / "marks" / "trainer-ran"), dir + "\n" + dir + "/vindolar\n0\n");
 }
 
 TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
-    WriteBytes(WorkDir / "set_figure.txt", "9\n");
+    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
     XDriver(Connection).SendCloseRequest(window);
     EXPECT_EQ(WaitForExit(), 0);
-    EXPECT_EQ(ReadBytes(WorkDir / "set_figure.txt"), "9\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
 }
 
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
-    WriteBytes(WorkDir / "set_figure.txt", ExampleFile);
+    WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
     StartQuessa();
     ClickSave(WaitForEditorWindow());
     EXPECT_EQ(WaitForExit(), 0);
-    EXPECT_EQ(ReadBytes(WorkDir / "set_figure.txt"), ExampleFile);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
     EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
 }
 
 TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
     const std::string original = "8\n8\n8\n8\n8\n8\n8\n8\n8\n8\n60\n2\n6\nладья\n";
-    WriteBytes(WorkDir / "set_figure.txt", original);
+    WriteFileBytes(WorkDir / "set_figure.txt", original);
     fs::permissions(WorkDir / "set_figure.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     PutStandInTrainer();
     StartQuessa(geteuid() == 0);
     ClickSave(WaitForEditorWindow());
     EXPECT_EQ(WaitForExit(), 0);
-    EXPECT_EQ(ReadBytes(WorkDir / "set_figure.txt"), original);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";
 }
 

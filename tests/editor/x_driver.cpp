@@ -141,6 +141,16 @@ std::string XDriver::TitleOf(Window window) {
     return title;
 }
 
+unsigned long XDriver::PixelAt(Window window, int x, int y) {
+    XImage* image = XGetImage(Connection, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return 0;
+    }
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return pixel;
+}
+
 bool XDriver::MotifHints(Window window, unsigned long& functions, unsigned long& decorations) {
     unsigned long hints[MotifHintFields] = {};
     if (!ReadCardinalProperty(Connection, window, "_MOTIF_WM_HINTS", MotifHintFields, hints)) {

@@ -39,6 +39,8 @@ struct XDriver {
     Window FindWindow(const std::string& title, long pid = 0);
     ScreenPoint OriginOf(Window window);
     std::string TitleOf(Window window);
+    // The colour of one pixel of a window, as the server holds it.
+    unsigned long PixelAt(Window window, int x, int y);
     // The decoration and function flags of _MOTIF_WM_HINTS; false when unset.
     bool MotifHints(Window window, unsigned long& functions, unsigned long& decorations);
 };
