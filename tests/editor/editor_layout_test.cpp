@@ -63,7 +63,7 @@ std::string FontFamilyOf(GtkWidget* widget) {
     return family != nullptr ? family : "";
 }
 
-class WindowLayoutTest : public EditorWindowTest {
+class EditorLayoutTest : public EditorWindowTest {
 protected:
     // Every control stands where the layout puts it, with its size.
     void ExpectEveryControlInPlace() {
@@ -93,7 +93,7 @@ protected:
     }
 };
 
-TEST_F(WindowLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
+TEST_F(EditorLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
     StartWithoutFile();
     EXPECT_EQ(Driver.TitleOf(WindowId()), "New window ( 0 )");
     EXPECT_TRUE(gtk_window_get_resizable(GTK_WINDOW(Editor.Window.Window)));
@@ -115,7 +115,7 @@ TEST_F(WindowLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
     EXPECT_EQ(decorations & (DecorMinimize | DecorMaximize), 0u);
 }
 
-TEST_F(WindowLayoutTest, ControlsStandInPlaceWithTheirTexts) {
+TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
     StartWithoutFile();
     ExpectEveryControlInPlace();
 
@@ -150,7 +150,7 @@ TEST_F(WindowLayoutTest, ControlsStandInPlaceWithTheirTexts) {
     }
 }
 
-TEST_F(WindowLayoutTest, LabelsAloneUseTheLabelFont) {
+TEST_F(EditorLayoutTest, LabelsAloneUseTheLabelFont) {
     StartWithoutFile();
     for (GtkWidget* label : Editor.Window.Labels) {
         const PangoFontDescription* font = gtk_widget_get_style(label)->font_desc;
@@ -171,7 +171,7 @@ TEST_F(WindowLayoutTest, LabelsAloneUseTheLabelFont) {
     EXPECT_NE(FontFamilyOf(gtk_bin_get_child(GTK_BIN(Editor.Window.SaveButton))), "Arial Black");
 }
 
-TEST_F(WindowLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
+TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
     StartWithoutFile();
     GtkWidget* list = Editor.Window.PieceList;
     EXPECT_FALSE(GTK_IS_ENTRY(gtk_bin_get_child(GTK_BIN(list))));
@@ -190,7 +190,7 @@ TEST_F(WindowLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
     EXPECT_EQ(names, ExpectedPieceNames);
 }
 
-TEST_F(WindowLayoutTest, ResizingMovesNoControl) {
+TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
     StartWithoutFile();
     ResizeTo(1000, 750);
     ExpectEveryControlInPlace();
