@@ -1,0 +1,17 @@
+// quessa, the settings editor: shows "set_figure.txt" in a window of spin
+// boxes and a piece list; its save button writes the file and starts the
+// trainer. Ends with status 0 on every path.
+#include <gtk/gtk.h>
+
+#include "settings/editor.h"
+
+int main(int argc, char** argv) {
+    if (!gtk_init_check(&argc, &argv)) {
+        return 0;  // no display to open the window on
+    }
+    settings::Editor editor;
+    editor.Start();
+    editor.RunEventLoop();
+    editor.End();
+    return 0;
+}

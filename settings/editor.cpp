@@ -1,0 +1,28 @@
+#include "settings/editor.h"
+
+namespace settings {
+
+Editor::~Editor() {
+    End();
+}
+
+void Editor::Start() {
+    LoadLabelFont();
+    LoadSettings(Values);
+    Window.Open(Values, LabelFont, Events);
+    ShowValues();
+}
+
+void Editor::ShowValues() {
+    Window.ShowValues();
+}
+
+void Editor::End() {
+    Window.Close();
+    if (LabelFont != nullptr) {
+        pango_font_description_free(LabelFont);
+        LabelFont = nullptr;
+    }
+}
+
+}  // namespace settings

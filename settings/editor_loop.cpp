@@ -1,0 +1,31 @@
+#include "settings/editor.h"
+#include "settings/editor_layout.h"
+
+namespace settings {
+
+LoopOutcome Editor::RunEventLoop() {
+    LoopOutcome outcome = LoopOutcome::KeepWaiting;
+    while (outcome == LoopOutcome::KeepWaiting) {
+        outcome = HandleNextEvent();
+    }
+    return outcome;
+}
+
+LoopOutcome Editor::HandleNextEvent() {
+    const EditorEvent event = Events.WaitForEvent();
+    if (event.What == EditorEvent::Kind::CloseRequest) {
+        return LoopOutcome::Closed;
+    }
+    if (event.ControlNumber == SaveButtonNumber) {
+        SaveAndLaunch();
+        return LoopOutcome::Saved;
+    }
+    // A spin box's field always shows the box's value, so typed text is
+    // replaced at once; the piece list's choice counts only when saving.
+    if (SpinBox* box = Window.SpinBoxNumbered(event.ControlNumber)) {
+        box->ShowValue();
+    }
+    return LoopOutcome::KeepWaiting;
+}
+
+}  // namespace settings

@@ -1,0 +1,163 @@
+#include "settings/settings_window.h"
+
+namespace settings {
+namespace {
+
+// Border, resize handles, title bar and window menu, but no minimise or
+// maximise buttons; the window manager may move, resize and close it.
+constexpr auto WindowDecorations =
+    static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE | GDK_DECOR_MENU);
+constexpr auto WindowFunctions = static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_RESIZE | GDK_FUNC_CLOSE);
+
+// Label text is left-aligned and vertically centred.
+constexpr float LabelXAlign = 0.0f;
+constexpr float LabelYAlign = 0.5f;
+
+// The piece list is narrow: its button gets thin borders and a small arrow so
+// that the longest name keeps as much room as possible.
+constexpr const char* PieceListWidgetName = "editor-piece-list";
+constexpr const char* PieceListStyle =
+    "style \"editor-piece-list\" {\n"
+    "  xthickness = 1\n"
+    "  GtkWidget::focus-line-width = 0\n"
+    "  GtkWidget::focus-padding = 0\n"
+    "  GtkButton::inner-border = {1, 0, 0, 0}\n"
+    "  GtkComboBox::arrow-size = 8\n"
+    "  GtkWidget::wide-separators = 1\n"
+    "  GtkWidget::separator-width = 0\n"
+    "}\n"
+    "widget \"*.editor-piece-list*\" style \"editor-piece-list\"\n";
+
+gboolean OnCloseRequest(GtkWidget*, GdkEvent*, gpointer events) {
+    static_cast<EditorEventQueue*>(events)->PostCloseRequest();
+    return TRUE;  // the editor's loop decides; the window stays until then
+}
+
+void OnPieceListChanged(GtkComboBox*, gpointer events) {
+    static_cast<EditorEventQueue*>(events)->PostControl(PieceListNumber);
+}
+
+void OnSaveButtonClicked(GtkButton*, gpointer events) {
+    static_cast<EditorEventQueue*>(events)->PostControl(SaveButtonNumber);
+}
+
+}  // namespace
+
+void SettingsWindow::Open(const Settings& values, const PangoFontDescription* labelFont,
+                          EditorEventQueue& events) {
+    CreateWindow(events);
+    CreateLabels(labelFont);
+    CreateSpinBoxes(values, events);
+    CreatePieceList(values.FirstMovePieceName, events);
+    CreateSaveButton(events);
+}
+
+void SettingsWindow::Close() {
+    if (Window != nullptr) {
+        gtk_widget_destroy(Window);
+        Window = nullptr;
+    }
+}
+
+void SettingsWindow::CreateWindow(EditorEventQueue& events) {
+    Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(Window), EditorWindowTitle);
+    gtk_window_set_default_size(GTK_WINDOW(Window), EditorWindowWidth, EditorWindowHeight);
+    gtk_window_set_position(GTK_WINDOW(Window), GTK_WIN_POS_CENTER);
+    gtk_window_set_resizable(GTK_WINDOW(Window), TRUE);
+    g_signal_connect(Window, "delete-event", G_CALLBACK(OnCloseRequest), &events);
+
+    Client = gtk_fixed_new();
+    gtk_container_add(GTK_CONTAINER(Window), Client);
+
+    gtk_widget_realize(Window);
+    gdk_window_set_decorations(gtk_widget_get_window(Window), WindowDecorations);
+    gdk_window_set_functions(gtk_widget_get_window(Window), WindowFunctions);
+    gtk_widget_show(Client);
+    gtk_widget_show(Window);
+}
+
+void SettingsWindow::Place(GtkWidget* control, const ControlPlace& place) {
+    gtk_widget_set_size_request(control, place.Width, place.Height);
+    gtk_fixed_put(GTK_FIXED(Client), control, place.Left, place.Top);
+    gtk_widget_show_all(control);
+}
+
+void SettingsWindow::CreateLabels(const PangoFontDescription* labelFont) {
+    for (std::size_t i = 0; i < EditorLabels.size(); ++i) {
+        GtkWidget* label = gtk_label_new(EditorLabels[i].Text);
+        gtk_widget_modify_font(label, const_cast<PangoFontDescription*>(labelFont));
+        gtk_misc_set_alignment(GTK_MISC(label), LabelXAlign, LabelYAlign);
+        Place(label, EditorLabels[i].Place);
+        Labels[i] = label;
+    }
+}
+
+void SettingsWindow::CreateSpinBoxes(const Settings& values, EditorEventQueue& events) {
+    InstallSpinArrowStyle();
+    for (std::size_t i = 0; i < EditorSpinBoxes.size(); ++i) {
+        const EditorSpinBox& layout = EditorSpinBoxes[i];
+        const ValueRange& range = EditorRanges[layout.Line];
+        SpinBox& box = SpinBoxes[i];
+        box.Create(layout.Number, range.Lowest, range.Highest, events);
+        box.SetValue(values.Number(layout.Line));
+        Place(box.Frame, {layout.Left, layout.Top, SpinBoxWidth, SpinBoxHeight});
+    }
+}
+
+void SettingsWindow::CreatePieceList(const std::string& selectedName, EditorEventQueue& events) {
+    gtk_rc_parse_string(PieceListStyle);
+    PieceList = gtk_combo_box_text_new();
+    gtk_widget_set_name(PieceList, PieceListWidgetName);
+    for (std::size_t i = 0; i < PieceNames.size(); ++i) {
+        const std::string name(PieceNames[i].Name);
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(PieceList), name.c_str());
+        if (name == selectedName) {
+            gtk_combo_box_set_active(GTK_COMBO_BOX(PieceList), static_cast<gint>(i));
+        }
+    }
+    g_signal_connect(PieceList, "changed", G_CALLBACK(OnPieceListChanged), &events);
+    Place(PieceList, PieceListPlace);
+}
+
+void SettingsWindow::CreateSaveButton(EditorEventQueue& events) {
+    SaveButton = gtk_button_new_with_label(SaveButtonText);
+    g_signal_connect(SaveButton, "clicked", G_CALLBACK(OnSaveButtonClicked), &events);
+    Place(SaveButton, SaveButtonPlace);
+}
+
+void SettingsWindow::ShowValues() {
+    for (SpinBox& box : SpinBoxes) {
+        box.ShowValue();
+    }
+}
+
+SpinBox* SettingsWindow::SpinBoxNumbered(int number) {
+    for (SpinBox& box : SpinBoxes) {
+        if (box.Number == number) {
+            return &box;
+        }
+    }
+    return nullptr;
+}
+
+std::string SettingsWindow::SelectedPieceName() const {
+    gchar* text = gtk_combo_box_text_get_active_text(GTK_COMBO_BOX_TEXT(PieceList));
+    if (text == nullptr) {
+        return {};
+    }
+    std::string name(text);
+    g_free(text);
+    return name;
+}
+
+Settings SettingsWindow::ValuesToSave() const {
+    Settings values;
+    for (std::size_t i = 0; i < EditorSpinBoxes.size(); ++i) {
+        values.Number(EditorSpinBoxes[i].Line) = SpinBoxes[i].Value;
+    }
+    values.FirstMovePieceName = SelectedPieceName();
+    return values;
+}
+
+}  // namespace settings

@@ -1,0 +1,115 @@
+#include "tests/editor/editor_fixture.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <gdk/gdkx.h>
+
+namespace editor_test {
+
+std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
+    return out << "(" << place.Left << ", " << place.Top << ", " << place.Width << " x " << place.Height << ")";
+}
+
+void PumpFor(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        while (gtk_events_pending()) {
+            gtk_main_iteration_do(FALSE);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+void EditorWindowTest::SetUp() {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "cannot open the display";
+    Driver.Connection = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
+    GdkScreen* screen = gdk_screen_get_default();
+    ASSERT_GE(gdk_screen_get_width(screen), 1024) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
+    ASSERT_GE(gdk_screen_get_height(screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
+
+    OldDir = std::filesystem::current_path();
+    WorkDir = MakeTempDir("editor-test");
+    ASSERT_FALSE(WorkDir.empty());
+    std::filesystem::current_path(WorkDir);
+}
+
+void EditorWindowTest::TearDown() {
+    Editor.End();
+    PumpFor(20);
+    if (!OldDir.empty()) {
+        std::filesystem::current_path(OldDir);
+    }
+    if (!WorkDir.empty()) {
+        std::filesystem::permissions(WorkDir, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(WorkDir);
+    }
+}
+
+void EditorWindowTest::StartWithFile(const std::string& bytes) {
+    WriteFileBytes(WorkDir / "set_figure.txt", bytes);
+    Editor.Start();
+    WaitUntilShown();
+}
+
+void EditorWindowTest::StartWithoutFile() {
+    Editor.Start();
+    WaitUntilShown();
+}
+
+void EditorWindowTest::WaitUntilShown() {
+    for (int i = 0; i < 200 && !gtk_widget_get_mapped(Editor.Window.Window); ++i) {
+        PumpFor(10);
+    }
+    ASSERT_TRUE(gtk_widget_get_mapped(Editor.Window.Window));
+    Driver.Sync();
+    PumpFor(100);
+}
+
+Window EditorWindowTest::WindowId() const {
+    return GDK_WINDOW_XID(Editor.Window.Window->window);
+}
+
+ClientPlace EditorWindowTest::PlaceOf(GtkWidget* control) const {
+    int left = 0;
+    int top = 0;
+    gtk_widget_translate_coordinates(control, Editor.Window.Window, 0, 0, &left, &top);
+    return {left, top, control->allocation.width, control->allocation.height};
+}
+
+ScreenPoint EditorWindowTest::PointIn(GtkWidget* control, int dx, int dy) const {
+    int windowX = 0;
+    int windowY = 0;
+    gdk_window_get_origin(Editor.Window.Window->window, &windowX, &windowY);
+    const ClientPlace place = PlaceOf(control);
+    return {windowX + place.Left + dx, windowY + place.Top + dy};
+}
+
+ScreenPoint EditorWindowTest::CentreOf(GtkWidget* control) const {
+    const ClientPlace place = PlaceOf(control);
+    return PointIn(control, place.Width / 2, place.Height / 2);
+}
+
+void EditorWindowTest::ClickOn(GtkWidget* control) {
+    Driver.Click(CentreOf(control));
+}
+
+settings::SpinBox& EditorWindowTest::Box(int number) {
+    settings::SpinBox* box = Editor.Window.SpinBoxNumbered(number);
+    EXPECT_NE(box, nullptr) << "no spin box " << number;
+    return *box;
+}
+
+void EditorWindowTest::RunLoopUntilClosed() {
+    Driver.SendCloseRequest(WindowId());
+    EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Closed);
+    PumpFor(20);
+}
+
+std::string EditorWindowTest::SettingsFile() const {
+    return ReadFileBytes(WorkDir / "set_figure.txt");
+}
+
+}  // namespace editor_test

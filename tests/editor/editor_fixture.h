@@ -1,0 +1,63 @@
+// A settings editor opened in this process inside a fresh temporary working
+// directory, with helpers to send it real X events and read its controls.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include "settings/editor.h"
+#include "tests/editor/test_files.h"
+#include "tests/editor/x_driver.h"
+
+namespace editor_test {
+
+// Position and size of a control within the window's client area.
+struct ClientPlace {
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+    bool operator==(const ClientPlace& other) const {
+        return Left == other.Left && Top == other.Top && Width == other.Width && Height == other.Height;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const ClientPlace& place);
+
+// Lets the toolkit handle what has arrived, for about `milliseconds`.
+void PumpFor(int milliseconds);
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    std::filesystem::path WorkDir;
+    std::filesystem::path OldDir;
+    settings::Editor Editor;
+    XDriver Driver{nullptr};
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes "set_figure.txt" with `bytes` and starts the editor on it.
+    void StartWithFile(const std::string& bytes);
+    // Starts the editor with no settings file in the working directory.
+    void StartWithoutFile();
+
+    Window WindowId() const;
+    ClientPlace PlaceOf(GtkWidget* control) const;
+    ScreenPoint PointIn(GtkWidget* control, int dx, int dy) const;
+    ScreenPoint CentreOf(GtkWidget* control) const;
+    void ClickOn(GtkWidget* control);
+
+    settings::SpinBox& Box(int number);
+    // Sends the close request after whatever was sent before and runs the
+    // editor's loop until it has handled everything up to it.
+    void RunLoopUntilClosed();
+    std::string SettingsFile() const;
+
+private:
+    void WaitUntilShown();
+};
+
+}  // namespace editor_test

@@ -1,0 +1,206 @@
+// The editor window as a person sees it: title, size, place on the screen,
+// window-manager hints, and every control's place, size and text, also
+// after the window has been resized.
+#include <string>
+#include <vector>
+
+#include "tests/editor/editor_fixture.h"
+
+namespace editor_test {
+namespace {
+
+struct ExpectedLabel {
+    int Number;
+    ClientPlace Place;
+    std::string Text;
+};
+const std::vector<ExpectedLabel> ExpectedLabels = {
+    {0, {30, 20, 120, 20}, "Белых пешек"},
+    {1, {30, 60, 120, 20}, "Белых коней"},
+    {2, {30, 100, 120, 20}, "Белых слонов"},
+    {3, {30, 140, 120, 20}, "Белых ладей"},
+    {4, {30, 180, 120, 20}, "Белых ферзей"},
+    {5, {300, 20, 120, 20}, "Черных пешек"},
+    {6, {300, 60, 120, 20}, "Черных коней"},
+    {7, {300, 100, 120, 20}, "Черных слонов"},
+    {8, {300, 140, 120, 20}, "Черных ладей"},
+    {9, {300, 180, 120, 20}, "Черных ферзей"},
+    {23, {40, 290, 120, 20}, "Размер клетки"},
+    {24, {300, 290, 220, 20}, "Черный король от края доски"},
+    {25, {300, 330, 220, 20}, "Белые пешки не далее"},
+    {26, {40, 330, 120, 20}, "Первый ход"},
+};
+
+struct ExpectedBox {
+    int Number;
+    int Left;
+    int Top;
+};
+const std::vector<ExpectedBox> ExpectedBoxes = {
+    {10, 170, 20},  {11, 170, 60},  {12, 170, 100}, {13, 170, 140}, {14, 170, 180},
+    {15, 440, 20},  {16, 440, 60},  {17, 440, 100}, {18, 440, 140}, {19, 440, 180},
+    {20, 170, 290}, {21, 540, 290}, {22, 540, 330},
+};
+constexpr int BoxWidth = 50;
+constexpr int BoxHeight = 25;
+
+const ClientPlace ExpectedPieceList = {170, 330, 70, 25};
+const ClientPlace ExpectedSaveButton = {40, 480, 170, 30};
+const std::vector<std::string> ExpectedPieceNames = {"пешка", "конь", "слон", "ладья", "ферзь", "король", "любая"};
+
+// _MOTIF_WM_HINTS bits.
+constexpr unsigned long FunctionResize = 2, FunctionMove = 4, FunctionMinimize = 8, FunctionMaximize = 16,
+                        FunctionClose = 32;
+constexpr unsigned long DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8, DecorMenu = 16,
+                        DecorMinimize = 32, DecorMaximize = 64;
+
+std::string LabelText(GtkWidget* label) {
+    return gtk_label_get_text(GTK_LABEL(label));
+}
+
+std::string FontFamilyOf(GtkWidget* widget) {
+    const char* family = pango_font_description_get_family(gtk_widget_get_style(widget)->font_desc);
+    return family != nullptr ? family : "";
+}
+
+class EditorLayoutTest : public EditorWindowTest {
+protected:
+    // Every control stands where the layout puts it, with its size.
+    void ExpectEveryControlInPlace() {
+        for (std::size_t i = 0; i < ExpectedLabels.size(); ++i) {
+            EXPECT_EQ(PlaceOf(Editor.Window.Labels[i]), ExpectedLabels[i].Place)
+                << "label " << ExpectedLabels[i].Number;
+        }
+        for (const ExpectedBox& expected : ExpectedBoxes) {
+            settings::SpinBox& box = Box(expected.Number);
+            EXPECT_EQ(PlaceOf(box.Frame), (ClientPlace{expected.Left, expected.Top, BoxWidth, BoxHeight}))
+                << "spin box " << expected.Number;
+        }
+        EXPECT_EQ(PlaceOf(Editor.Window.PieceList), ExpectedPieceList);
+        EXPECT_EQ(PlaceOf(Editor.Window.SaveButton), ExpectedSaveButton);
+    }
+
+    void ResizeTo(int width, int height) {
+        Driver.Resize(WindowId(), width, height);
+        for (int i = 0; i < 100 && (Editor.Window.Window->allocation.width != width ||
+                                    Editor.Window.Window->allocation.height != height);
+             ++i) {
+            PumpFor(10);
+        }
+        PumpFor(50);
+        ASSERT_EQ(Editor.Window.Window->allocation.width, width);
+        ASSERT_EQ(Editor.Window.Window->allocation.height, height);
+    }
+};
+
+TEST_F(EditorLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
+    StartWithoutFile();
+    EXPECT_EQ(Driver.TitleOf(WindowId()), "New window ( 0 )");
+    EXPECT_TRUE(gtk_window_get_resizable(GTK_WINDOW(Editor.Window.Window)));
+
+    const ClientPlace client = PlaceOf(Editor.Window.Window);
+    EXPECT_EQ(client.Width, 800);
+    EXPECT_EQ(client.Height, 600);
+    GdkScreen* screen = gdk_screen_get_default();
+    const ScreenPoint origin = Driver.OriginOf(WindowId());
+    EXPECT_EQ(origin.X, (gdk_screen_get_width(screen) - 800) / 2);
+    EXPECT_EQ(origin.Y, (gdk_screen_get_height(screen) - 600) / 2);
+
+    unsigned long functions = 0;
+    unsigned long decorations = 0;
+    ASSERT_TRUE(Driver.MotifHints(WindowId(), functions, decorations));
+    EXPECT_EQ(functions, FunctionResize | FunctionMove | FunctionClose);
+    EXPECT_EQ(functions & (FunctionMinimize | FunctionMaximize), 0u);
+    EXPECT_EQ(decorations, DecorBorder | DecorResizeHandles | DecorTitle | DecorMenu);
+    EXPECT_EQ(decorations & (DecorMinimize | DecorMaximize), 0u);
+}
+
+TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
+    StartWithoutFile();
+    ExpectEveryControlInPlace();
+
+    for (std::size_t i = 0; i < ExpectedLabels.size(); ++i) {
+        GtkWidget* label = Editor.Window.Labels[i];
+        EXPECT_EQ(LabelText(label), ExpectedLabels[i].Text) << "label " << ExpectedLabels[i].Number;
+        EXPECT_TRUE(gtk_widget_get_visible(label));
+        float xAlign = -1;
+        float yAlign = -1;
+        gtk_misc_get_alignment(GTK_MISC(label), &xAlign, &yAlign);
+        EXPECT_FLOAT_EQ(xAlign, 0.0f) << "label " << ExpectedLabels[i].Number << " is left-aligned";
+        EXPECT_FLOAT_EQ(yAlign, 0.5f) << "label " << ExpectedLabels[i].Number << " is vertically centred";
+    }
+
+    GtkWidget* buttonLabel = gtk_bin_get_child(GTK_BIN(Editor.Window.SaveButton));
+    ASSERT_TRUE(GTK_IS_LABEL(buttonLabel));
+    EXPECT_EQ(LabelText(buttonLabel), "Сохранить");
+
+    // The arrows sit at the right of the field, the up arrow above the down arrow.
+    for (const ExpectedBox& expected : ExpectedBoxes) {
+        settings::SpinBox& box = Box(expected.Number);
+        const ClientPlace field = PlaceOf(box.Field);
+        const ClientPlace up = PlaceOf(box.UpArrow);
+        const ClientPlace down = PlaceOf(box.DownArrow);
+        EXPECT_EQ(field.Left, expected.Left);
+        EXPECT_EQ(up.Left, field.Left + field.Width);
+        EXPECT_EQ(down.Left, up.Left);
+        EXPECT_EQ(up.Left + up.Width, expected.Left + BoxWidth);
+        EXPECT_EQ(up.Top, expected.Top);
+        EXPECT_EQ(down.Top, up.Top + up.Height);
+        EXPECT_EQ(down.Top + down.Height, expected.Top + BoxHeight);
+    }
+}
+
+TEST_F(EditorLayoutTest, LabelsAloneUseTheLabelFont) {
+    StartWithoutFile();
+    for (GtkWidget* label : Editor.Window.Labels) {
+        const PangoFontDescription* font = gtk_widget_get_style(label)->font_desc;
+        EXPECT_EQ(FontFamilyOf(label), "Arial Black");
+        EXPECT_EQ(pango_font_description_get_size(font), 10 * PANGO_SCALE);
+        EXPECT_FALSE(pango_font_description_get_size_is_absolute(font));
+        EXPECT_EQ(pango_font_description_get_weight(font), PANGO_WEIGHT_NORMAL);
+        EXPECT_EQ(pango_font_description_get_style(font), PANGO_STYLE_NORMAL);
+        // Some font, the family itself or its substitute, is there to draw with.
+        PangoFont* loaded = pango_context_load_font(gtk_widget_get_pango_context(label), font);
+        EXPECT_NE(loaded, nullptr);
+        if (loaded != nullptr) {
+            g_object_unref(loaded);
+        }
+    }
+    EXPECT_NE(FontFamilyOf(Box(10).Field), "Arial Black");
+    EXPECT_NE(FontFamilyOf(Editor.Window.PieceList), "Arial Black");
+    EXPECT_NE(FontFamilyOf(gtk_bin_get_child(GTK_BIN(Editor.Window.SaveButton))), "Arial Black");
+}
+
+TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
+    StartWithoutFile();
+    GtkWidget* list = Editor.Window.PieceList;
+    EXPECT_FALSE(GTK_IS_ENTRY(gtk_bin_get_child(GTK_BIN(list))));
+    EXPECT_FALSE(GTK_IS_COMBO_BOX_ENTRY(list));
+
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(list));
+    std::vector<std::string> names;
+    GtkTreeIter row;
+    for (gboolean more = gtk_tree_model_get_iter_first(model, &row); more;
+         more = gtk_tree_model_iter_next(model, &row)) {
+        gchar* text = nullptr;
+        gtk_tree_model_get(model, &row, 0, &text, -1);
+        names.emplace_back(text != nullptr ? text : "");
+        g_free(text);
+    }
+    EXPECT_EQ(names, ExpectedPieceNames);
+}
+
+TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
+    StartWithoutFile();
+    ResizeTo(1000, 750);
+    ExpectEveryControlInPlace();
+    ResizeTo(620, 540);
+    ExpectEveryControlInPlace();
+
+    // The controls still work where they stand: the save button still saves.
+    ClickOn(Editor.Window.SaveButton);
+    EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Saved);
+}
+
+}  // namespace
+}  // namespace editor_test

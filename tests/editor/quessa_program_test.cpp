@@ -1,0 +1,218 @@
+// The built quessa program in a temporary working directory, driven from
+// outside with real X events: saving hands over to the trainer found in the
+// working directory, and every way out ends with status 0.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+
+#include "tests/editor/test_files.h"
+#include "tests/editor/x_driver.h"
+
+namespace editor_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* QuessaPath = QUESSA_BINARY;
+constexpr const char* EditorTitle = "New window ( 0 )";
+// Centre of the save button "Сохранить" within the client area.
+constexpr ScreenPoint SaveButtonCentre = {40 + 170 / 2, 480 + 30 / 2};
+constexpr uid_t NobodyId = 65534;
+constexpr auto Patience = std::chrono::seconds(15);
+
+// A stand-in for the trainer: notes its working directory, its path and its
+// argument count in marks/trainer-ran.
+constexpr const char* StandInTrainer =
+    "#!/bin/sh\n"
+    "{ pwd; echo \"$0\"; echo \"$#\"; } > marks/trainer-ran\n";
+
+const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
+
+class QuessaProgramTest : public ::testing::Test {
+protected:
+    fs::path WorkDir;
+    Display* Connection = nullptr;
+    pid_t Quessa = -1;
+
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
+        Connection = XOpenDisplay(nullptr);
+        ASSERT_NE(Connection, nullptr);
+        WorkDir = MakeTempDir("quessa-test");
+        ASSERT_FALSE(WorkDir.empty());
+        MakeReadableByAll(WorkDir);
+        fs::create_directory(WorkDir / "marks");
+        fs::permissions(WorkDir / "marks", fs::perms::all);
+    }
+
+    void TearDown() override {
+        if (Quessa > 0) {
+            kill(Quessa, SIGKILL);
+            waitpid(Quessa, nullptr, 0);
+        }
+        if (Connection != nullptr) {
+            XCloseDisplay(Connection);
+        }
+        if (!WorkDir.empty()) {
+            fs::remove_all(WorkDir);
+        }
+    }
+
+    void PutStandInTrainer() {
+        WriteFileBytes(WorkDir / "vindolar", StandInTrainer);
+        MakeReadableByAll(WorkDir / "vindolar");
+    }
+
+    // Starts quessa in the working directory; as another user when asked
+    // (root writes to any file, so a read-only file needs a plain user).
+    void StartQuessa(bool asPlainUser = false) {
+        std::string authority;
+        if (asPlainUser && std::getenv("XAUTHORITY") != nullptr) {
+            authority = (WorkDir / "Xauthority").string();
+            fs::copy_file(std::getenv("XAUTHORITY"), authority);
+            fs::permissions(authority, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        }
+        Quessa = fork();
+        ASSERT_GE(Quessa, 0);
+        if (Quessa == 0) {
+            if (chdir(WorkDir.c_str()) != 0) {
+                _exit(126);
+            }
+            if (asPlainUser) {
+                if (!authority.empty()) {
+                    setenv("XAUTHORITY", authority.c_str(), 1);
+                }
+                setenv("HOME", WorkDir.c_str(), 1);
+                if (setgid(NobodyId) != 0 || setuid(NobodyId) != 0) {
+                    _exit(126);
+                }
+            }
+            execl(QuessaPath, QuessaPath, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+
+    Window WaitForEditorWindow() {
+        XDriver driver(Connection);
+        const auto end = std::chrono::steady_clock::now() + Patience;
+        while (std::chrono::steady_clock::now() < end) {
+            const Window window = driver.FindWindow(EditorTitle, Quessa);
+            XWindowAttributes attributes{};
+            if (window != None && XGetWindowAttributes(Connection, window, &attributes) &&
+                attributes.map_state == IsViewable) {
+                // Give the program a moment to lay out its controls.
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                return window;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ADD_FAILURE() << "quessa showed no window";
+        return None;
+    }
+
+    void ClickSave(Window window) {
+        XDriver driver(Connection);
+        const ScreenPoint origin = driver.OriginOf(window);
+        driver.Click({origin.X + SaveButtonCentre.X, origin.Y + SaveButtonCentre.Y});
+    }
+
+    // The exit status, or -1 when quessa did not end in time (it is then killed).
+    int WaitForExit() {
+        const auto end = std::chrono::steady_clock::now() + Patience;
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (waitpid(Quessa, &status, WNOHANG) == Quessa) {
+                Quessa = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+
+    bool WaitForTrainerMark() {
+        const auto end = std::chrono::steady_clock::now() + Patience;
+        while (std::chrono::steady_clock::now() < end) {
+            if (ReadFileBytes(WorkDir / "marks" / "trainer-ran").find('\n') != std::string::npos) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let it finish writing
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+};
+
+TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirectory) {
+    WriteFileBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
+    PutStandInTrainer();
+    StartQuessa();
+    ClickSave(WaitForEditorWindow());
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
+    ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
+    const std::string dir = fs::canonical(WorkDir).string();
+    EXPECT_EQ(ReadFileBytes(WorkDir / "marks" / "trainer-ran"), dir + "\n" + dir + "/vindolar\n0\n");
+}
+
+TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
+    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
+    PutStandInTrainer();
+    StartQuessa();
+    const Window window = WaitForEditorWindow();
+    XDriver(Connection).SendCloseRequest(window);
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+}
+
+TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
+    WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
+    StartQuessa();
+    ClickSave(WaitForEditorWindow());
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
+    EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
+}
+
+TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
+    const std::string original = "8\n8\n8\n8\n8\n8\n8\n8\n8\n8\n60\n2\n6\nладья\n";
+    WriteFileBytes(WorkDir / "set_figure.txt", original);
+    fs::permissions(WorkDir / "set_figure.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    PutStandInTrainer();
+    StartQuessa(geteuid() == 0);
+    ClickSave(WaitForEditorWindow());
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
+    EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";
+}
+
+TEST_F(QuessaProgramTest, WithoutADisplayItEndsWithStatusZero) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        unsetenv("DISPLAY");
+        if (chdir(WorkDir.c_str()) != 0) {
+            _exit(126);
+        }
+        execl(QuessaPath, QuessaPath, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    Quessa = child;
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_FALSE(fs::exists(WorkDir / "set_figure.txt"));
+}
+
+}  // namespace
+}  // namespace editor_test
