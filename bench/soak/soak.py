@@ -63,6 +63,8 @@ START_SETTINGS = ["3", "1", "1", "1", "1", "2", "1", "1", "0", "0", "50", "1", "
 PR_SET_CHILD_SUBREAPER = 36
 NO_WINDOW_PATIENCE = 20.0   # seconds without any window of ours before we call it lost
 BOX_PATIENCE = 3.0          # seconds a box may take to go after it was answered
+PING_INTERVAL = 2.0         # seconds between pings of the shown window, as a window manager sends them
+HANG_TIME = 30.0            # a window that has not answered a ping for this long counts as hung
 SETTLING_TIME = 30.0        # seconds after which a program's memory counts as settled
 END_PATIENCE = 15.0         # seconds the last program may take to end after its close request
 
@@ -98,6 +100,9 @@ class Tally:
         self.failed_starts = 0     # exec failures in a start: status 1 of an unnamed child
         self.lost = 0              # times no window of ours came up for too long
         self.stuck_boxes = 0
+        self.hangs = 0
+        self.pings = 0
+        self.slowest_ping = 0.0
         self.peak_rss = {TRAINER: 0, EDITOR: 0}
         self.rss_by_half = {TRAINER: [0, 0], EDITOR: [0, 0]}
         self.trainer_rss_by_minute = []
@@ -114,7 +119,7 @@ class Soak:
         self.root = self.display.screen().root
         self.atoms = {name: self.display.intern_atom(name) for name in
                       ("_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID", "WM_PROTOCOLS",
-                       "WM_DELETE_WINDOW", "WM_TRANSIENT_FOR")}
+                       "WM_DELETE_WINDOW", "WM_TRANSIENT_FOR", "_NET_WM_PING")}
         self.workdir = None
         self.started_at = time.monotonic()
         self.deadline = self.started_at + args.minutes * 60
@@ -124,6 +129,11 @@ class Soak:
         self.shown = None          # the program whose main window was shown last
         self.promotion_pending = False
         self.cell_size = 50
+        # The replies to pings come back to the root window.
+        self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.ping_serial = 0
+        self.ping_out = None       # (serial, window id, sent at, counted as hung)
+        self.last_ping = 0.0
 
     # ----- working directory and processes -----
 
@@ -226,6 +236,7 @@ class Soak:
             else:
                 how = f"exit status {os.WEXITSTATUS(status)}"
             self.ended[pid] = how
+            self.known.pop(pid, None)
             if program is not None and how != "exit status 0":
                 self.tally.crashes.append((program, pid, how))
             elif program is None and how != "exit status 0":
@@ -296,6 +307,40 @@ class Soak:
             data=(32, [self.atoms["WM_DELETE_WINDOW"], X.CurrentTime, 0, 0, 0]))
         window.send_event(message)
         self.display.sync()
+
+    def ping(self, main):
+        """Pings the shown main window now and then; notes slow and missing answers."""
+        now = time.monotonic()
+        while self.display.pending_events():
+            e = self.display.next_event()
+            if (e.type == X.ClientMessage and e.client_type == self.atoms["WM_PROTOCOLS"]
+                    and self.ping_out is not None and e.data[1][0] == self.atoms["_NET_WM_PING"]
+                    and e.data[1][1] == self.ping_out[0]):
+                self.tally.slowest_ping = max(self.tally.slowest_ping, now - self.ping_out[2])
+                self.tally.pings += 1
+                self.ping_out = None
+        if self.ping_out is not None:
+            serial, window_id, sent, hung = self.ping_out
+            if main is None or main[0].id != window_id:
+                self.ping_out = None          # the window went, in a hand-over
+            elif now - sent > HANG_TIME and not hung:
+                self.tally.hangs += 1
+                self.ping_out = (serial, window_id, sent, True)
+                print(f"soak: {main[1]} has not answered for {HANG_TIME:.0f} s", flush=True)
+            return
+        if main is None or now - self.last_ping < PING_INTERVAL:
+            return
+        self.ping_serial += 1
+        message = event.ClientMessage(
+            window=main[0], client_type=self.atoms["WM_PROTOCOLS"],
+            data=(32, [self.atoms["_NET_WM_PING"], self.ping_serial, main[0].id, 0, 0]))
+        try:
+            main[0].send_event(message)
+            self.display.flush()
+        except error.XError:
+            return
+        self.ping_out = (self.ping_serial, main[0].id, now, False)
+        self.last_ping = now
 
     # ----- one step -----
 
@@ -414,6 +459,7 @@ class Soak:
             self.watch_processes()
             windows = self.windows()
             mains, boxes = self.main_windows(windows)
+            self.ping(mains[-1] if mains else None)
             if boxes:
                 self.answer_box(boxes[0])
                 last_window = time.monotonic()
@@ -492,6 +538,7 @@ class Soak:
         print(f"crashes: {len(t.crashes)}" + "".join(f"\n  {p} pid {pid}: {how}" for p, pid, how in t.crashes))
         print(f"processes left behind: {len(self.left_behind)}"
               + "".join(f"\n  {p} pid {pid}" for pid, p in self.left_behind.items()))
+        print(f"hangs: {t.hangs} (pings answered {t.pings}, slowest answer {t.slowest_ping * 1000:.0f} ms)")
         print(f"failed starts: {t.failed_starts}, windows lost: {t.lost}, boxes that would not close: {t.stuck_boxes}")
         print(f"largest resident memory: trainer {t.peak_rss[TRAINER]} kB "
               f"(first half {first_half} kB, second half {second_half} kB), editor {t.peak_rss[EDITOR]} kB")
@@ -501,7 +548,8 @@ class Soak:
               f"after {SETTLING_TIME:.0f} s, {t.longest_life_rss[1]} kB at the end")
         print(f"sanitizer reports: {sanitizer_reports}, toolkit warnings: {toolkit_warnings} "
               f"(log: {self.log_path})")
-        ok = not t.crashes and not self.left_behind and sanitizer_reports == 0 and t.lost == 0
+        ok = (not t.crashes and not self.left_behind and sanitizer_reports == 0 and t.lost == 0
+              and t.hangs == 0)
         if ok and not self.args.keep:
             shutil.rmtree(self.workdir, ignore_errors=True)
         else:

@@ -48,6 +48,21 @@ for name in vindolar quessa JPG; do [[ -L $dir/$name ]] || fail "no link $name";
 before=$(md5sum < "$dir/set_figure.txt")
 
 sleep 1  # the first problem
+# The board shows the square pictures (light, dark and the pieces' ink), not
+# the bare window: the pictures were found and loaded.
+colours=$(/usr/bin/python3 - "$trainer" "$(sed -n 11p "$dir/set_figure.txt")" <<'PY'
+import sys
+from Xlib import X, display
+d = display.Display()
+w = d.create_resource_object("window", int(sys.argv[1]))
+cell = min(max(int(sys.argv[2] or 0), 40), 70)
+image = w.get_image(cell, cell, 8 * cell, 8 * cell, X.ZPixmap, 0xFFFFFFFF)
+data = image.data
+print(len({bytes(data[i:i + 3]) for i in range(0, len(data), 4)}))
+PY
+)
+echo "colours on the board: $colours"
+[[ ${colours:-0} -ge 3 ]] || fail "the board shows no square pictures"
 click_in "$trainer" 835 672  # "Опции"
 window_gone "Мат в 1 ход" || fail "the trainer did not end after Опции"
 editor=$(window_named "New window \( 0 \)")
