@@ -408,7 +408,7 @@ class Soak:
             # Where the promotion buttons stand; outside a promotion the save
             # button lies under most of them.
             self.click(wx, wy, *random_point(rng.choice(PROMOTION_BUTTONS), rng))
-        elif roll < 0.953 and time.monotonic() < self.deadline - 5:
+        elif roll < 0.953 and not self.args.no_options and time.monotonic() < self.deadline - 5:
             self.click(wx, wy, *random_point(OPTIONS_BUTTON, rng))
 
     def editor_step(self, main):
@@ -563,6 +563,8 @@ def main():
     parser.add_argument("--bin", default="build/bin", help="folder with vindolar, quessa and JPG/ (default build/bin)")
     parser.add_argument("--seed", type=int, default=int(time.time()) % 100000, help="seed of the clicks")
     parser.add_argument("--keep", action="store_true", help="keep the working directory and its log")
+    parser.add_argument("--no-options", action="store_true",
+                        help="never press \"Опции\", so one trainer lives long (its memory over time)")
     args = parser.parse_args()
     for name in (TRAINER, EDITOR, "JPG"):
         if not os.path.exists(os.path.join(args.bin, name)):
