@@ -389,7 +389,7 @@ class Soak:
             return
         roll = rng.random()
         cell = self.cell_size
-        if roll < 0.08:
+        if roll < 0.15:
             # A pawn's step to the last row, from the second row: a
             # promotion, with its choice, when a white pawn stands there.
             file = 1 + rng.randrange(8)
