@@ -5,4 +5,4 @@
 # Defaults: 10 minutes, the programs of build/bin.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-exec xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 bench/soak/soak.py "$@"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 -B bench/soak/soak.py "$@"
