@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
 #include "tests/support/test_files.h"
 #include "tests/support/waiting.h"
 #include "tests/support/x_driver.h"
@@ -43,18 +44,13 @@ ScreenPoint Offset(ScreenPoint origin, ScreenPoint inside) {
     return {origin.X + inside.X, origin.Y + inside.Y};
 }
 
-class HandOverTest : public ::testing::Test {
+class HandOverTest : public ProgramProcessTest {
 protected:
     fs::path WorkDir;
-    Display* Connection = nullptr;
 
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
-        // Programs started detached by our children become our children, so
-        // they can be waited for and none is left behind.
-        ASSERT_TRUE(AdoptOrphanedDescendants());
-        Connection = XOpenDisplay(nullptr);
-        ASSERT_NE(Connection, nullptr);
+        ProgramProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         WorkDir = MakeTempDir("hand-over-test");
         ASSERT_FALSE(WorkDir.empty());
         fs::copy_file(TRAINER_BINARY, WorkDir / "vindolar");
@@ -67,10 +63,7 @@ protected:
         for (pid_t pid : RunningFromWorkDir()) {
             StopProcess(pid);
         }
-        WaitForAllChildren();
-        if (Connection != nullptr) {
-            XCloseDisplay(Connection);
-        }
+        ProgramProcessTest::TearDown();
         if (!WorkDir.empty()) {
             fs::remove_all(WorkDir);
         }
@@ -109,21 +102,15 @@ protected:
 
     // The window titled `title` of `pid` once it shows `control` drawn.
     Window WaitForWindow(const std::string& title, pid_t pid, const ClientArea& control) {
-        XDriver driver(Connection);
-        Window window = None;
-        if (!WaitUntil([&] { return (window = driver.FindWindow(title, pid)) != None; })) {
-            ADD_FAILURE() << "no window \"" << title << "\"";
-            return None;
-        }
-        EXPECT_TRUE(WaitUntil([&] { return driver.ShowsDrawing(window, control); }))
-            << "\"" << title << "\" shows no control where it belongs";
+        const Window window = ProgramProcessTest::WaitForWindow(title, pid);
+        if (window != None) WaitUntilDrawn(window, control);
         return window;
     }
 
     // The board reaches down and right to 9 x cellSize: the pixels just
     // inside that edge are squares, those just outside are background.
     bool BoardEndsAt(Window trainer, int cellSize) {
-        XDriver driver(Connection);
+        XDriver& driver = *Driver;
         const unsigned long background = driver.PixelAt(trainer, TrainerMarginSpot.X, TrainerMarginSpot.Y);
         const int edge = 9 * cellSize;
         const int inside = cellSize + 2;
@@ -135,7 +122,7 @@ protected:
 };
 
 TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
-    XDriver driver(Connection);
+    XDriver& driver = *Driver;
     const pid_t firstTrainer = fork();
     ASSERT_GE(firstTrainer, 0);
     if (firstTrainer == 0) {

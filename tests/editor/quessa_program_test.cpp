@@ -14,6 +14,7 @@
 #include <X11/Xlib.h>
 
 #include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
 #include "tests/support/test_files.h"
 #include "tests/support/waiting.h"
 #include "tests/support/x_driver.h"
@@ -39,17 +40,14 @@ constexpr const char* StandInTrainer =
 
 const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
 
-class QuessaProgramTest : public ::testing::Test {
+class QuessaProgramTest : public ProgramProcessTest {
 protected:
     fs::path WorkDir;
-    Display* Connection = nullptr;
     pid_t Quessa = -1;
 
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
-        ASSERT_TRUE(AdoptOrphanedDescendants());
-        Connection = XOpenDisplay(nullptr);
-        ASSERT_NE(Connection, nullptr);
+        ProgramProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         WorkDir = MakeTempDir("quessa-test");
         ASSERT_FALSE(WorkDir.empty());
         MakeReadableByAll(WorkDir);
@@ -59,10 +57,7 @@ protected:
 
     void TearDown() override {
         StopProcess(Quessa);
-        WaitForAllChildren();
-        if (Connection != nullptr) {
-            XCloseDisplay(Connection);
-        }
+        ProgramProcessTest::TearDown();
         if (!WorkDir.empty()) {
             fs::remove_all(WorkDir);
         }
@@ -104,21 +99,14 @@ protected:
 
     // The editor's window once it shows its save button drawn.
     Window WaitForEditorWindow() {
-        XDriver driver(Connection);
-        Window window = None;
-        if (!WaitUntil([&] { return (window = driver.FindWindow(EditorTitle, Quessa)) != None; })) {
-            ADD_FAILURE() << "quessa showed no window";
-            return None;
-        }
-        EXPECT_TRUE(WaitUntil([&] { return driver.ShowsDrawing(window, SaveButton); }))
-            << "quessa's window shows no save button";
+        const Window window = WaitForWindow(EditorTitle, Quessa);
+        if (window != None) WaitUntilDrawn(window, SaveButton);
         return window;
     }
 
     void ClickSave(Window window) {
-        XDriver driver(Connection);
-        const ScreenPoint origin = driver.OriginOf(window);
-        driver.Click({origin.X + SaveButtonCentre.X, origin.Y + SaveButtonCentre.Y});
+        const ScreenPoint origin = Driver->OriginOf(window);
+        Driver->Click({origin.X + SaveButtonCentre.X, origin.Y + SaveButtonCentre.Y});
     }
 
     // The exit status once quessa has ended.
@@ -150,7 +138,7 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
-    XDriver(Connection).SendCloseRequest(window);
+    Driver->SendCloseRequest(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
     // A trainer quessa started would have become this process's child: once

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
 #include "tests/support/test_files.h"
 #include "tests/support/waiting.h"
 #include "tests/support/x_driver.h"
@@ -35,18 +36,11 @@ constexpr const char* StandInEditor =
     "#!/bin/sh\n"
     "{ echo \"$#\"; pwd; } > quessa-started.tmp && mv quessa-started.tmp quessa-started.txt\n";
 
-class TrainerProcessTest : public ::testing::Test {
+class TrainerProcessTest : public window_test::ProgramProcessTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(window_test::AdoptOrphanedDescendants());
-        Display = XOpenDisplay(nullptr);
-        ASSERT_NE(Display, nullptr) << "the process tests need an X display";
-        Input = std::make_unique<XDriver>(Display);
-    }
     void TearDown() override {
         window_test::StopProcess(Pid);
-        Input.reset();
-        if (Display != nullptr) XCloseDisplay(Display);
+        ProgramProcessTest::TearDown();
         WorkDir.reset();
     }
 
@@ -61,12 +55,7 @@ class TrainerProcessTest : public ::testing::Test {
         ASSERT_EQ(posix_spawn(&Pid, VINDOLAR_BINARY, nullptr, nullptr, arguments, environ), 0);
     }
 
-    // The trainer's window titled `title` once it shows.
-    Window TrainerWindow(const std::string& title = TrainerTitle) {
-        Window window = None;
-        window_test::WaitUntil([&] { return (window = Input->FindWindow(title, Pid)) != None; });
-        return window;
-    }
+    Window TrainerWindow(const std::string& title = TrainerTitle) { return WaitForWindow(title, Pid); }
 
     // The exit status once the trainer has ended.
     int ExitStatus() {
@@ -89,14 +78,11 @@ class TrainerProcessTest : public ::testing::Test {
 
     // Once the window shows the button drawn, a person presses it.
     void PressOptions(Window window) {
-        ASSERT_TRUE(window_test::WaitUntil([&] { return Input->ShowsDrawing(window, OptionsButton); }))
-            << "the window shows \"Опции\"";
-        const ScreenPoint origin = Input->OriginOf(window);
-        Input->Click({origin.X + OptionsButtonCentre.X, origin.Y + OptionsButtonCentre.Y});
+        ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton)) << "the window shows \"Опции\"";
+        const ScreenPoint origin = Driver->OriginOf(window);
+        Driver->Click({origin.X + OptionsButtonCentre.X, origin.Y + OptionsButtonCentre.Y});
     }
 
-    ::Display* Display = nullptr;
-    std::unique_ptr<XDriver> Input;
     std::unique_ptr<TempWorkDir> WorkDir;
     pid_t Pid = 0;
 };
@@ -105,7 +91,7 @@ TEST_F(TrainerProcessTest, ClosingTheWindowEndsWithStatusZero) {
     StartTrainer(ExampleSettings(), true);
     const Window window = TrainerWindow();
     ASSERT_NE(window, None);
-    Input->SendCloseRequest(window);
+    Driver->SendCloseRequest(window);
     EXPECT_EQ(ExitStatus(), 0);
     // Whatever the trainer started has become this process's child: once all
     // have ended, a started editor would have left its note.
@@ -136,12 +122,11 @@ TEST_F(TrainerProcessTest, AttemptLimitStartsTheEditorThenEndsWithStatusZero) {
     ASSERT_NE(box, None) << "the limit message is shown";
     int width = 0;
     int height = 0;
-    Input->SizeOf(box, width, height);
-    ASSERT_TRUE(window_test::WaitUntil([&] { return Input->ShowsDrawing(box, {0, 0, width, height}); }))
-        << "the message box shows its text and button";
-    const ScreenPoint origin = Input->OriginOf(box);
-    Input->MoveTo({origin.X + width / 2, origin.Y + height / 2});
-    Input->TypeKey(XK_Return);
+    Driver->SizeOf(box, width, height);
+    ASSERT_TRUE(WaitUntilDrawn(box, {0, 0, width, height})) << "the message box shows its text and button";
+    const ScreenPoint origin = Driver->OriginOf(box);
+    Driver->MoveTo({origin.X + width / 2, origin.Y + height / 2});
+    Driver->TypeKey(XK_Return);
     EXPECT_EQ(ExitStatus(), 0);
     EXPECT_EQ(EditorReport(), "0 " + WorkDir->Path);
 }
