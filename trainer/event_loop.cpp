@@ -11,7 +11,13 @@ void TrainerProgram::RunEventLoop() {
 bool TrainerProgram::RunPass() {
     // A new problem after a mate and at start-up; false when the run gave up
     // at its attempt limit, having started the editor.
+    const bool newProblemDue = Judging.Verdict == problems::MateVerdict;
     if (!Cycle.BeginPass()) return false;
+    // The square selected in the last problem (the to-square of a mate played
+    // by clicks) is shown without a frame and means nothing in the new one:
+    // kept, it would turn the user's next click into a move from a square the
+    // user never chose in this problem.
+    if (newProblemDue) Entry.ClearSelection();
 
     const WindowEvent event = Events.WaitEvent();
     if (event.Kind == EventKind::CloseRequest) return false;

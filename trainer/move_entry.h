@@ -43,12 +43,13 @@ struct MoveEntry {
     // Plays the move list's entry numbered ChosenNumber, if any; always
     // clears the selection.
     void CommitListedMove();
+    // No square selected.
+    void ClearSelection();
 
   private:
     // Shows the four promotion buttons and waits, dropping every other
     // event, until one of them is pressed; the kind it names.
     chess::PieceKind ChoosePromotionPiece();
-    void ClearSelection();
 };
 
 }  // namespace trainer

@@ -79,9 +79,12 @@ TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
     EXPECT_EQ(Program->Entry.SelectedRow, Rank8);
     EXPECT_EQ(Program->Window.FramedSquare(), trainer::SquareControlNumber(FileA, Rank8));
 
-    // The next pass makes the next problem with no further input.
+    // The next pass makes the next problem with no further input, and no
+    // square of the old problem stays selected in it.
     ASSERT_TRUE(Program->RunPass());
     EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_EQ(Program->Entry.SelectedFile, 0);
+    EXPECT_EQ(Program->Entry.SelectedRow, 0);
     EXPECT_GE(Program->Run.AttemptCount, 1);
     EXPECT_FALSE(TableRows().empty()) << "White's moves of the new problem are listed";
 }
