@@ -1,8 +1,6 @@
 #include "tests/editor/editor_fixture.h"
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include <gdk/gdkx.h>
 
@@ -10,16 +8,6 @@ namespace editor_test {
 
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
     return out << "(" << place.Left << ", " << place.Top << ", " << place.Width << " x " << place.Height << ")";
-}
-
-void PumpFor(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        while (gtk_events_pending()) {
-            gtk_main_iteration_do(FALSE);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
 }
 
 void EditorWindowTest::SetUp() {
@@ -31,14 +19,14 @@ void EditorWindowTest::SetUp() {
     ASSERT_GE(gdk_screen_get_height(screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
 
     OldDir = std::filesystem::current_path();
-    WorkDir = MakeTempDir("editor-test");
+    WorkDir = window_test::MakeTempDir("editor-test");
     ASSERT_FALSE(WorkDir.empty());
     std::filesystem::current_path(WorkDir);
 }
 
 void EditorWindowTest::TearDown() {
     Editor.End();
-    PumpFor(20);
+    Settle();
     if (!OldDir.empty()) {
         std::filesystem::current_path(OldDir);
     }
@@ -60,12 +48,8 @@ void EditorWindowTest::StartWithoutFile() {
 }
 
 void EditorWindowTest::WaitUntilShown() {
-    for (int i = 0; i < 200 && !gtk_widget_get_mapped(Editor.Window.Window); ++i) {
-        PumpFor(10);
-    }
-    ASSERT_TRUE(gtk_widget_get_mapped(Editor.Window.Window));
-    Driver.Sync();
-    PumpFor(100);
+    ASSERT_NE(Editor.Window.Window, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return Driver.IsOnScreen(WindowId()); })) << "the X server shows the window";
 }
 
 Window EditorWindowTest::WindowId() const {
@@ -105,7 +89,7 @@ settings::SpinBox& EditorWindowTest::Box(int number) {
 void EditorWindowTest::RunLoopUntilClosed() {
     Driver.SendCloseRequest(WindowId());
     EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Closed);
-    PumpFor(20);
+    Settle();
 }
 
 std::string EditorWindowTest::SettingsFile() const {

@@ -9,10 +9,18 @@
 #include <gtk/gtk.h>
 
 #include "settings/editor.h"
-#include "tests/editor/test_files.h"
-#include "tests/editor/x_driver.h"
+#include "tests/support/test_files.h"
+#include "tests/support/toolkit_loop.h"
+#include "tests/support/x_driver.h"
 
 namespace editor_test {
+
+using window_test::ReadFileBytes;
+using window_test::ScreenPoint;
+using window_test::Settle;
+using window_test::SettleUntil;
+using window_test::WriteFileBytes;
+using window_test::XDriver;
 
 // Position and size of a control within the window's client area.
 struct ClientPlace {
@@ -25,9 +33,6 @@ struct ClientPlace {
     }
 };
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place);
-
-// Lets the toolkit handle what has arrived, for about `milliseconds`.
-void PumpFor(int milliseconds);
 
 class EditorWindowTest : public ::testing::Test {
 protected:

@@ -82,12 +82,9 @@ protected:
 
     void ResizeTo(int width, int height) {
         Driver.Resize(WindowId(), width, height);
-        for (int i = 0; i < 100 && (Editor.Window.Window->allocation.width != width ||
-                                    Editor.Window.Window->allocation.height != height);
-             ++i) {
-            PumpFor(10);
-        }
-        PumpFor(50);
+        SettleUntil([&] {
+            return Editor.Window.Window->allocation.width == width && Editor.Window.Window->allocation.height == height;
+        });
         ASSERT_EQ(Editor.Window.Window->allocation.width, width);
         ASSERT_EQ(Editor.Window.Window->allocation.height, height);
     }

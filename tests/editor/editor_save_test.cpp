@@ -25,11 +25,7 @@ protected:
         GList* menus = gtk_menu_get_for_attach_widget(list);
         ASSERT_NE(menus, nullptr) << "the piece list drops down a menu";
         GtkWidget* menu = GTK_WIDGET(menus->data);
-        for (int i = 0; i < 200 && !gtk_widget_get_mapped(menu); ++i) {
-            PumpFor(10);
-        }
-        ASSERT_TRUE(gtk_widget_get_mapped(menu));
-        PumpFor(300);  // the menu ignores a release that comes too soon after it opened
+        ASSERT_TRUE(SettleUntil([&] { return gtk_widget_get_mapped(menu); }));
         GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
         GtkWidget* item = GTK_WIDGET(g_list_nth_data(items, static_cast<guint>(index)));
         g_list_free(items);
@@ -43,9 +39,7 @@ protected:
         gtk_widget_translate_coordinates(item, menuWindow, item->allocation.width / 2, item->allocation.height / 2, &x,
                                          &y);
         Driver.Click({left + x, top + y});
-        for (int i = 0; i < 200 && gtk_widget_get_mapped(menu); ++i) {
-            PumpFor(10);
-        }
+        EXPECT_TRUE(SettleUntil([&] { return !gtk_widget_get_mapped(menu); })) << "choosing an item closes the list";
     }
 };
 

@@ -1,38 +1,39 @@
 // The two built programs handing the user to each other in one temporary
 // working directory: the trainer's "Опции" starts the editor, the editor's
 // "Сохранить" writes the settings and starts a new trainer that uses them.
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include "tests/editor/test_files.h"
-#include "tests/editor/x_driver.h"
+#include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
+#include "tests/support/test_files.h"
+#include "tests/support/waiting.h"
+#include "tests/support/x_driver.h"
 
 namespace editor_test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace window_test;
 
 constexpr const char* TrainerTitle = "Мат в 1 ход";
 constexpr const char* EditorTitle = "New window ( 0 )";
-// Centres of the buttons and arrows used, within the client areas.
-constexpr ScreenPoint OptionsButtonCentre = {800 + 70 / 2, 660 + 25 / 2};
-constexpr ScreenPoint EditorSaveButtonCentre = {40 + 170 / 2, 480 + 30 / 2};
+// The buttons used, within the client areas, and their centres.
+constexpr ClientArea OptionsButton = {800, 660, 70, 25};
+constexpr ClientArea EditorSaveButton = {40, 480, 170, 30};
+constexpr ScreenPoint OptionsButtonCentre = {OptionsButton.X + OptionsButton.Width / 2,
+                                             OptionsButton.Y + OptionsButton.Height / 2};
+constexpr ScreenPoint EditorSaveButtonCentre = {EditorSaveButton.X + EditorSaveButton.Width / 2,
+                                                EditorSaveButton.Y + EditorSaveButton.Height / 2};
 constexpr ScreenPoint WhitePawnsUpArrow = {170 + 42, 20 + 6};
 constexpr ScreenPoint CellSizeUpArrow = {170 + 42, 290 + 6};
 // A spot of the trainer's left margin, beside the board, that shows the
 // window's background.
 constexpr ScreenPoint TrainerMarginSpot = {2, 300};
-constexpr auto Patience = std::chrono::seconds(30);
-constexpr auto PollPause = std::chrono::milliseconds(50);
 
 const std::string SettingsBefore = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
 // One more white pawn and cells two pixels larger.
@@ -43,18 +44,13 @@ ScreenPoint Offset(ScreenPoint origin, ScreenPoint inside) {
     return {origin.X + inside.X, origin.Y + inside.Y};
 }
 
-class HandOverTest : public ::testing::Test {
+class HandOverTest : public ProgramProcessTest {
 protected:
     fs::path WorkDir;
-    Display* Connection = nullptr;
 
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
-        // Programs started detached by our children become our children, so
-        // they can be waited for and none is left behind.
-        ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
-        Connection = XOpenDisplay(nullptr);
-        ASSERT_NE(Connection, nullptr);
+        ProgramProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         WorkDir = MakeTempDir("hand-over-test");
         ASSERT_FALSE(WorkDir.empty());
         fs::copy_file(TRAINER_BINARY, WorkDir / "vindolar");
@@ -65,13 +61,9 @@ protected:
 
     void TearDown() override {
         for (pid_t pid : RunningFromWorkDir()) {
-            kill(pid, SIGKILL);
+            StopProcess(pid);
         }
-        while (waitpid(-1, nullptr, WNOHANG) > 0) {
-        }
-        if (Connection != nullptr) {
-            XCloseDisplay(Connection);
-        }
+        ProgramProcessTest::TearDown();
         if (!WorkDir.empty()) {
             fs::remove_all(WorkDir);
         }
@@ -98,52 +90,27 @@ protected:
     }
 
     pid_t WaitForProgram(const std::string& name) {
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
+        pid_t found = -1;
+        const bool started = WaitUntil([&] {
             const std::vector<pid_t> running = RunningFromWorkDir(name);
-            if (running.size() == 1) {
-                return running.front();
-            }
-            std::this_thread::sleep_for(PollPause);
-        }
-        ADD_FAILURE() << name << " did not start";
-        return -1;
+            found = running.size() == 1 ? running.front() : -1;
+            return found > 0;
+        });
+        if (!started) ADD_FAILURE() << name << " did not start";
+        return found;
     }
 
-    Window WaitForWindow(const std::string& title, pid_t pid) {
-        XDriver driver(Connection);
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
-            const Window window = driver.FindWindow(title, pid);
-            XWindowAttributes attributes{};
-            if (window != None && XGetWindowAttributes(Connection, window, &attributes) &&
-                attributes.map_state == IsViewable) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                return window;
-            }
-            std::this_thread::sleep_for(PollPause);
-        }
-        ADD_FAILURE() << "no window \"" << title << "\"";
-        return None;
-    }
-
-    // The exit status of a child (or adopted) process; -1 when it does not end.
-    int WaitForExit(pid_t pid) {
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(PollPause);
-        }
-        return -1;
+    // The window titled `title` of `pid` once it shows `control` drawn.
+    Window WaitForWindow(const std::string& title, pid_t pid, const ClientArea& control) {
+        const Window window = ProgramProcessTest::WaitForWindow(title, pid);
+        if (window != None) WaitUntilDrawn(window, control);
+        return window;
     }
 
     // The board reaches down and right to 9 x cellSize: the pixels just
     // inside that edge are squares, those just outside are background.
     bool BoardEndsAt(Window trainer, int cellSize) {
-        XDriver driver(Connection);
+        XDriver& driver = *Driver;
         const unsigned long background = driver.PixelAt(trainer, TrainerMarginSpot.X, TrainerMarginSpot.Y);
         const int edge = 9 * cellSize;
         const int inside = cellSize + 2;
@@ -155,7 +122,7 @@ protected:
 };
 
 TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
-    XDriver driver(Connection);
+    XDriver& driver = *Driver;
     const pid_t firstTrainer = fork();
     ASSERT_GE(firstTrainer, 0);
     if (firstTrainer == 0) {
@@ -164,14 +131,14 @@ TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
         }
         _exit(127);
     }
-    const Window trainer = WaitForWindow(TrainerTitle, firstTrainer);
+    const Window trainer = WaitForWindow(TrainerTitle, firstTrainer, OptionsButton);
     ASSERT_NE(trainer, None);
     driver.Click(Offset(driver.OriginOf(trainer), OptionsButtonCentre));
     EXPECT_EQ(WaitForExit(firstTrainer), 0);
 
     const pid_t editorPid = WaitForProgram("quessa");
     ASSERT_GT(editorPid, 0);
-    const Window editor = WaitForWindow(EditorTitle, editorPid);
+    const Window editor = WaitForWindow(EditorTitle, editorPid, EditorSaveButton);
     ASSERT_NE(editor, None);
     const ScreenPoint editorOrigin = driver.OriginOf(editor);
     driver.Click(Offset(editorOrigin, WhitePawnsUpArrow));
@@ -183,14 +150,9 @@ TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
 
     const pid_t secondTrainer = WaitForProgram("vindolar");
     ASSERT_GT(secondTrainer, 0);
-    const Window newTrainer = WaitForWindow(TrainerTitle, secondTrainer);
+    const Window newTrainer = WaitForWindow(TrainerTitle, secondTrainer, OptionsButton);
     ASSERT_NE(newTrainer, None);
-    bool boardResized = false;
-    const auto end = std::chrono::steady_clock::now() + Patience;
-    while (!boardResized && std::chrono::steady_clock::now() < end) {
-        boardResized = BoardEndsAt(newTrainer, CellSizeAfter);
-        std::this_thread::sleep_for(PollPause);
-    }
+    const bool boardResized = WaitUntil([&] { return BoardEndsAt(newTrainer, CellSizeAfter); });
     EXPECT_TRUE(boardResized) << "the new trainer draws " << CellSizeAfter << "-pixel squares";
 
     driver.SendCloseRequest(newTrainer);

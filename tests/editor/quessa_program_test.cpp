@@ -1,11 +1,9 @@
 // The built quessa program in a temporary working directory, driven from
 // outside with real X events: saving hands over to the trainer found in the
 // working directory, and every way out ends with status 0.
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,39 +13,41 @@
 
 #include <X11/Xlib.h>
 
-#include "tests/editor/test_files.h"
-#include "tests/editor/x_driver.h"
+#include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
+#include "tests/support/test_files.h"
+#include "tests/support/waiting.h"
+#include "tests/support/x_driver.h"
 
 namespace editor_test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace window_test;
 
 constexpr const char* QuessaPath = QUESSA_BINARY;
 constexpr const char* EditorTitle = "New window ( 0 )";
-// Centre of the save button "Сохранить" within the client area.
-constexpr ScreenPoint SaveButtonCentre = {40 + 170 / 2, 480 + 30 / 2};
+// The save button "Сохранить" within the client area.
+constexpr ClientArea SaveButton = {40, 480, 170, 30};
+constexpr ScreenPoint SaveButtonCentre = {SaveButton.X + SaveButton.Width / 2, SaveButton.Y + SaveButton.Height / 2};
 constexpr uid_t NobodyId = 65534;
-constexpr auto Patience = std::chrono::seconds(15);
 
 // A stand-in for the trainer: notes its working directory, its path and its
-// argument count in marks/trainer-ran.
+// argument count in marks/trainer-ran, the whole note at once.
 constexpr const char* StandInTrainer =
     "#!/bin/sh\n"
-    "{ pwd; echo \"$0\"; echo \"$#\"; } > marks/trainer-ran\n";
+    "{ pwd; echo \"$0\"; echo \"$#\"; } > marks/trainer-ran.tmp && mv marks/trainer-ran.tmp marks/trainer-ran\n";
 
 const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
 
-class QuessaProgramTest : public ::testing::Test {
+class QuessaProgramTest : public ProgramProcessTest {
 protected:
     fs::path WorkDir;
-    Display* Connection = nullptr;
     pid_t Quessa = -1;
 
     void SetUp() override {
-        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "window tests run under an X server (xvfb-run -a)";
-        Connection = XOpenDisplay(nullptr);
-        ASSERT_NE(Connection, nullptr);
+        ProgramProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         WorkDir = MakeTempDir("quessa-test");
         ASSERT_FALSE(WorkDir.empty());
         MakeReadableByAll(WorkDir);
@@ -56,13 +56,8 @@ protected:
     }
 
     void TearDown() override {
-        if (Quessa > 0) {
-            kill(Quessa, SIGKILL);
-            waitpid(Quessa, nullptr, 0);
-        }
-        if (Connection != nullptr) {
-            XCloseDisplay(Connection);
-        }
+        StopProcess(Quessa);
+        ProgramProcessTest::TearDown();
         if (!WorkDir.empty()) {
             fs::remove_all(WorkDir);
         }
@@ -102,54 +97,27 @@ protected:
         }
     }
 
+    // The editor's window once it shows its save button drawn.
     Window WaitForEditorWindow() {
-        XDriver driver(Connection);
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
-            const Window window = driver.FindWindow(EditorTitle, Quessa);
-            XWindowAttributes attributes{};
-            if (window != None && XGetWindowAttributes(Connection, window, &attributes) &&
-                attributes.map_state == IsViewable) {
-                // Give the program a moment to lay out its controls.
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                return window;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ADD_FAILURE() << "quessa showed no window";
-        return None;
+        const Window window = WaitForWindow(EditorTitle, Quessa);
+        if (window != None) WaitUntilDrawn(window, SaveButton);
+        return window;
     }
 
     void ClickSave(Window window) {
-        XDriver driver(Connection);
-        const ScreenPoint origin = driver.OriginOf(window);
-        driver.Click({origin.X + SaveButtonCentre.X, origin.Y + SaveButtonCentre.Y});
+        const ScreenPoint origin = Driver->OriginOf(window);
+        Driver->Click({origin.X + SaveButtonCentre.X, origin.Y + SaveButtonCentre.Y});
     }
 
-    // The exit status, or -1 when quessa did not end in time (it is then killed).
-    int WaitForExit() {
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
-            int status = 0;
-            if (waitpid(Quessa, &status, WNOHANG) == Quessa) {
-                Quessa = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
+    // The exit status once quessa has ended.
+    int WaitForQuessaExit() {
+        const int status = WaitForExit(Quessa);
+        if (status != StillRunning) Quessa = -1;
+        return status;
     }
 
     bool WaitForTrainerMark() {
-        const auto end = std::chrono::steady_clock::now() + Patience;
-        while (std::chrono::steady_clock::now() < end) {
-            if (ReadFileBytes(WorkDir / "marks" / "trainer-ran").find('\n') != std::string::npos) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let it finish writing
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+        return WaitUntil([&] { return fs::exists(WorkDir / "marks" / "trainer-ran"); });
     }
 };
 
@@ -158,7 +126,7 @@ TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirect
     PutStandInTrainer();
     StartQuessa();
     ClickSave(WaitForEditorWindow());
-    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
     ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
     const std::string dir = fs::canonical(WorkDir).string();
@@ -170,10 +138,12 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
-    XDriver(Connection).SendCloseRequest(window);
-    EXPECT_EQ(WaitForExit(), 0);
+    Driver->SendCloseRequest(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // A trainer quessa started would have become this process's child: once
+    // all have ended, it would have left its mark.
+    EXPECT_TRUE(WaitForAllChildren());
     EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
 }
 
@@ -181,7 +151,7 @@ TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
     WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
     StartQuessa();
     ClickSave(WaitForEditorWindow());
-    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
     EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
 }
@@ -193,7 +163,7 @@ TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
     PutStandInTrainer();
     StartQuessa(geteuid() == 0);
     ClickSave(WaitForEditorWindow());
-    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";
 }
@@ -210,7 +180,7 @@ TEST_F(QuessaProgramTest, WithoutADisplayItEndsWithStatusZero) {
         _exit(127);
     }
     Quessa = child;
-    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_FALSE(fs::exists(WorkDir / "set_figure.txt"));
 }
 

@@ -12,6 +12,8 @@
 namespace editor_test {
 namespace {
 
+constexpr window_test::Milliseconds HeldLongerThanAnyRepeatDelay{1200};
+
 struct BoxRange {
     int Number;
     int Lowest;
@@ -109,18 +111,18 @@ TEST_F(SpinBoxTest, ValueChangesWhenTheButtonIsReleasedAndNotWhileHeld) {
     StartWithoutFile();
     settings::SpinBox& box = Box(11);
     Driver.MoveTo(CentreOf(box.UpArrow));
-    Driver.PressButton(1);
-    PumpFor(1200);  // far longer than any key or button repeat delay
+    Driver.PressButton(window_test::LeftButton);
+    window_test::RunLoopFor(HeldLongerThanAnyRepeatDelay);
     EXPECT_EQ(box.Value, 0);
-    Driver.ReleaseButton(1);
-    PumpFor(50);
+    Driver.ReleaseButton(window_test::LeftButton);
+    Settle();
     EXPECT_EQ(box.Value, 1);
 
     // Pressed on the arrow but released elsewhere: no change.
     Driver.MoveTo(CentreOf(box.UpArrow));
-    Driver.PressButton(1);
+    Driver.PressButton(window_test::LeftButton);
     Driver.MoveTo(CentreOf(Editor.Window.Labels[0]));
-    Driver.ReleaseButton(1);
+    Driver.ReleaseButton(window_test::LeftButton);
     RunLoopUntilClosed();
     ExpectShows(11, 1);
 }
@@ -134,7 +136,7 @@ TEST_F(SpinBoxTest, WheelAndArrowKeysChangeNothing) {
         Driver.Scroll(CentreOf(part), true);
     }
     ClickOn(box.Field);
-    PumpFor(50);
+    Settle();
     ASSERT_TRUE(gtk_widget_has_focus(box.Field)) << "the keys must reach the field";
     for (KeySym key : {XK_Up, XK_Page_Up, XK_KP_Up, XK_Down, XK_Page_Down, XK_KP_Down}) {
         Driver.TypeKey(key);
@@ -148,10 +150,10 @@ TEST_F(SpinBoxTest, TypedTextIsReplacedAtOnceByTheValue) {
     StartWithFile(FileWithNumbers({"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "50", "1", "4"}));
     settings::SpinBox& box = Box(21);
     ClickOn(box.Field);
-    PumpFor(50);
+    Settle();
     ASSERT_TRUE(gtk_widget_has_focus(box.Field));
     Driver.TypeKey(XK_5);
-    PumpFor(100);
+    Settle();
     ASSERT_NE(box.FieldText().find('5'), std::string::npos) << "the typed key reached the field";
 
     RunLoopUntilClosed();

@@ -6,26 +6,7 @@ set -u
 tool=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-expect_output() {  # expected-text args...
-  local expected=$1
-  shift
-  local actual
-  actual=$("$tool" "$@" 2>/dev/null)
-  local status=$?
-  [[ $status -eq 0 ]] || fail "$* exited with $status"
-  [[ "$actual" == "$expected" ]] || fail "$*: got [$actual], expected [$expected]"
-}
-
-expect_rejection() {  # args...
-  local err status
-  err=$("$tool" "$@" 2>&1 >/dev/null)
-  status=$?
-  [[ $status -eq 2 ]] || fail "$* exited with $status, expected 2"
-  [[ $(printf '%s\n' "$err" | wc -l) -eq 1 && -n "$err" ]] || fail "$*: stderr was [$err], expected one line"
-}
+source "$(dirname "$0")/../support/problem_tool_checks.sh"
 
 # Two mates (Ra1-a8, Qb1-b8); a knight promotion as the only mate; no move.
 expect_output $'MateCount 2\nMatePiece 9\nЛa1-a8\nФb1-b8' mates "7k/8/6K1/8/8/8/8/RQ6 w - -"
@@ -68,8 +49,4 @@ expect_rejection generate "$example"
 expect_rejection bench "$example" 0
 expect_rejection bench "$example"
 
-if ((failures)); then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "all problem-tool checks passed"
+finish_checks

@@ -3,26 +3,7 @@
 # their output, and that bad input gets one line on stderr and exit status 2.
 set -u
 tool=$1
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-expect_output() {  # expected-text args...
-  local expected=$1
-  shift
-  local actual
-  actual=$("$tool" "$@" 2>/dev/null)
-  local status=$?
-  [[ $status -eq 0 ]] || fail "$* exited with $status"
-  [[ "$actual" == "$expected" ]] || fail "$*: got [$actual], expected [$expected]"
-}
-
-expect_rejection() {  # args...
-  local err status
-  err=$("$tool" "$@" 2>&1 >/dev/null)
-  status=$?
-  [[ $status -eq 2 ]] || fail "$* exited with $status, expected 2"
-  [[ $(printf '%s\n' "$err" | wc -l) -eq 1 && -n "$err" ]] || fail "$*: stderr was [$err], expected one line"
-}
+source "$(dirname "$0")/../support/problem_tool_checks.sh"
 
 expect_output $'a7-a8К\na7-a8С\na7-a8Л\na7-a8Ф\nКb1-d2\nКb1-a3\nКb1-c3\nКрh1-g2\nКрh1-g1\nКрh1-h2' \
   moves "7k/P7/8/8/8/8/8/1N5K w - -"
@@ -46,4 +27,4 @@ expect_rejection perft "4k3/8/8/8/8/8/8/4K3 w - -" 12
 expect_rejection perft "4k3/8/8/8/8/8/8/4K3 w - -"
 expect_rejection perft "4k3/8/8/8/8/8/8/4K3 w - -/" 2
 
-exit $((failures > 0))
+finish_checks

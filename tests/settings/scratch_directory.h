@@ -49,6 +49,12 @@ class ScratchDirectory {
     std::filesystem::path Previous;
 };
 
+// A test that runs in a fresh scratch directory of its own.
+class ScratchDirectoryTest : public ::testing::Test {
+  protected:
+    ScratchDirectory Directory;
+};
+
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -14,11 +14,7 @@
 namespace settings {
 namespace {
 
-using settings_test::Describe;
-using settings_test::ReadBytes;
-using settings_test::RunUnprivileged;
-using settings_test::ScratchDirectory;
-using settings_test::WriteBytes;
+using namespace settings_test;
 using namespace std::string_literals;
 
 constexpr const char* ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
@@ -26,15 +22,20 @@ constexpr const char* ExampleValues = "2 1 1 0 1 3 0 1 1 0 50 1 4 [ферзь]";
 constexpr const char* EmptyValues = "0 0 0 0 0 0 0 0 0 0 0 0 0 []";
 constexpr const char* EmptyValuesInUse = "0 0 0 0 0 0 0 0 0 0 40 0 2 []";
 
-// What the trainer's reader makes of these bytes, as "as read | in use |
-// KingSpan FirstMovePiece".
-std::string TrainerReads(const std::string& bytes) {
-    ScratchDirectory directory;
-    WriteBytes(SettingsFileName, bytes);
+// The trainer's reading of the working directory's settings file, as "as
+// read | in use | KingSpan FirstMovePiece".
+std::string TrainerReading() {
     TrainerSettings trainer;
     trainer.SettingsReader();
     return Describe(trainer.AsRead) + " | " + Describe(trainer.InUse) + " | " + std::to_string(trainer.KingSpan) + " " +
            std::to_string(trainer.FirstMovePiece);
+}
+
+// What the trainer's reader makes of these bytes, in a directory of their own.
+std::string TrainerReads(const std::string& bytes) {
+    ScratchDirectory directory;
+    WriteBytes(SettingsFileName, bytes);
+    return TrainerReading();
 }
 
 // The derived part of TrainerReads: "KingSpan FirstMovePiece".
@@ -49,12 +50,15 @@ std::string EditorReads(const std::string& bytes) {
     return Describe(values);
 }
 
-TEST(SettingsReader, ExampleFileGivesItsValuesToBothReaders) {
+// Each test runs in a fresh scratch directory of its own.
+class SettingsReader : public ScratchDirectoryTest {};
+
+TEST_F(SettingsReader, ExampleFileGivesItsValuesToBothReaders) {
     EXPECT_EQ(TrainerReads(ExampleFile), std::string(ExampleValues) + " | " + ExampleValues + " | 5 9");
     EXPECT_EQ(EditorReads(ExampleFile), ExampleValues);
 }
 
-TEST(SettingsReader, EveryLineEndReadsAlike) {
+TEST_F(SettingsReader, EveryLineEndReadsAlike) {
     const std::string lines[] = {"2", "1", "1", "0", "1", "3", "0", "1", "1", "0", "50", "1", "4", "ферзь"};
     for (const std::string& end : {"\r\n"s, "\r"s, "\0"s}) {
         std::string bytes;
@@ -65,7 +69,7 @@ TEST(SettingsReader, EveryLineEndReadsAlike) {
     EXPECT_EQ(EditorReads("2\r\n1\r1\n0\0001\r\n3\n0\r1\n1\n0\r\n50\n1\r4\nферзь"s), ExampleValues);
 }
 
-TEST(SettingsReader, EachTerminatorEndsOneLine) {
+TEST_F(SettingsReader, EachTerminatorEndsOneLine) {
     // "\r\r" and "\n\r" are two ends with an empty line between; so is a NUL
     // followed by a line feed.
     EXPECT_EQ(EditorReads("1\r\r2\n\r3\0\n4\r\n\r\n5\n"s), "1 0 2 0 3 0 4 0 5 0 0 0 0 []");
@@ -73,22 +77,22 @@ TEST(SettingsReader, EachTerminatorEndsOneLine) {
     EXPECT_EQ(EditorReads("7\r"), "7 0 0 0 0 0 0 0 0 0 0 0 0 []");
 }
 
-TEST(SettingsReader, ByteOrderMarkHidesTheFirstNumber) {
+TEST_F(SettingsReader, ByteOrderMarkHidesTheFirstNumber) {
     EXPECT_EQ(EditorReads("\xEF\xBB\xBF" "5\n6\n"), "0 6 0 0 0 0 0 0 0 0 0 0 0 []");
 }
 
-TEST(SettingsReader, FewerAndMoreThanFourteenLines) {
+TEST_F(SettingsReader, FewerAndMoreThanFourteenLines) {
     EXPECT_EQ(EditorReads("3\n4\n"), "3 4 0 0 0 0 0 0 0 0 0 0 0 []");
     EXPECT_EQ(EditorReads(std::string(ExampleFile) + "8\nладья\n9\n"), ExampleValues);
 }
 
-TEST(SettingsReader, LinesHaveNoLengthLimit) {
+TEST_F(SettingsReader, LinesHaveNoLengthLimit) {
     const std::string longLine(3 * 1024 * 1024, 'x');
     EXPECT_EQ(EditorReads(longLine + "\n7\n"), "0 7 0 0 0 0 0 0 0 0 0 0 0 []");
     EXPECT_EQ(EditorReads("9" + longLine + "\n7\n"), "9 7 0 0 0 0 0 0 0 0 0 0 0 []");
 }
 
-TEST(SettingsReader, NameMatchesOnlyExactly) {
+TEST_F(SettingsReader, NameMatchesOnlyExactly) {
     const std::string numbers = "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n50\n0\n2\n";
     EXPECT_EQ(Derived(TrainerReads(numbers + "ладья\n")), "7 5");
     for (const std::string name : {"Ферзь", "ферзь ", " ферзь", "ФЕРЗЬ", "ферзь\t", "queen"}) {
@@ -98,12 +102,12 @@ TEST(SettingsReader, NameMatchesOnlyExactly) {
     }
 }
 
-TEST(SettingsReader, NameIsDecodedAsUtf8) {
+TEST_F(SettingsReader, NameIsDecodedAsUtf8) {
     const std::string numbers(13, '\n');
     EXPECT_EQ(EditorReads(numbers + "фер\xFFзь\n"), "0 0 0 0 0 0 0 0 0 0 0 0 0 [фер\xEF\xBF\xBDзь]");
 }
 
-TEST(SettingsReader, ValuesAreBroughtIntoTheEditorsRanges) {
+TEST_F(SettingsReader, ValuesAreBroughtIntoTheEditorsRanges) {
     // 9 and -4 pawns, 12 knights, 11 queens, cell size 0, king distance 5,
     // pawn rank 1.
     const std::string bytes = "9\n12\n3\n-1\n11\n-4\n10\n0\n8\n1\n0\n5\n1\nконь\n";
@@ -113,23 +117,18 @@ TEST(SettingsReader, ValuesAreBroughtIntoTheEditorsRanges) {
               "0 0 0 0 0 0 0 0 0 0 71 -1 8 [] | 0 0 0 0 0 0 0 0 0 0 70 0 7 [] | 7 0");
 }
 
-TEST(SettingsReader, KingSpanFollowsTheDistanceInUse) {
+TEST_F(SettingsReader, KingSpanFollowsTheDistanceInUse) {
     const std::string before(11, '\n');
     for (const auto& [distance, span] : {std::pair{"0", 7}, {"1", 5}, {"2", 3}, {"3", 1}, {"4", 1}, {"-2", 7}}) {
         EXPECT_EQ(Derived(TrainerReads(before + distance + "\n")), std::to_string(span) + " 0") << distance;
     }
 }
 
-TEST(SettingsReader, MissingAndEmptyFilesGiveTheSameValues) {
+TEST_F(SettingsReader, MissingAndEmptyFilesGiveTheSameValues) {
     const std::string expected = std::string(EmptyValues) + " | " + EmptyValuesInUse + " | 7 0";
     EXPECT_EQ(TrainerReads(""), expected);
 
-    ScratchDirectory directory;
-    TrainerSettings trainer;
-    trainer.SettingsReader();
-    EXPECT_EQ(Describe(trainer.AsRead) + " | " + Describe(trainer.InUse) + " | " + std::to_string(trainer.KingSpan) +
-                  " " + std::to_string(trainer.FirstMovePiece),
-              expected);
+    EXPECT_EQ(TrainerReading(), expected);
     EXPECT_EQ(ReadBytes(SettingsFileName), "") << "the missing file is created empty";
 
     std::filesystem::remove(SettingsFileName);
@@ -139,23 +138,21 @@ TEST(SettingsReader, MissingAndEmptyFilesGiveTheSameValues) {
     EXPECT_EQ(ReadBytes(SettingsFileName), "") << "the editor's reader creates it as well";
 }
 
-TEST(SettingsReader, ReadOnlyFileIsReadAndLeftAlone) {
-    ScratchDirectory directory;
+TEST_F(SettingsReader, ReadOnlyFileIsReadAndLeftAlone) {
     WriteBytes(SettingsFileName, ExampleFile);
     ::chmod(SettingsFileName, 0444);
-    ::chmod(directory.Path.c_str(), 0555);
+    ::chmod(Directory.Path.c_str(), 0555);
     const std::string read = RunUnprivileged([] {
         TrainerSettings trainer;
         trainer.SettingsReader();
         return Describe(trainer.AsRead);
     });
-    ::chmod(directory.Path.c_str(), 0755);
+    ::chmod(Directory.Path.c_str(), 0755);
     EXPECT_EQ(read, ExampleValues);
     EXPECT_EQ(ReadBytes(SettingsFileName), ExampleFile);
 }
 
-TEST(SettingsReader, UnreadableFileReadsAsEmptyAndIsNotReplaced) {
-    ScratchDirectory directory;
+TEST_F(SettingsReader, UnreadableFileReadsAsEmptyAndIsNotReplaced) {
     WriteBytes(SettingsFileName, ExampleFile);
     ::chmod(SettingsFileName, 0);
     const std::string read = RunUnprivileged([] {
@@ -167,21 +164,19 @@ TEST(SettingsReader, UnreadableFileReadsAsEmptyAndIsNotReplaced) {
     EXPECT_EQ(ReadBytes(SettingsFileName), ExampleFile);
 }
 
-TEST(SettingsReader, MissingFileInReadOnlyDirectoryIsNotCreated) {
-    ScratchDirectory directory;
-    ::chmod(directory.Path.c_str(), 0555);
+TEST_F(SettingsReader, MissingFileInReadOnlyDirectoryIsNotCreated) {
+    ::chmod(Directory.Path.c_str(), 0555);
     const std::string read = RunUnprivileged([] {
         Settings values;
         LoadSettings(values);
         return Describe(values);
     });
-    ::chmod(directory.Path.c_str(), 0755);
+    ::chmod(Directory.Path.c_str(), 0755);
     EXPECT_EQ(read, EmptyValues);
     EXPECT_FALSE(std::filesystem::exists(SettingsFileName));
 }
 
-TEST(SettingsReader, DirectoryOrPipeOfThatNameReadsAsEmpty) {
-    ScratchDirectory directory;
+TEST_F(SettingsReader, DirectoryOrPipeOfThatNameReadsAsEmpty) {
     std::filesystem::create_directory(SettingsFileName);
     Settings values;
     LoadSettings(values);

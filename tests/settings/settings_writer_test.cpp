@@ -11,11 +11,7 @@
 namespace settings {
 namespace {
 
-using settings_test::Describe;
-using settings_test::ReadBytes;
-using settings_test::RunUnprivileged;
-using settings_test::ScratchDirectory;
-using settings_test::WriteBytes;
+using namespace settings_test;
 
 Settings ExampleSettings() {
     Settings values;
@@ -36,23 +32,23 @@ Settings ExampleSettings() {
     return values;
 }
 
-TEST(SettingsWriter, ExampleFileByteForByte) {
-    ScratchDirectory directory;
+// Each test runs in a fresh scratch directory of its own.
+class SettingsWriter : public ScratchDirectoryTest {};
+
+TEST_F(SettingsWriter, ExampleFileByteForByte) {
     WriteBytes(SettingsFileName, std::string(5000, 'x'));  // an existing, longer file is emptied first
     ASSERT_TRUE(WriteSettingsFile(ExampleSettings()));
     EXPECT_EQ(ReadBytes(SettingsFileName), "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n");
 }
 
-TEST(SettingsWriter, SavingTheEditorsViewOfAMissingFile) {
-    ScratchDirectory directory;
+TEST_F(SettingsWriter, SavingTheEditorsViewOfAMissingFile) {
     Settings values;
     LoadSettings(values);
     ASSERT_TRUE(WriteSettingsFile(LimitedToEditorRanges(values)));
     EXPECT_EQ(ReadBytes(SettingsFileName), "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n40\n0\n2\n\n");
 }
 
-TEST(SettingsWriter, WriteThenReadGivesTheSameValuesForEveryName) {
-    ScratchDirectory directory;
+TEST_F(SettingsWriter, WriteThenReadGivesTheSameValuesForEveryName) {
     Settings values = ExampleSettings();
     for (std::size_t index = 0; index <= PieceNames.size(); ++index) {
         const bool noName = index == PieceNames.size();
@@ -69,8 +65,7 @@ TEST(SettingsWriter, WriteThenReadGivesTheSameValuesForEveryName) {
     }
 }
 
-TEST(SettingsWriter, NumbersOutsideTheRangesSurviveTheRoundTrip) {
-    ScratchDirectory directory;
+TEST_F(SettingsWriter, NumbersOutsideTheRangesSurviveTheRoundTrip) {
     Settings values;
     values.WhitePawns = INT32_MIN;
     values.WhiteKnights = INT32_MAX;
@@ -83,8 +78,7 @@ TEST(SettingsWriter, NumbersOutsideTheRangesSurviveTheRoundTrip) {
     EXPECT_EQ(Describe(loaded), Describe(values));
 }
 
-TEST(SettingsWriter, OnlyTheSevenNamesAreWritten) {
-    ScratchDirectory directory;
+TEST_F(SettingsWriter, OnlyTheSevenNamesAreWritten) {
     Settings values;
     for (const std::string name : {"Ферзь", "ферзь\nконь", "конь\r", "x"}) {
         values.FirstMovePieceName = name;
@@ -93,8 +87,7 @@ TEST(SettingsWriter, OnlyTheSevenNamesAreWritten) {
     }
 }
 
-TEST(SettingsWriter, FailureIsReportedAndChangesNothing) {
-    ScratchDirectory directory;
+TEST_F(SettingsWriter, FailureIsReportedAndChangesNothing) {
     std::filesystem::create_directory(SettingsFileName);
     EXPECT_FALSE(WriteSettingsFile(ExampleSettings()));
     EXPECT_TRUE(std::filesystem::is_directory(SettingsFileName));

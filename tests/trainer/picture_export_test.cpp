@@ -59,7 +59,13 @@ TEST_F(PictureExportTest, SavesTheBoardAsShownAsAJpegOfEightCells) {
     ShowProblem(SomePieces);
     ClickSquare(4, 4);  // d5, framed
     ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() != 0; }));
-    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
+    const int cell = CellSize();
+    // The screen once d5's frame shows: red on its left edge.
+    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
+        const guchar* edge = gdk_pixbuf_get_pixels(shown) + (4 * cell + cell / 2) * gdk_pixbuf_get_rowstride(shown) +
+                             4 * cell * gdk_pixbuf_get_n_channels(shown);
+        return edge[0] == 255 && edge[1] == 0 && edge[2] == 0;
+    });
     Dialogs.SavePathAnswer = ImagePath("board.jpg");
 
     PressSaveButton();
@@ -75,7 +81,6 @@ TEST_F(PictureExportTest, SavesTheBoardAsShownAsAJpegOfEightCells) {
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(gdk_pixbuf_get_width(picture), 400);
     EXPECT_EQ(gdk_pixbuf_get_height(picture), 400);
-    const int cell = CellSize();
     EXPECT_LT(MeanDifference(picture, screen, cell, cell), MeanJpegError) << "the picture is the board on screen";
     // The frame of d5 is in the picture: red along its edge.
     const guchar* edge = gdk_pixbuf_get_pixels(picture) + (3 * cell + cell / 2) * gdk_pixbuf_get_rowstride(picture) +

@@ -3,47 +3,44 @@
 // (starting the editor there, or nothing when the editor is missing) and
 // when a generation run gives up.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <X11/keysym.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "tests/support/processes.h"
+#include "tests/support/program_process_test.h"
+#include "tests/support/test_files.h"
+#include "tests/support/waiting.h"
+#include "tests/support/x_driver.h"
 #include "tests/trainer/trainer_fixture.h"
-#include "tests/trainer/x_input.h"
 
 extern char** environ;
 
 namespace trainer_test {
 namespace {
 
-constexpr auto WindowDeadline = std::chrono::seconds(20);
-constexpr auto ExitDeadline = std::chrono::seconds(20);
-constexpr auto PollPause = std::chrono::milliseconds(20);
-constexpr const char* TrainerTitle = "Мат в 1 ход";
-// The centre of "Опции" in the window: 800, 660, 70 x 25.
-constexpr ScreenPoint OptionsButtonCentre = {835, 672};
+using window_test::ClientArea;
 
-class TrainerProcessTest : public ::testing::Test {
+constexpr const char* TrainerTitle = "Мат в 1 ход";
+// "Опции" in the window.
+constexpr ClientArea OptionsButton = {800, 660, 70, 25};
+constexpr ScreenPoint OptionsButtonCentre = {OptionsButton.X + OptionsButton.Width / 2,
+                                             OptionsButton.Y + OptionsButton.Height / 2};
+// A stand-in for the editor: notes its argument count and directory, the
+// whole note at once.
+constexpr const char* StandInEditor =
+    "#!/bin/sh\n"
+    "{ echo \"$#\"; pwd; } > quessa-started.tmp && mv quessa-started.tmp quessa-started.txt\n";
+
+class TrainerProcessTest : public window_test::ProgramProcessTest {
   protected:
-    void SetUp() override {
-        Display = XOpenDisplay(nullptr);
-        ASSERT_NE(Display, nullptr) << "the process tests need an X display";
-        Input = std::make_unique<XInput>(Display);
-    }
     void TearDown() override {
-        if (Pid > 0 && waitpid(Pid, nullptr, WNOHANG) == 0) {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-        Input.reset();
-        if (Display != nullptr) XCloseDisplay(Display);
+        window_test::StopProcess(Pid);
+        ProgramProcessTest::TearDown();
         WorkDir.reset();
     }
 
@@ -51,59 +48,41 @@ class TrainerProcessTest : public ::testing::Test {
         WorkDir = std::make_unique<TempWorkDir>(settings);
         if (withEditor) {
             const std::string editor = WorkDir->Path + "/quessa";
-            std::ofstream(editor) << "#!/bin/sh\n{ echo \"$#\"; pwd; } > quessa-started.txt\n";
+            window_test::WriteFileBytes(editor, StandInEditor);
             std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
         }
         char* const arguments[] = {const_cast<char*>(VINDOLAR_BINARY), nullptr};
         ASSERT_EQ(posix_spawn(&Pid, VINDOLAR_BINARY, nullptr, nullptr, arguments, environ), 0);
     }
 
-    // The trainer's window once it shows, with a problem generated.
-    Window TrainerWindow(const std::string& title = TrainerTitle) {
-        const auto deadline = std::chrono::steady_clock::now() + WindowDeadline;
-        while (std::chrono::steady_clock::now() < deadline) {
-            const Window window = Input->FindWindow(title, Pid);
-            if (window != None) return window;
-            std::this_thread::sleep_for(PollPause);
-        }
-        return None;
-    }
+    Window TrainerWindow(const std::string& title = TrainerTitle) { return WaitForWindow(title, Pid); }
 
-    // The exit status, or -1 when the process does not end in time.
+    // The exit status once the trainer has ended.
     int ExitStatus() {
-        const auto deadline = std::chrono::steady_clock::now() + ExitDeadline;
-        while (std::chrono::steady_clock::now() < deadline) {
-            int status = 0;
-            if (waitpid(Pid, &status, WNOHANG) == Pid) {
-                Pid = 0;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(PollPause);
-        }
-        return -1;
+        const int status = window_test::WaitForExit(Pid);
+        if (status != window_test::StillRunning) Pid = 0;
+        return status;
     }
 
     // What the stand-in editor wrote: its argument count and directory.
     std::string EditorReport() {
         const std::string report = WorkDir->Path + "/quessa-started.txt";
-        const auto deadline = std::chrono::steady_clock::now() + ExitDeadline;
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::ifstream file(report);
-            std::string count;
-            std::string directory;
-            if (std::getline(file, count) && std::getline(file, directory)) return count + " " + directory;
-            std::this_thread::sleep_for(PollPause);
-        }
-        return "";
+        window_test::WaitUntil([&] { return std::filesystem::exists(report); });
+        std::ifstream file(report);
+        std::string count;
+        std::string directory;
+        std::getline(file, count);
+        std::getline(file, directory);
+        return count + " " + directory;
     }
 
+    // Once the window shows the button drawn, a person presses it.
     void PressOptions(Window window) {
-        const ScreenPoint origin = Input->OriginOf(window);
-        Input->Click({origin.X + OptionsButtonCentre.X, origin.Y + OptionsButtonCentre.Y});
+        ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton)) << "the window shows \"Опции\"";
+        const ScreenPoint origin = Driver->OriginOf(window);
+        Driver->Click({origin.X + OptionsButtonCentre.X, origin.Y + OptionsButtonCentre.Y});
     }
 
-    ::Display* Display = nullptr;
-    std::unique_ptr<XInput> Input;
     std::unique_ptr<TempWorkDir> WorkDir;
     pid_t Pid = 0;
 };
@@ -112,8 +91,11 @@ TEST_F(TrainerProcessTest, ClosingTheWindowEndsWithStatusZero) {
     StartTrainer(ExampleSettings(), true);
     const Window window = TrainerWindow();
     ASSERT_NE(window, None);
-    Input->SendCloseRequest(window);
+    Driver->SendCloseRequest(window);
     EXPECT_EQ(ExitStatus(), 0);
+    // Whatever the trainer started has become this process's child: once all
+    // have ended, a started editor would have left its note.
+    EXPECT_TRUE(window_test::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "closing starts nothing";
 }
 
@@ -140,10 +122,11 @@ TEST_F(TrainerProcessTest, AttemptLimitStartsTheEditorThenEndsWithStatusZero) {
     ASSERT_NE(box, None) << "the limit message is shown";
     int width = 0;
     int height = 0;
-    Input->SizeOf(box, width, height);
-    const ScreenPoint origin = Input->OriginOf(box);
-    Input->MoveTo({origin.X + width / 2, origin.Y + height / 2});
-    Input->TypeKey(XK_Return);
+    Driver->SizeOf(box, width, height);
+    ASSERT_TRUE(WaitUntilDrawn(box, {0, 0, width, height})) << "the message box shows its text and button";
+    const ScreenPoint origin = Driver->OriginOf(box);
+    Driver->MoveTo({origin.X + width / 2, origin.Y + height / 2});
+    Driver->TypeKey(XK_Return);
     EXPECT_EQ(ExitStatus(), 0);
     EXPECT_EQ(EditorReport(), "0 " + WorkDir->Path);
 }

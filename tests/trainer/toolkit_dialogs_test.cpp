@@ -12,7 +12,6 @@
 #include <string>
 
 #include "tests/trainer/trainer_fixture.h"
-#include "tests/trainer/x_input.h"
 #include "trainer/dialogs.h"
 
 namespace trainer_test {
@@ -103,7 +102,7 @@ class ToolkitDialogsTest : public ::testing::Test {
         gtk_widget_show_all(Parent);
         Settle();
         Boxes.SetParent(Parent);
-        Input = std::make_unique<XInput>(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()));
+        Input = std::make_unique<XDriver>(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()));
     }
     void TearDown() override {
         if (Watchdog != 0) g_source_remove(Watchdog);
@@ -120,7 +119,7 @@ class ToolkitDialogsTest : public ::testing::Test {
     std::unique_ptr<TempWorkDir> WorkDir;
     GtkWidget* Parent = nullptr;
     trainer::ToolkitDialogs Boxes;
-    std::unique_ptr<XInput> Input;
+    std::unique_ptr<XDriver> Input;
     std::unique_ptr<DialogAnswer> Pending;
     guint Watchdog = 0;
 };

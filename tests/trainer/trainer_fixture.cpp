@@ -10,15 +10,13 @@
 #include <fstream>
 
 #include "rules/fen.h"
+#include "tests/support/test_files.h"
 
 namespace trainer_test {
 namespace {
 
 constexpr guint TickMilliseconds = 20;  // the loop's wait returns at least this often
 constexpr auto PassDeadline = std::chrono::seconds(20);
-constexpr int SettleRounds = 3;
-constexpr int ShowAttempts = 400;
-constexpr gulong ShowPauseMicroseconds = 5000;
 
 std::string SettingsLines(const int (&numbers)[13], const std::string& pieceName) {
     std::string text;
@@ -41,17 +39,14 @@ std::string KingsOnlySettings() {
 }
 
 TempWorkDir::TempWorkDir(const std::string& settings)
-    : Path([] {
-          char name[] = "/tmp/trainer-test-XXXXXX";
-          return std::string(mkdtemp(name));
-      }()) {
+    : Path(window_test::MakeTempDir("trainer-test").string()) {
     namespace fs = std::filesystem;
     fs::create_directory(Path + "/JPG");
     fs::create_directory(Path + "/Image");
     for (const fs::directory_entry& tile : fs::directory_iterator(TILE_SOURCE_DIR)) {
         fs::copy_file(tile.path(), Path + "/JPG/" + tile.path().filename().string());
     }
-    std::ofstream(Path + "/set_figure.txt", std::ios::binary) << settings;
+    window_test::WriteFileBytes(Path + "/set_figure.txt", settings);
     std::vector<char> buffer(PATH_MAX + 1);
     if (getcwd(buffer.data(), buffer.size()) != nullptr) PreviousDir = buffer.data();
     if (chdir(Path.c_str()) != 0) ADD_FAILURE() << "cannot enter " << Path;
@@ -81,14 +76,6 @@ bool ScriptedDialogs::Shown(const std::string& title, const std::string& text) c
     return false;
 }
 
-void Settle() {
-    for (int round = 0; round < SettleRounds; ++round) {
-        while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-        gdk_window_process_all_updates();
-        gdk_flush();
-    }
-}
-
 GdkPixbuf* GrabWindow(GtkWidget* window) {
     Settle();
     GdkWindow* surface = gtk_widget_get_window(window);
@@ -97,6 +84,16 @@ GdkPixbuf* GrabWindow(GtkWidget* window) {
     gdk_drawable_get_size(surface, &width, &height);
     return gdk_pixbuf_get_from_drawable(nullptr, surface, gdk_drawable_get_colormap(surface), 0, 0, 0, 0, width,
                                         height);
+}
+
+GdkPixbuf* GrabWindowShowing(GtkWidget* window, const std::function<bool(GdkPixbuf*)>& shows) {
+    GdkPixbuf* screen = nullptr;
+    SettleUntil([&] {
+        if (screen != nullptr) g_object_unref(screen);
+        screen = GrabWindow(window);
+        return screen != nullptr && shows(screen);
+    });
+    return screen;
 }
 
 bool SamePixels(GdkPixbuf* first, int firstX, int firstY, GdkPixbuf* second, int secondX, int secondY, int width,
@@ -121,15 +118,10 @@ void TrainerWindowTest::SetUp() {
     PrepareWorkDir();
     Program = std::make_unique<trainer::TrainerProgram>(Dialogs);
     Program->StartUp();
-    Input = std::make_unique<XInput>(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()));
+    Input = std::make_unique<XDriver>(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()));
     Tick = g_timeout_add(TickMilliseconds, KeepTicking, nullptr);
-    GdkWindow* surface = gtk_widget_get_window(Program->Window.Toplevel());
-    for (int attempt = 0; attempt < ShowAttempts && !gdk_window_is_viewable(surface); ++attempt) {
-        Settle();
-        g_usleep(ShowPauseMicroseconds);
-    }
-    ASSERT_TRUE(gdk_window_is_viewable(surface));
-    Settle();
+    const Window shown = GDK_WINDOW_XID(gtk_widget_get_window(Program->Window.Toplevel()));
+    ASSERT_TRUE(SettleUntil([&] { return Input->IsOnScreen(shown); })) << "the X server shows the window";
 }
 
 void TrainerWindowTest::TearDown() {

@@ -11,11 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "tests/trainer/x_input.h"
+#include "tests/support/toolkit_loop.h"
+#include "tests/support/x_driver.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
 
 namespace trainer_test {
+
+using window_test::ScreenPoint;
+using window_test::Settle;
+using window_test::SettleUntil;
+using window_test::XDriver;
 
 // Settings lines 1..14 with the given cell size and otherwise the example
 // settings (a few pieces, the queen to give mate).
@@ -60,11 +66,12 @@ class ScriptedDialogs final : public trainer::Dialogs {
     bool Shown(const std::string& title, const std::string& text) const;
 };
 
-// The toolkit's work done until nothing is pending and the screen is up to date.
-void Settle();
-
-// The pixels the X server shows for a window's client area; the caller unrefs.
+// The pixels the X server shows for a window's client area, once the
+// toolkit has settled; the caller unrefs.
 GdkPixbuf* GrabWindow(GtkWidget* window);
+// The window's pixels once `shows` holds for them, or the last ones grabbed
+// when it still does not after a few seconds; the caller unrefs.
+GdkPixbuf* GrabWindowShowing(GtkWidget* window, const std::function<bool(GdkPixbuf*)>& shows);
 
 // True when the two pictures are of the same size and equal in every pixel's
 // red, green and blue.
@@ -107,7 +114,7 @@ class TrainerWindowTest : public ::testing::Test {
     std::unique_ptr<TempWorkDir> WorkDir;
     ScriptedDialogs Dialogs;
     std::unique_ptr<trainer::TrainerProgram> Program;
-    std::unique_ptr<XInput> Input;
+    std::unique_ptr<XDriver> Input;
     bool Ended = false;  // a pass asked the program to end
 
   private:

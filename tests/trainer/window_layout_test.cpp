@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "problems/generation_run.h"
+#include "tests/support/waiting.h"
 #include "trainer/tile_names.h"
 #include "trainer/window_layout.h"
 
@@ -83,23 +84,13 @@ TEST_P(WindowLayoutTest, WindowIsFixedCentredAndTitled) {
     EXPECT_EQ(hints.max_height, WindowHeight);
 
     // Minimise and close are offered, maximise is not.
-    constexpr unsigned long FunctionsGiven = 1, Minimise = 8, Maximise = 16, Close = 32;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    ASSERT_EQ(XGetWindowProperty(display, XWindow(), XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5, False,
-                                 AnyPropertyType, &type, &format, &items, &after, &data),
-              Success);
-    ASSERT_NE(data, nullptr);
-    ASSERT_GE(items, 2u);
-    const unsigned long* motif = reinterpret_cast<unsigned long*>(data);
-    EXPECT_TRUE(motif[0] & FunctionsGiven);
-    EXPECT_TRUE(motif[1] & Minimise);
-    EXPECT_TRUE(motif[1] & Close);
-    EXPECT_FALSE(motif[1] & Maximise);
-    XFree(data);
+    constexpr unsigned long Minimise = 8, Maximise = 16, Close = 32;
+    unsigned long functions = 0;
+    unsigned long decorations = 0;
+    ASSERT_TRUE(Input->MotifHints(XWindow(), functions, decorations));
+    EXPECT_TRUE(functions & Minimise);
+    EXPECT_TRUE(functions & Close);
+    EXPECT_FALSE(functions & Maximise);
 }
 
 TEST_P(WindowLayoutTest, ControlsStandWhereTheyBelongWithTheirTexts) {
@@ -145,19 +136,28 @@ TEST_P(WindowLayoutTest, ControlsStandWhereTheyBelongWithTheirTexts) {
 
 TEST_P(WindowLayoutTest, FirstScreenIsAnEmptyCheckerboardWithA8AndH1Light) {
     const int cell = GetParam();
-    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
-    ASSERT_NE(screen, nullptr);
     GdkPixbuf* light = Program->Tiles.Picture(1);
     GdkPixbuf* dark = Program->Tiles.Picture(0);
     ASSERT_NE(light, nullptr);
     ASSERT_NE(dark, nullptr);
     EXPECT_EQ(TileNames[1], "W");
     EXPECT_EQ(TileNames[0], "B");
+    auto squareShows = [&](GdkPixbuf* screen, int file, int row) {
+        GdkPixbuf* expected = (file + row) % 2 == 0 ? light : dark;
+        return SamePixels(screen, file * cell, row * cell, expected, 0, 0, cell, cell);
+    };
+    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
+        for (int file = 1; file <= 8; ++file) {
+            for (int row = 1; row <= 8; ++row) {
+                if (!squareShows(shown, file, row)) return false;
+            }
+        }
+        return true;
+    });
+    ASSERT_NE(screen, nullptr);
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
-            GdkPixbuf* expected = (file + row) % 2 == 0 ? light : dark;
-            EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, expected, 0, 0, cell, cell))
-                << "square " << file << ", " << row;
+            EXPECT_TRUE(squareShows(screen, file, row)) << "square " << file << ", " << row;
         }
     }
     EXPECT_TRUE(SamePixels(screen, cell, cell, light, 0, 0, cell, cell)) << "a8 is light";
@@ -219,21 +219,37 @@ TEST_F(SquarePictureTest, EachCodeAndShadeShowsItsPicture) {
         ++index;
     }
     Program->Window.DrawBoard();
-    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
-    index = 0;
-    for (const PictureRule& rule : PictureRules) {
-        const int file = index % 8 + 1;
-        const int firstRow = index / 8 * 2 + 1;
-        for (int row : {firstRow, firstRow + 1}) {
-            const int expected = SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light;
-            GdkPixbuf* picture = Program->Tiles.Picture(expected);
-            ASSERT_NE(picture, nullptr) << TileNames[expected];
-            EXPECT_EQ(Program->Window.SquarePicture(file, row), picture) << "code " << rule.Code;
-            EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, picture, 0, 0, cell, cell))
-                << "code " << rule.Code << " shows " << TileNames[expected];
+    // The picture each square should show, by its code and shade.
+    auto expectedPicture = [&](const PictureRule& rule, int file, int row) {
+        return Program->Tiles.Picture(SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light);
+    };
+    auto eachSquare = [&](const std::function<bool(const PictureRule&, int file, int row)>& check) {
+        bool all = true;
+        int square = 0;
+        for (const PictureRule& rule : PictureRules) {
+            const int file = square % 8 + 1;
+            const int firstRow = square / 8 * 2 + 1;
+            for (int row : {firstRow, firstRow + 1}) all = check(rule, file, row) && all;
+            ++square;
         }
-        ++index;
-    }
+        return all;
+    };
+    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
+        return eachSquare([&](const PictureRule& rule, int file, int row) {
+            GdkPixbuf* picture = expectedPicture(rule, file, row);
+            return picture != nullptr && SamePixels(shown, file * cell, row * cell, picture, 0, 0, cell, cell);
+        });
+    });
+    eachSquare([&](const PictureRule& rule, int file, int row) {
+        const int expected = SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light;
+        GdkPixbuf* picture = Program->Tiles.Picture(expected);
+        EXPECT_NE(picture, nullptr) << TileNames[expected];
+        if (picture == nullptr) return false;
+        EXPECT_EQ(Program->Window.SquarePicture(file, row), picture) << "code " << rule.Code;
+        EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, picture, 0, 0, cell, cell))
+            << "code " << rule.Code << " shows " << TileNames[expected];
+        return true;
+    });
     g_object_unref(screen);
 }
 
@@ -273,34 +289,49 @@ TEST_F(SquarePictureTest, PicturesShowWhitePiecesLightAndBlackPiecesDark) {
 }
 
 TEST_F(SquarePictureTest, ClickedSquareGetsARedFrameUntilTheNextRepaint) {
+    // A known position with h1 and a8 empty: without it the first pass would
+    // make a random problem, whose pieces may stand there.
+    ShowProblem("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
     const int cell = CellSize();
-    ClickSquare(8, 8);  // h1
-    ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() != 0; }));
-    GdkPixbuf* screen = GrabWindow(Program->Window.Toplevel());
-    const int channels = gdk_pixbuf_get_n_channels(screen);
-    auto isRed = [&](int x, int y) {
-        const guchar* p = gdk_pixbuf_get_pixels(screen) + y * gdk_pixbuf_get_rowstride(screen) + x * channels;
+    GdkPixbuf* emptyLight = Program->Tiles.Picture(1);
+    auto isRed = [&](GdkPixbuf* screen, int x, int y) {
+        const guchar* p = gdk_pixbuf_get_pixels(screen) + y * gdk_pixbuf_get_rowstride(screen) +
+                          x * gdk_pixbuf_get_n_channels(screen);
         return p[0] == 255 && p[1] == 0 && p[2] == 0;
     };
     const int left = 8 * cell;
     const int right = 9 * cell - 1;
-    for (int along = left; along <= right; ++along) {
-        for (int depth : {0, 1}) {
-            EXPECT_TRUE(isRed(along, left + depth)) << "top edge at " << along;
-            EXPECT_TRUE(isRed(along, right - depth)) << "bottom edge at " << along;
-            EXPECT_TRUE(isRed(left + depth, along)) << "left edge at " << along;
-            EXPECT_TRUE(isRed(right - depth, along)) << "right edge at " << along;
+    // Two pixels deep along every edge of h1.
+    auto frameShows = [&](GdkPixbuf* screen) {
+        for (int along = left; along <= right; ++along) {
+            for (int depth : {0, 1}) {
+                if (!isRed(screen, along, left + depth) || !isRed(screen, along, right - depth) ||
+                    !isRed(screen, left + depth, along) || !isRed(screen, right - depth, along)) {
+                    return false;
+                }
+            }
         }
-    }
-    EXPECT_TRUE(SamePixels(screen, left + 2, left + 2, Program->Tiles.Picture(1), 2, 2, cell - 4, cell - 4))
-        << "inside the frame the picture shows";
-    EXPECT_FALSE(isRed(left - 1, left - 1));
+        return true;
+    };
+    auto pictureInside = [&](GdkPixbuf* screen) {
+        return SamePixels(screen, left + 2, left + 2, emptyLight, 2, 2, cell - 4, cell - 4);
+    };
+
+    ClickSquare(8, 8);  // h1
+    ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() != 0; }));
+    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
+        return frameShows(shown) && pictureInside(shown);
+    });
+    EXPECT_TRUE(frameShows(screen)) << "a red frame two pixels deep along h1's edges";
+    EXPECT_TRUE(pictureInside(screen)) << "inside the frame the picture shows";
+    EXPECT_FALSE(isRed(screen, left - 1, left - 1));
     g_object_unref(screen);
 
     ClickSquare(1, 1);  // a8: h1 loses its frame
     ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() == 1; }));
-    screen = GrabWindow(Program->Window.Toplevel());
-    EXPECT_TRUE(SamePixels(screen, left, left, Program->Tiles.Picture(1), 0, 0, cell, cell));
+    auto plainH1 = [&](GdkPixbuf* shown) { return SamePixels(shown, left, left, emptyLight, 0, 0, cell, cell); };
+    screen = GrabWindowShowing(Program->Window.Toplevel(), plainH1);
+    EXPECT_TRUE(plainH1(screen));
     g_object_unref(screen);
 }
 
@@ -326,11 +357,8 @@ TEST_F(AttemptLimitTest, LimitShowsExactCountThenStartsTheEditorAndEnds) {
     EXPECT_EQ(statusWhileShown, "Сгенерировано  700  позиций");
     EXPECT_EQ(Program->Run.AttemptCount, Limit);
     // The editor was started from the working directory.
-    bool started = false;
-    for (int wait = 0; wait < 200 && !started; ++wait) {
-        started = std::filesystem::exists(WorkDir->Path + "/quessa-started.txt");
-        if (!started) g_usleep(10000);
-    }
+    const bool started =
+        window_test::WaitUntil([&] { return std::filesystem::exists(WorkDir->Path + "/quessa-started.txt"); });
     EXPECT_TRUE(started);
 }
 

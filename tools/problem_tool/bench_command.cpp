@@ -30,10 +30,7 @@ double Percentile(const std::vector<double>& sorted, double share) {
 }  // namespace
 
 int BenchCommand(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "problem-tool bench: give SETTINGS_FILE SECONDS\n");
-        return 2;
-    }
+    if (!ArgumentCountFits(argc, 2, 2, "problem-tool bench: give SETTINGS_FILE SECONDS")) return 2;
     settings::TrainerSettings config;
     std::uint64_t seconds = 0;
     if (!ReadSettingsArgument(Name, argv[0], config) || !ParseNumberArgument(Name, "SECONDS", argv[1], 1, seconds)) {

@@ -31,10 +31,7 @@ struct HeadlessGenerator {
 }  // namespace
 
 int GenerateCommand(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "problem-tool generate: give SETTINGS_FILE COUNT [SEED]\n");
-        return 2;
-    }
+    if (!ArgumentCountFits(argc, 2, 3, "problem-tool generate: give SETTINGS_FILE COUNT [SEED]")) return 2;
     settings::TrainerSettings config;
     std::uint64_t count = 0;
     std::uint64_t seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());

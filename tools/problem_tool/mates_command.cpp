@@ -1,24 +1,18 @@
 // problem-tool mates FEN: the mate-in-one test on one position, White to move.
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "problems/mate_test.h"
-#include "rules/fen.h"
 #include "rules/move_text.h"
 #include "tools/problem_tool/commands.h"
+#include "tools/problem_tool/problem_arguments.h"
 
 namespace problem_tool {
 
 int MatesCommand(int argc, char** argv) {
-    if (argc != 1) {
-        std::fprintf(stderr, "problem-tool mates: give one FEN (in quotes)\n");
-        return 2;
-    }
     auto rules = std::make_unique<chess::Position>();
-    std::string error;
-    if (!chess::ParseFen(argv[0], *rules, error)) {
-        std::fprintf(stderr, "problem-tool mates: %s\n", error.c_str());
+    if (!ArgumentCountFits(argc, 1, 1, "problem-tool mates: give one FEN (in quotes)") ||
+        !ReadFenArgument("problem-tool mates", argv[0], *rules)) {
         return 2;
     }
     auto search = std::make_unique<problems::MateSearch>(*rules);

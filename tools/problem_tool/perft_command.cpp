@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "rules/fen.h"
 #include "rules/perft.h"
 #include "tools/problem_tool/commands.h"
+#include "tools/problem_tool/problem_arguments.h"
 
 namespace problem_tool {
 namespace {
@@ -22,14 +22,9 @@ int ParseDepth(const std::string& text) {
 }  // namespace
 
 int RunPerft(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: problem-tool perft FEN DEPTH\n");
-        return 2;
-    }
     chess::Position position;
-    std::string error;
-    if (!chess::ParseFen(argv[0], position, error)) {
-        std::fprintf(stderr, "problem-tool: %s\n", error.c_str());
+    if (!ArgumentCountFits(argc, 2, 2, "usage: problem-tool perft FEN DEPTH") ||
+        !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;
     }
     const int depth = ParseDepth(argv[1]);

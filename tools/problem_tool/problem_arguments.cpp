@@ -5,7 +5,22 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
+#include "rules/fen.h"
+
 namespace problem_tool {
+
+bool ArgumentCountFits(int argc, int lowest, int highest, const char* complaint) {
+    if (argc >= lowest && argc <= highest) return true;
+    std::fprintf(stderr, "%s\n", complaint);
+    return false;
+}
+
+bool ReadFenArgument(const char* who, const char* fen, chess::Position& position) {
+    std::string error;
+    if (chess::ParseFen(fen, position, error)) return true;
+    std::fprintf(stderr, "%s: %s\n", who, error.c_str());
+    return false;
+}
 
 bool ReadSettingsArgument(const char* command, const std::string& path, settings::TrainerSettings& config) {
     struct stat status {};

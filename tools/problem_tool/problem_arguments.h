@@ -1,12 +1,21 @@
-// Arguments shared by the problem subcommands of problem-tool.
+// Arguments shared by the subcommands of problem-tool. Each check prints
+// one line on stderr when the argument is bad.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "rules/position.h"
 #include "settings/settings.h"
 
 namespace problem_tool {
+
+// True when the subcommand got `lowest` to `highest` arguments; otherwise
+// prints `complaint`.
+bool ArgumentCountFits(int argc, int lowest, int highest, const char* complaint);
+
+// Sets up `position` from a FEN; otherwise prints "WHO: why" and returns false.
+bool ReadFenArgument(const char* who, const char* fen, chess::Position& position);
 
 // Reads a settings file with the trainer's own reader. False (and a line on
 // stderr) when the file does not exist: the reader would create it.

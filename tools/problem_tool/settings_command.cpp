@@ -5,6 +5,7 @@
 
 #include "settings/settings.h"
 #include "tools/problem_tool/commands.h"
+#include "tools/problem_tool/problem_arguments.h"
 
 namespace problem_tool {
 namespace {
@@ -19,10 +20,7 @@ void PrintNumbers(const settings::Settings& values) {
 }  // namespace
 
 int SettingsCommand(int argc, char** /*argv*/) {
-    if (argc != 0) {
-        std::fprintf(stderr, "problem-tool settings: takes no arguments\n");
-        return 2;
-    }
+    if (!ArgumentCountFits(argc, 0, 0, "problem-tool settings: takes no arguments")) return 2;
     settings::TrainerSettings trainer;
     trainer.SettingsReader();
     PrintNumbers(trainer.AsRead);

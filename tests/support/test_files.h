@@ -1,10 +1,10 @@
-// Files and folders for the editor tests.
+// Files and folders for the window tests.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-namespace editor_test {
+namespace window_test {
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
@@ -13,4 +13,4 @@ std::filesystem::path MakeTempDir(const std::string& prefix);
 // rwxr-xr-x: others may enter and read but not write.
 void MakeReadableByAll(const std::filesystem::path& path);
 
-}  // namespace editor_test
+}  // namespace window_test

@@ -1,10 +1,10 @@
-#include "tests/editor/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-namespace editor_test {
+namespace window_test {
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -32,4 +32,4 @@ void MakeReadableByAll(const std::filesystem::path& path) {
                                            perms::others_exec);
 }
 
-}  // namespace editor_test
+}  // namespace window_test

@@ -1,0 +1,46 @@
+#include "tests/support/toolkit_loop.h"
+
+#include <gtk/gtk.h>
+
+#include <chrono>
+#include <thread>
+
+namespace window_test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool Passed(Clock::time_point deadline) {
+    return Clock::now() > deadline;
+}
+
+}  // namespace
+
+void Settle() {
+    const Clock::time_point deadline = Clock::now() + WindowPatience;
+    do {
+        while (gtk_events_pending() && !Passed(deadline)) gtk_main_iteration_do(FALSE);
+        gdk_window_process_all_updates();
+        gdk_flush();  // a round trip: the server's answers to all of it are queued now
+    } while (gdk_events_pending() && !Passed(deadline));
+}
+
+bool SettleUntil(const std::function<bool()>& done, Milliseconds patience) {
+    const Clock::time_point deadline = Clock::now() + patience;
+    for (;;) {
+        Settle();
+        if (done()) return true;
+        if (Passed(deadline)) return false;
+        std::this_thread::sleep_for(PollPause);
+    }
+}
+
+void RunLoopFor(Milliseconds span) {
+    const Clock::time_point end = Clock::now() + span;
+    while (!Passed(end)) {
+        Settle();
+        std::this_thread::sleep_for(PollPause);
+    }
+}
+
+}  // namespace window_test
