@@ -181,7 +181,7 @@ TEST_F(MissingCellSizeTest, BoardUsesTheSmallestCellSize) {
     EXPECT_EQ(area.width, 40);
 }
 
-// The spec of the square pictures: for each piece code its picture number
+// Which picture each square shows: for each piece code its picture number
 // and file on a dark and on a light square.
 struct PictureRule {
     chess::PieceCode Code;
