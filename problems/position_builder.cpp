@@ -1,8 +1,11 @@
 // The random position builder: the kings as a pair, then every configured
 // piece kind in a fixed order, each on a random free square of its area.
+//
+// The settings arrive brought into the editor's ranges (TrainerSettings), so
+// the Black king's band and the White pawns' rows lie on the board and no
+// count is negative; only a crowd that does not fit is decided here.
 #include "problems/position_builder.h"
 
-#include <algorithm>
 #include <chrono>
 
 namespace problems {
@@ -26,8 +29,6 @@ constexpr int PawnRowNearestWhite = 7;  // rank 2
 constexpr int PawnRowNearestBlack = 2;  // rank 7
 constexpr int BlackPawnRowsDrawn = PawnRowNearestWhite - PawnRowNearestBlack;  // RandomUpTo(5) + 2 gives 2..7
 constexpr int LowestPawnRankLimit = 2;
-constexpr int HighestPawnRankLimit = 7;
-constexpr int HighestKingEdgeDistance = 3;
 
 struct KindToPlace {
     chess::PieceCode Code;
@@ -52,19 +53,6 @@ constexpr int KindCount = sizeof(PlacementOrder) / sizeof(PlacementOrder[0]);
 
 std::uint64_t WallClockSeed() {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-// The settings the builder relies on, brought onto the board whatever the
-// caller filled in: the Black king's band and the White pawns' rows always lie
-// on the board, and a count is never negative.
-int PawnRankLimitInUse(const settings::TrainerSettings& config) {
-    return std::clamp(config.InUse.PawnRankLimit, LowestPawnRankLimit, HighestPawnRankLimit);
-}
-int KingEdgeDistanceInUse(const settings::TrainerSettings& config) {
-    return std::clamp(config.InUse.KingEdgeDistance, 0, HighestKingEdgeDistance);
-}
-int KingSpanInUse(const settings::TrainerSettings& config) {
-    return std::clamp(config.KingSpan, 0, LastIndexDrawn - KingEdgeDistanceInUse(config));
 }
 
 }  // namespace
@@ -114,8 +102,8 @@ void PositionBuilder::BuildRandomPosition() {
 // The kings are drawn as a pair until they stand on different squares; they
 // may touch, which the attack test catches.
 void PositionBuilder::PlaceKings() {
-    const int edgeDistance = KingEdgeDistanceInUse(Config);
-    const int span = KingSpanInUse(Config);
+    const int edgeDistance = Config.InUse.KingEdgeDistance;
+    const int span = Config.KingSpan;
     for (;;) {
         Rules.WhiteKingFile = RandomUpTo(LastIndexDrawn) + 1;
         Rules.WhiteKingRow = RandomUpTo(LastIndexDrawn) + 1;
@@ -138,10 +126,10 @@ void PositionBuilder::PlaceKings() {
 // draws one square, as the drawing sequence always does.
 bool PositionBuilder::PlaceKind(int kind) {
     const KindToPlace& toPlace = PlacementOrder[kind];
-    const std::int32_t count = std::max(Config.InUse.*toPlace.Count, 0);
+    const std::int32_t count = Config.InUse.*toPlace.Count;
     int lowestRow = FirstSquare;  // the area's rows, for counting its free squares
     int highestRow = LastSquare;
-    const int rankLimit = PawnRankLimitInUse(Config);
+    const int rankLimit = Config.InUse.PawnRankLimit;
     if (toPlace.Rows == Area::WhitePawnRows) {
         lowestRow = PawnRowNearestWhite - (rankLimit - LowestPawnRankLimit);
         highestRow = PawnRowNearestWhite;

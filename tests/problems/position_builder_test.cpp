@@ -173,28 +173,27 @@ TEST_F(PositionBuilderTest, EightPawnsOnRankTwoFitOnlyWithoutAKingThere) {
     EXPECT_GT(failed, 0);
 }
 
-// Values the editor never writes still give positions on the board.
+// Values the editor never writes, taken in as the trainer's reader takes
+// them, still give positions on the board.
 TEST_F(PositionBuilderTest, SettingsOutsideTheEditorsRangesStayOnTheBoard) {
     struct Odd {
         int Counts[10];
         int KingEdgeDistance;
-        int KingSpan;
         int PawnRankLimit;
     };
     const Odd cases[] = {
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, 0},      // missing file: pawn limit 0
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, -4},
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 7, 99},
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 8, 0, 5},      // king distance 8
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 5, 0, 5},      // distance 5, span left at 0
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, -2, 11, 5},
-        {{-3, 0, -1, 0, 0, 0, 0, 0, 0, 0}, 1, 5, 4},    // negative counts
-        {{0, 0, 0, 0, 70, 0, 0, 0, 0, 0}, 1, 5, 4},     // more than the board holds
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 0},      // missing file: pawn limit 0
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, -4},
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 99},
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 8, 5},      // king distance 8
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 5, 5},      // distance 5
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, -2, 5},
+        {{-3, 0, -1, 0, 0, 0, 0, 0, 0, 0}, 1, 4},    // negative counts
+        {{0, 0, 0, 0, 70, 0, 0, 0, 0, 0}, 1, 4},     // more than the editor allows
     };
     int seed = 40;
     for (const Odd& odd : cases) {
         settings::TrainerSettings config = MakeSettings(odd.Counts, odd.KingEdgeDistance, odd.PawnRankLimit, 0);
-        config.KingSpan = odd.KingSpan;
         PositionBuilder builder(*Rules, config, seed++);
         for (int attempt = 0; attempt < 200; ++attempt) {
             Build(builder);

@@ -130,18 +130,19 @@ MateFacts CountMatesDirectly(const chess::Position& position) {
 
 settings::TrainerSettings MakeSettings(const int (&counts)[10], int kingEdgeDistance, int pawnRankLimit,
                                        int firstMovePiece) {
-    settings::TrainerSettings config;
-    settings::Settings& values = config.InUse;
+    settings::Settings values;
     std::int32_t* const fields[10] = {&values.WhitePawns,   &values.WhiteKnights, &values.WhiteBishops,
                                       &values.WhiteRooks,   &values.WhiteQueens,  &values.BlackPawns,
                                       &values.BlackKnights, &values.BlackBishops, &values.BlackRooks,
                                       &values.BlackQueens};
     for (int line = 0; line < 10; ++line) *fields[line] = counts[line];
-    config.InUse.CellSize = 50;
-    config.InUse.KingEdgeDistance = kingEdgeDistance;
-    config.InUse.PawnRankLimit = pawnRankLimit;
-    config.AsRead = config.InUse;
-    config.KingSpan = 7 - 2 * kingEdgeDistance;
+    values.CellSize = 50;
+    values.KingEdgeDistance = kingEdgeDistance;
+    values.PawnRankLimit = pawnRankLimit;
+    // As the trainer's reader takes them: limited to the editor's ranges,
+    // with the king's span derived.
+    settings::TrainerSettings config;
+    config.Adopt(values);
     config.FirstMovePiece = firstMovePiece;
     return config;
 }
