@@ -1,0 +1,23 @@
+// Standard algebraic notation, the move text of PGN and EPD files: English
+// piece letters, a from-square only where another legal move needs telling
+// apart, "x" for a capture, "=Q" for a promotion, "+" for check, "#" for mate.
+#pragma once
+
+#include <string>
+
+#include "rules/position.h"
+
+namespace chess {
+
+// The letter of a piece kind in standard algebraic notation ('N', 'B', 'R',
+// 'Q', 'K'); '\0' for the pawn, which has none.
+char AlgebraicLetter(PieceCode kind);
+
+// The notation of entry `entry` of position.MoveList ("Nbd7", "R1e2", "exd5",
+// "e8=Q+", "Qh7#"). The list must hold the legal moves of position.SideToMove
+// in the position on the board: the other entries decide which part of the
+// from-square is written, and the move is tried on a copy of the position to
+// decide the check mark. `position` itself is not changed.
+std::string AlgebraicNotation(const Position& position, int entry);
+
+}  // namespace chess
