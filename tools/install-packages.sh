@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   libgtk2.0-dev libjpeg-dev fonts-dejavu-core
+  librsvg2-dev xboard
   googletest libgtest-dev libbenchmark-dev clang
   libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick

@@ -2,7 +2,6 @@
 // light square, with rounded corners, as one PNG file of the given edge.
 //   make-icon SIZE FILE
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -38,9 +37,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const bool written = make_icon::WriteIcon(edge, argv[2]);
-    // Hand back the font caches, so a leak checker sees nothing left over.
+    // Hand back cairo's caches, so a leak checker sees nothing left over.
     cairo_debug_reset_static_data();
-    FcFini();
     if (!written) {
         std::fprintf(stderr, "make-icon: cannot write %s\n", argv[2]);
         return 1;

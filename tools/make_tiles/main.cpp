@@ -1,7 +1,6 @@
 // Writes the 26 square pictures of the trainer into a folder:
 //   make-tiles FOLDER
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cstdio>
 #include <string>
@@ -42,9 +41,8 @@ int main(int argc, char** argv) {
             }
         }
     }
-    // Hand back the font caches, so a leak checker sees nothing left over.
+    // Hand back cairo's caches, so a leak checker sees nothing left over.
     cairo_debug_reset_static_data();
-    FcFini();
     if (written != trainer::TileCount) {
         std::fprintf(stderr, "make-tiles: wrote %d pictures, expected %d\n", written, trainer::TileCount);
         return 1;

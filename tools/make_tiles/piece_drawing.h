@@ -1,5 +1,5 @@
-// Drawing one square picture: a chess glyph of DejaVu Sans on a light or dark
-// square, white pieces filled white with a dark outline, black pieces dark.
+// Drawing one square picture: a light or dark square with the shared piece
+// artwork on it.
 #pragma once
 
 #include "rules/position.h"

@@ -1,0 +1,12 @@
+#include "artwork/piece_pictures.h"
+
+namespace artwork {
+
+const PiecePicture* FindPiecePicture(chess::PieceCode code) {
+    for (const PiecePicture& picture : PiecePictures) {
+        if (picture.Code == code) return &picture;
+    }
+    return nullptr;
+}
+
+}  // namespace artwork
