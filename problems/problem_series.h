@@ -1,0 +1,84 @@
+// A set of distinct problems for a worksheet, drawn from the trainer's own
+// generator: the same builder, mate test, thinning and acceptance, so every
+// problem of a set is one the trainer could show.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "problems/generation_run.h"
+#include "problems/mate_test.h"
+#include "problems/position_builder.h"
+#include "problems/trainer_view.h"
+#include "rules/position.h"
+#include "settings/settings.h"
+
+namespace problems {
+
+// A set may use this many random positions per problem asked for, in all:
+// the trainer's limit for one problem, shared by the whole set.
+constexpr std::int64_t SeriesAttemptsPerProblem = AttemptLimit;
+
+struct SeriesProblem {
+    chess::BoardCellsArray Board{};  // the problem, White to move
+    std::string Fen;                 // its FEN, "... w - - 0 1"
+    std::string SolutionText;        // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
+    std::string SolutionAlgebraic;   // the same in standard algebraic notation, with its "#"
+    chess::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
+};
+
+// Told after every random position a set has tried.
+class SeriesProgress {
+  public:
+    virtual ~SeriesProgress() = default;
+    virtual void ProblemsFound(int found, int asked, std::int64_t attempts) = 0;
+};
+
+class ProblemSeries {
+  public:
+    // `config` as the trainer's settings reader leaves it. With FirstMovePiece
+    // 0 ("любая") every problem is mated by whatever kind its mate is made
+    // by; otherwise every problem by that kind.
+    ProblemSeries(const settings::TrainerSettings& config, std::uint64_t seed);
+
+    // Adds problems until `asked` distinct ones are in Problems, in the order
+    // found. False when the attempt budget (asked x SeriesAttemptsPerProblem)
+    // ran out first; Problems then holds those found. `progress` may be null.
+    bool Draw(int asked, SeriesProgress* progress);
+
+    std::vector<SeriesProblem> Problems;
+    std::int64_t AttemptsUsed = 0;  // random positions built by the last Draw
+
+  private:
+    // Reports attempts to the SeriesProgress; shows nothing else.
+    class ProgressView : public TrainerView {
+      public:
+        void ShowAttemptCount(std::int32_t attempts) override;
+        void DrawBoard() override {}
+        void FillMoveTable() override {}
+        void ShowMessage(const std::string&, const std::string&) override {}
+        void GiveUp() override {}
+
+        SeriesProgress* Progress = nullptr;
+        int Found = 0;
+        int Asked = 0;
+        std::int64_t AttemptsBefore = 0;  // of the runs before the current one
+    };
+
+    // Records the problem the last run left on the board, unless it repeats one.
+    bool KeepProblem();
+
+    settings::TrainerSettings Config;
+    const bool AnyKind;  // "любая": each problem's kind is its own
+    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    MateSearch Search;
+    PositionBuilder Builder;
+    ProgressView View;
+    GenerationRun Run;
+    std::unordered_set<std::string> Placements;  // FEN placement fields of the problems kept
+};
+
+}  // namespace problems

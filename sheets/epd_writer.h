@@ -1,0 +1,14 @@
+// A set of problems as EPD: one line per problem, the four position fields
+// of its FEN and the operations bm (the solution), dm 1 and id (its number).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "problems/problem_series.h"
+
+namespace sheets {
+
+std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems);
+
+}  // namespace sheets

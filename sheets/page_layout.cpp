@@ -1,0 +1,73 @@
+// The geometry of the worksheet's pages.
+#include "sheets/page_layout.h"
+
+#include <algorithm>
+
+namespace sheets {
+namespace {
+
+constexpr double ContentWidth = PageWidth - 2 * PageMargin;
+constexpr double ContentHeight = ContentBottom - ContentTop;
+
+// A diagram's block measured in board squares: the rank digits' column left
+// of the board and the board itself across; the number's line, the board,
+// the file letters and the answer line down; a gap to the next block.
+constexpr double RankColumn = 0.75;
+constexpr double BlockAcross = RankColumn + 8.0 + 0.55;
+constexpr double NumberLine = 1.15;
+constexpr double FileLine = 0.85;
+constexpr double AnswerLine = 1.25;
+constexpr double BlockDown = NumberLine + 8.0 + FileLine + AnswerLine + 0.45;
+constexpr double LargestSquare = 30.0;  // keeps four diagrams a page from swelling
+
+constexpr double LabelShare = 0.40;   // coordinate letters against the square's edge
+constexpr double NumberShare = 0.62;  // the diagram's number against the square's edge
+constexpr double SmallestNumberFont = 9.0;
+
+}  // namespace
+
+GridShape GridFor(int perPage) {
+    switch (perPage) {
+        case 4: return {2, 2};
+        case 9: return {3, 3};
+        case 12: return {3, 4};
+        default: return {2, 3};
+    }
+}
+
+DiagramPlace PlaceOfDiagram(int perPage, int slot) {
+    const GridShape grid = GridFor(perPage);
+    const double cellWidth = ContentWidth / grid.Columns;
+    const double cellHeight = ContentHeight / grid.Rows;
+    const double edge = std::min({cellWidth / BlockAcross, cellHeight / BlockDown, LargestSquare});
+    const int column = slot % grid.Columns;
+    const int row = slot / grid.Columns;
+    // The block centred in its cell.
+    const double blockLeft = PageMargin + column * cellWidth + (cellWidth - BlockAcross * edge) / 2;
+    const double blockTop = ContentTop + row * cellHeight + (cellHeight - BlockDown * edge) / 2;
+
+    DiagramPlace place{};
+    place.SquareEdge = edge;
+    place.BoardLeft = blockLeft + RankColumn * edge;
+    place.BoardTop = blockTop + NumberLine * edge;
+    place.NumberFontSize = std::max(SmallestNumberFont, NumberShare * edge);
+    place.NumberBaseline = place.BoardTop - 0.3 * edge;
+    place.LabelFontSize = LabelShare * edge;
+    place.RankLabelsRight = place.BoardLeft - 0.22 * edge;
+    place.FileLabelsBaseline = place.BoardTop + 8 * edge + 0.62 * edge;
+    place.AnswerBaseline = place.FileLabelsBaseline + AnswerLine * edge;
+    return place;
+}
+
+int DiagramPages(int count, int perPage) { return (count + perPage - 1) / perPage; }
+
+int AnswersPerPage() {
+    const int rows = static_cast<int>((ContentBottom - ContentTop) / AnswerLineHeight);
+    return rows * AnswerColumns;
+}
+
+int AnswerPages(int count) { return (count + AnswersPerPage() - 1) / AnswersPerPage(); }
+
+int PageCount(int count, int perPage) { return DiagramPages(count, perPage) + AnswerPages(count); }
+
+}  // namespace sheets

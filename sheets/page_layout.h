@@ -1,0 +1,53 @@
+// Where things stand on the pages of a worksheet: A4 portrait in points
+// (1/72 inch), the origin at the top left. The diagram pages come first,
+// then the answer key.
+#pragma once
+
+namespace sheets {
+
+constexpr double PageWidth = 595.276;   // 210 mm
+constexpr double PageHeight = 841.890;  // 297 mm
+constexpr double PageMargin = 42.0;
+constexpr double TitleBaseline = 64.0;
+constexpr double SubtitleBaseline = 88.0;
+constexpr double HeaderRule = 100.0;            // the line under the heading
+constexpr double FooterBaseline = PageHeight - 30.0;  // the page number
+constexpr double ContentTop = 112.0;
+constexpr double ContentBottom = PageHeight - 52.0;
+
+constexpr double TitleFontSize = 20.0;
+constexpr double SubtitleFontSize = 12.5;
+constexpr double FooterFontSize = 9.5;
+constexpr double AnswerFontSize = 10.5;
+constexpr double AnswerLineHeight = 15.5;
+constexpr int AnswerColumns = 5;
+
+struct GridShape {
+    int Columns;
+    int Rows;
+};
+// 4: 2 x 2, 6: 2 x 3, 9: 3 x 3, 12: 3 x 4.
+GridShape GridFor(int perPage);
+
+// One diagram's place on its page, with everything in points.
+struct DiagramPlace {
+    double BoardLeft;   // left edge of the a-file
+    double BoardTop;    // top edge of rank 8
+    double SquareEdge;
+    double NumberBaseline;    // the diagram's number, left-aligned at BoardLeft
+    double RankLabelsRight;   // the ranks' digits end here, left of the board
+    double FileLabelsBaseline;  // the files' letters, under the board
+    double AnswerBaseline;    // the line on which a pupil writes the answer
+    double LabelFontSize;
+    double NumberFontSize;
+};
+// The place of slot `slot` (0 .. perPage - 1, row by row) on a diagram page.
+DiagramPlace PlaceOfDiagram(int perPage, int slot);
+
+// Pages of diagrams, of answers, and both, for `count` problems.
+int DiagramPages(int count, int perPage);
+int AnswersPerPage();
+int AnswerPages(int count);
+int PageCount(int count, int perPage);
+
+}  // namespace sheets

@@ -1,0 +1,238 @@
+// Drawing the worksheet's pages.
+#include "sheets/pdf_sheet.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <array>
+
+#include "artwork/piece_artwork.h"
+#include "rules/move_text.h"
+#include "sheets/page_layout.h"
+
+namespace sheets {
+namespace {
+
+constexpr double RuleWidth = 0.6;
+constexpr double FrameWidth = 0.9;
+constexpr double AnswerRuleWidth = 0.4;
+constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
+constexpr double SmallestTitleFont = 8.0;
+
+cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Each piece drawn once by the shared artwork into a recording surface and
+// then stamped onto every square that holds it: the document carries one
+// drawing of each piece, used as often as needed, and the artwork's work is
+// not repeated for every square.
+class PieceStamps {
+  public:
+    explicit PieceStamps(double edge) : Edge(edge) {}
+    ~PieceStamps() {
+        for (cairo_surface_t* stamp : Stamps) {
+            if (stamp != nullptr) cairo_surface_destroy(stamp);
+        }
+    }
+    PieceStamps(const PieceStamps&) = delete;
+    PieceStamps& operator=(const PieceStamps&) = delete;
+
+    void Stamp(cairo_t* cr, chess::PieceCode code, double x, double y) {
+        cairo_surface_t* stamp = StampOf(code);
+        cairo_save(cr);
+        cairo_set_source_surface(cr, stamp, x, y);
+        cairo_rectangle(cr, x, y, Edge, Edge);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+
+  private:
+    // Codes -King .. King map to 0 .. 2 * King.
+    static constexpr int StampCount = 2 * chess::King + 1;
+
+    cairo_surface_t* StampOf(chess::PieceCode code) {
+        cairo_surface_t*& stamp = Stamps[static_cast<std::size_t>(code + chess::King)];
+        if (stamp == nullptr) {
+            const cairo_rectangle_t extents = {0, 0, Edge, Edge};
+            stamp = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+            cairo_t* recorder = cairo_create(stamp);
+            artwork::DrawPiece(recorder, code, 0, 0, Edge);
+            cairo_destroy(recorder);
+        }
+        return stamp;
+    }
+
+    double Edge;
+    std::array<cairo_surface_t*, StampCount> Stamps{};
+};
+
+class PageWriter {
+  public:
+    PageWriter(cairo_t* cr, double squareEdge) : Cr(cr), Pieces(squareEdge) {}
+
+    void Font(double size, bool bold) {
+        cairo_select_font_face(Cr, LayoutFontFamily, CAIRO_FONT_SLANT_NORMAL,
+                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(Cr, size);
+    }
+    double Width(const std::string& text) {
+        cairo_text_extents_t extents;
+        cairo_text_extents(Cr, text.c_str(), &extents);
+        return extents.x_advance;
+    }
+    void Text(const std::string& text, double x, double baseline) {
+        cairo_move_to(Cr, x, baseline);
+        cairo_show_text(Cr, text.c_str());
+    }
+    void Centred(const std::string& text, double centre, double baseline) { Text(text, centre - Width(text) / 2, baseline); }
+    void RightAligned(const std::string& text, double right, double baseline) { Text(text, right - Width(text), baseline); }
+
+    // A heading line in bold, made smaller when it would not fit across the page.
+    void Heading(const std::string& text, double size, double baseline) {
+        Font(size, true);
+        const double room = PageWidth - 2 * PageMargin;
+        const double width = Width(text);
+        if (width > room) Font(std::max(SmallestTitleFont, size * room / width), true);
+        Centred(text, PageWidth / 2, baseline);
+    }
+
+    void Header(const std::string& heading, const std::string& below) {
+        cairo_set_source_rgb(Cr, 0, 0, 0);
+        Heading(heading, TitleFontSize, TitleBaseline);
+        Font(SubtitleFontSize, false);
+        Centred(below, PageWidth / 2, SubtitleBaseline);
+        cairo_set_line_width(Cr, RuleWidth);
+        cairo_move_to(Cr, PageMargin, HeaderRule);
+        cairo_line_to(Cr, PageWidth - PageMargin, HeaderRule);
+        cairo_stroke(Cr);
+    }
+
+    void Footer(int page, int pages) {
+        Font(FooterFontSize, false);
+        Centred(PageNumberText(page, pages), PageWidth / 2, FooterBaseline);
+    }
+
+    void Diagram(const problems::SeriesProblem& problem, int number, const DiagramPlace& place) {
+        const double edge = place.SquareEdge;
+        const double left = place.BoardLeft;
+        const double top = place.BoardTop;
+        cairo_set_source_rgb(Cr, 0, 0, 0);
+        Font(place.NumberFontSize, true);
+        Text(std::to_string(number), left, place.NumberBaseline);
+
+        // Light squares, then every dark square in one path: a1 is dark.
+        cairo_set_source_rgb(Cr, LightSquareGrey, LightSquareGrey, LightSquareGrey);
+        cairo_rectangle(Cr, left, top, 8 * edge, 8 * edge);
+        cairo_fill(Cr);
+        cairo_set_source_rgb(Cr, DarkSquareGrey, DarkSquareGrey, DarkSquareGrey);
+        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+                if ((file + row) % 2 == 1) cairo_rectangle(Cr, left + (file - 1) * edge, top + (row - 1) * edge, edge, edge);
+            }
+        }
+        cairo_fill(Cr);
+        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+                const chess::PieceCode code = problem.Board[file][row];
+                if (code != chess::NoPiece) {
+                    Pieces.Stamp(Cr, code, left + (file - 1) * edge, top + (row - 1) * edge);
+                }
+            }
+        }
+        cairo_set_source_rgb(Cr, 0, 0, 0);
+        cairo_set_line_width(Cr, FrameWidth);
+        cairo_rectangle(Cr, left, top, 8 * edge, 8 * edge);
+        cairo_stroke(Cr);
+
+        // Rank digits left of the board, file letters under it; White at the bottom.
+        Font(place.LabelFontSize, false);
+        const double raise = 0.36 * place.LabelFontSize;  // from a row's middle to the digits' baseline
+        for (int index = chess::FirstSquare; index <= chess::LastSquare; ++index) {
+            RightAligned(std::string(chess::RankDigits[index]), place.RankLabelsRight, top + (index - 0.5) * edge + raise);
+            Centred(std::string(chess::FileLetters[index]), left + (index - 0.5) * edge, place.FileLabelsBaseline);
+        }
+
+        // Where a pupil writes the answer.
+        Text(AnswerPrompt, left, place.AnswerBaseline);
+        const double lineStart = left + Width(AnswerPrompt) + 0.25 * edge;
+        cairo_set_line_width(Cr, AnswerRuleWidth);
+        cairo_move_to(Cr, lineStart, place.AnswerBaseline + 1);
+        cairo_line_to(Cr, left + 8 * edge, place.AnswerBaseline + 1);
+        cairo_stroke(Cr);
+    }
+
+    // Entries first .. first + count - 1 of the key, column by column.
+    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count) {
+        const int rowsMost = AnswersPerPage() / AnswerColumns;
+        const int rows = std::min(rowsMost, (count + AnswerColumns - 1) / AnswerColumns);
+        const double columnWidth = (PageWidth - 2 * PageMargin) / AnswerColumns;
+        for (int index = 0; index < count; ++index) {
+            const double x = PageMargin + (index / rows) * columnWidth;
+            const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
+            Font(AnswerFontSize, true);
+            RightAligned(std::to_string(first + index + 1) + ".", x + AnswerNumberWidth, baseline);
+            Font(AnswerFontSize, false);
+            Text(AnswerText(problems[static_cast<std::size_t>(first + index)]), x + AnswerNumberWidth + 4, baseline);
+        }
+    }
+
+  private:
+    cairo_t* Cr;
+    PieceStamps Pieces;
+};
+
+}  // namespace
+
+std::string PageNumberText(int page, int pages) {
+    return "Страница " + std::to_string(page) + " из " + std::to_string(pages);
+}
+
+std::string AnswerText(const problems::SeriesProblem& problem) { return problem.SolutionText + "#"; }
+
+bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
+              std::string& pdf, std::string& error) {
+    pdf.clear();
+    const int count = static_cast<int>(problems.size());
+    const int pages = PageCount(count, perPage);
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vindolar-sheets");
+    cairo_t* cr = cairo_create(surface);
+    // Every diagram of a document has the same size.
+    PageWriter writer(cr, PlaceOfDiagram(perPage, 0).SquareEdge);
+
+    int page = 0;
+    for (int first = 0; first < count; first += perPage) {
+        writer.Header(title, TaskLine);
+        for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
+            writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,
+                           PlaceOfDiagram(perPage, slot));
+        }
+        writer.Footer(++page, pages);
+        cairo_show_page(cr);
+    }
+    for (int first = 0; first < count; first += AnswersPerPage()) {
+        writer.Header(AnswersHeading, title);
+        writer.Answers(problems, first, std::min(AnswersPerPage(), count - first));
+        writer.Footer(++page, pages);
+        cairo_show_page(cr);
+    }
+
+    const cairo_status_t drawing = cairo_status(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    const cairo_status_t finishing = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    const cairo_status_t status = drawing != CAIRO_STATUS_SUCCESS ? drawing : finishing;
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = std::string("PDF не построен: ") + cairo_status_to_string(status);
+        pdf.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace sheets

@@ -1,0 +1,33 @@
+// The worksheet as PDF: pages of diagrams under the sheet's title, then the
+// answer key, drawn with cairo's PDF surface (fonts embedded).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "problems/problem_series.h"
+
+namespace sheets {
+
+inline constexpr const char* TaskLine = "Белые начинают и дают мат в 1 ход";
+inline constexpr const char* AnswersHeading = "Ответы";
+inline constexpr const char* AnswerPrompt = "Ответ:";
+inline constexpr const char* LayoutFontFamily = "DejaVu Sans";
+
+// Square colours: light squares white, dark squares a grey that a
+// black-and-white printer reproduces as an even tint.
+constexpr double LightSquareGrey = 1.0;
+constexpr double DarkSquareGrey = 0.72;
+
+// "Страница 2 из 5".
+std::string PageNumberText(int page, int pages);
+// The answer key's entry of a problem: its solution as the trainer's move
+// list writes it, then "#".
+std::string AnswerText(const problems::SeriesProblem& problem);
+
+// The whole document. `perPage` is one of 4, 6, 9, 12. Returns false with a
+// reason in `error` when cairo could not make it.
+bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
+              std::string& pdf, std::string& error);
+
+}  // namespace sheets

@@ -1,0 +1,45 @@
+// Writing a set of problems as PGN.
+#include "sheets/pgn_writer.h"
+
+namespace sheets {
+namespace {
+
+void AddTag(std::string& pgn, const char* name, const std::string& value) {
+    pgn += '[';
+    pgn += name;
+    pgn += " \"";
+    pgn += PgnTagValue(value);
+    pgn += "\"]\n";
+}
+
+}  // namespace
+
+std::string PgnTagValue(const std::string& text) {
+    std::string value;
+    for (const char c : text) {
+        if (c == '\\' || c == '"') value += '\\';
+        value += c;
+    }
+    return value;
+}
+
+std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title) {
+    std::string pgn;
+    for (std::size_t index = 0; index < problems.size(); ++index) {
+        const problems::SeriesProblem& problem = problems[index];
+        if (index > 0) pgn += '\n';
+        AddTag(pgn, "Event", title);
+        AddTag(pgn, "Site", "?");
+        AddTag(pgn, "Date", "????.??.??");
+        AddTag(pgn, "Round", std::to_string(index + 1));
+        AddTag(pgn, "White", "?");
+        AddTag(pgn, "Black", "?");
+        AddTag(pgn, "Result", "1-0");
+        AddTag(pgn, "SetUp", "1");
+        AddTag(pgn, "FEN", problem.Fen);
+        pgn += "\n1. " + problem.SolutionAlgebraic + " 1-0\n";
+    }
+    return pgn;
+}
+
+}  // namespace sheets

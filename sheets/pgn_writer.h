@@ -1,0 +1,18 @@
+// A set of problems as PGN: one game per problem, set up from its FEN, with
+// the solution as its only move.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "problems/problem_series.h"
+
+namespace sheets {
+
+// `title` goes into every [Event] tag; games are numbered from 1 in [Round].
+std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title);
+
+// A PGN tag value: backslash and double quote escaped with a backslash.
+std::string PgnTagValue(const std::string& text);
+
+}  // namespace sheets

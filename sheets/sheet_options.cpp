@@ -1,0 +1,173 @@
+// Reading the command line of vindolar-sheets.
+#include "sheets/sheet_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <set>
+#include <string_view>
+
+#include "settings/utf8_text.h"
+
+namespace sheets {
+namespace {
+
+enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Pgn, Epd };
+
+struct OptionName {
+    std::string_view Name;
+    Option Which;
+};
+constexpr OptionName OptionNames[] = {
+    {"--settings", Option::Settings}, {"--count", Option::Count}, {"--seed", Option::Seed},
+    {"--per-page", Option::PerPage},  {"--title", Option::Title}, {"--pdf", Option::Pdf},
+    {"--pgn", Option::Pgn},           {"--epd", Option::Epd},
+};
+
+std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+// A whole decimal number without sign or blanks; none when the text is not
+// one or does not fit.
+std::optional<std::uint64_t> DecimalNumber(const std::string& text) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    errno = 0;
+    const unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
+    if (errno == ERANGE) return std::nullopt;
+    return static_cast<std::uint64_t>(value);
+}
+
+// A title goes into PGN tags and onto the pages: it must be UTF-8 and hold no
+// control characters (a line break would end the PGN tag).
+std::string TitleComplaint(const std::string& title) {
+    if (settings::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
+    for (const char c : title) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return "--title: в тексте управляющие символы (например, перевод строки)";
+    }
+    return "";
+}
+
+std::string OutputComplaint(std::string_view option, const std::string& path) {
+    if (path.empty()) return std::string(option) + ": пустое имя файла";
+    return "";
+}
+
+// Takes one option's value into `options`.
+std::string TakeValue(Option which, std::string_view name, const std::string& value, SheetOptions& options) {
+    switch (which) {
+        case Option::Settings:
+            if (value.empty()) return "--settings: пустое имя файла";
+            options.SettingsPath = value;
+            return "";
+        case Option::Count: {
+            const auto number = DecimalNumber(value);
+            if (!number || *number < FewestProblems || *number > MostProblems) {
+                return "--count: нужно целое число от 1 до 1000, а не " + Quoted(value);
+            }
+            options.Count = static_cast<int>(*number);
+            return "";
+        }
+        case Option::Seed: {
+            const auto number = DecimalNumber(value);
+            if (!number) return "--seed: нужно целое число от 0 до 18446744073709551615, а не " + Quoted(value);
+            options.Seed = *number;
+            return "";
+        }
+        case Option::PerPage: {
+            const auto number = DecimalNumber(value);
+            if (!number || std::find(std::begin(PerPageChoices), std::end(PerPageChoices), *number) ==
+                               std::end(PerPageChoices)) {
+                return "--per-page: нужно 4, 6, 9 или 12, а не " + Quoted(value);
+            }
+            options.PerPage = static_cast<int>(*number);
+            return "";
+        }
+        case Option::Title: {
+            const std::string complaint = TitleComplaint(value);
+            if (complaint.empty()) options.Title = value;
+            return complaint;
+        }
+        case Option::Pdf:
+            if (value == StandardStream) return "--pdf: PDF пишется только в файл, не на стандартный вывод";
+            options.PdfPath = value;
+            return OutputComplaint(name, value);
+        case Option::Pgn:
+            options.PgnPath = value;
+            return OutputComplaint(name, value);
+        case Option::Epd:
+            options.EpdPath = value;
+            return OutputComplaint(name, value);
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string UsageText() {
+    return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
+           "                       [--pdf ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
+           "Листы задач «мат в 1 ход» из генератора тренажёра: PDF с ответами, PGN, EPD.\n"
+           "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
+           "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
+           "  --seed S         начальное число: те же настройки и S дают те же задачи\n"
+           "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
+           "  --title ТЕКСТ    заголовок листа (по умолчанию «Мат в 1 ход»)\n"
+           "  --pdf ФАЙЛ       лист задач с ответами в PDF\n"
+           "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
+           "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
+           "Нужен хотя бы один из --pdf, --pgn, --epd.\n";
+}
+
+std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
+    std::set<Option> given;
+    for (int index = 1; index < argc; ++index) {
+        const std::string argument = argv[index];
+        if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+            return "";
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const auto known = std::find_if(std::begin(OptionNames), std::end(OptionNames),
+                                        [&](const OptionName& option) { return option.Name == name; });
+        if (known == std::end(OptionNames) || argument.rfind("--", 0) != 0) {
+            if (argument.rfind("-", 0) == 0 && argument != StandardStream) {
+                return "неизвестный параметр " + Quoted(argument) + " (см. --help)";
+            }
+            return "лишний аргумент " + Quoted(argument) + " (см. --help)";
+        }
+        if (!given.insert(known->Which).second) return "параметр " + name + " указан дважды";
+        std::string value;
+        if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (index + 1 < argc) {
+            value = argv[++index];
+        } else {
+            return "у параметра " + name + " нет значения";
+        }
+        const std::string complaint = TakeValue(known->Which, name, value, options);
+        if (!complaint.empty()) return complaint;
+    }
+    if (options.PdfPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
+        return "укажите хотя бы один из параметров --pdf, --pgn, --epd";
+    }
+    if (options.PgnPath == StandardStream && options.EpdPath == StandardStream) {
+        return "на стандартный вывод можно направить только одно из --pgn, --epd";
+    }
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--pdf", &options.PdfPath}, {"--pgn", &options.PgnPath}, {"--epd", &options.EpdPath}};
+    for (std::size_t first = 0; first < std::size(outputs); ++first) {
+        for (std::size_t second = first + 1; second < std::size(outputs); ++second) {
+            const std::string& path = *outputs[first].second;
+            if (!path.empty() && path != StandardStream && path == *outputs[second].second) {
+                return std::string(outputs[first].first) + " и " + outputs[second].first + " называют один файл " +
+                       Quoted(path);
+            }
+        }
+    }
+    return "";
+}
+
+}  // namespace sheets

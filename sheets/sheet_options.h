@@ -1,0 +1,43 @@
+// The command line of vindolar-sheets.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace sheets {
+
+inline constexpr const char* ProgramName = "vindolar-sheets";
+inline constexpr const char* StandardStream = "-";  // PGN or EPD to standard output
+inline constexpr const char* DefaultTitle = "Мат в 1 ход";
+
+constexpr int FewestProblems = 1;
+constexpr int MostProblems = 1000;
+constexpr int DefaultProblems = 12;
+constexpr int DefaultPerPage = 6;
+constexpr int PerPageChoices[] = {4, 6, 9, 12};
+
+struct SheetOptions {
+    std::string SettingsPath = "set_figure.txt";
+    int Count = DefaultProblems;
+    std::optional<std::uint64_t> Seed;  // none: taken from the clock
+    int PerPage = DefaultPerPage;
+    std::string Title = DefaultTitle;
+    // Empty when that output is not asked for; StandardStream for PGN or EPD
+    // on standard output.
+    std::string PdfPath;
+    std::string PgnPath;
+    std::string EpdPath;
+    bool Help = false;  // --help: print the usage and do nothing else
+};
+
+// The usage lines printed by --help.
+std::string UsageText();
+
+// Reads the arguments after the program name (argv[1..argc-1]) into
+// `options`. Each option takes its value as the next argument or after "="
+// ("--count 20", "--count=20"). Returns "" when they are good, otherwise one
+// line (without the program name) that says what is wrong.
+std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options);
+
+}  // namespace sheets

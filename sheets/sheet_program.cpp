@@ -1,0 +1,99 @@
+// The run of vindolar-sheets: options, settings, problems, outputs.
+#include "sheets/sheet_program.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "problems/problem_series.h"
+#include "sheets/epd_writer.h"
+#include "sheets/pdf_sheet.h"
+#include "sheets/pgn_writer.h"
+#include "sheets/progress_line.h"
+#include "sheets/safe_output.h"
+#include "sheets/sheet_options.h"
+#include "sheets/sheet_settings.h"
+
+namespace sheets {
+namespace {
+
+int Fail(int status, const std::string& complaint) {
+    std::fprintf(stderr, "%s: %s\n", ProgramName, complaint.c_str());
+    return status;
+}
+
+std::uint64_t ClockSeed() {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// The outputs asked for, in the order PDF, PGN, EPD; their bytes come later.
+std::vector<Output> NamedOutputs(const SheetOptions& options) {
+    std::vector<Output> outputs;
+    if (!options.PdfPath.empty()) outputs.push_back({"--pdf", options.PdfPath, {}});
+    if (!options.PgnPath.empty()) outputs.push_back({"--pgn", options.PgnPath, {}});
+    if (!options.EpdPath.empty()) outputs.push_back({"--epd", options.EpdPath, {}});
+    return outputs;
+}
+
+}  // namespace
+
+int SheetProgram::Run(int argc, const char* const* argv) {
+    // A reader that goes away must give a write error, not end the program
+    // with temporary files left behind.
+    ::signal(SIGPIPE, SIG_IGN);
+
+    SheetOptions options;
+    const std::string complaint = ParseSheetOptions(argc, argv, options);
+    if (!complaint.empty()) return Fail(Failure, complaint);
+    if (options.Help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? Success : Failure;
+    }
+
+    settings::TrainerSettings config;
+    const std::string unreadable = ReadSheetSettings(options.SettingsPath, config);
+    if (!unreadable.empty()) return Fail(Failure, unreadable);
+
+    std::vector<Output> outputs = NamedOutputs(options);
+    const std::string unwritable = CheckOutputs(outputs);
+    if (!unwritable.empty()) return Fail(Failure, unwritable);
+
+    std::uint64_t seed = 0;
+    if (options.Seed) {
+        seed = *options.Seed;
+    } else {
+        seed = ClockSeed();
+        std::fprintf(stderr, "seed %" PRIu64 "\n", seed);
+    }
+
+    auto series = std::make_unique<problems::ProblemSeries>(config, seed);
+    ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
+    const bool complete = series->Draw(options.Count, &progress);
+    progress.Finish();
+    if (!complete) {
+        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
+                                        ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
+                                        "; измените настройки в «" + options.SettingsPath + "»");
+    }
+
+    for (Output& output : outputs) {
+        if (output.Option == "--pgn") output.Bytes = WritePgn(series->Problems, options.Title);
+        if (output.Option == "--epd") output.Bytes = WriteEpd(series->Problems);
+        if (output.Option == "--pdf") {
+            std::string error;
+            if (!WritePdf(series->Problems, options.Title, options.PerPage, output.Bytes, error)) {
+                return Fail(Failure, error);
+            }
+        }
+    }
+    const std::string failure = WriteOutputs(outputs);
+    if (!failure.empty()) return Fail(Failure, failure);
+    return Success;
+}
+
+}  // namespace sheets
