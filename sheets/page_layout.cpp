@@ -10,18 +10,19 @@ constexpr double ContentWidth = PageWidth - 2 * PageMargin;
 constexpr double ContentHeight = ContentBottom - ContentTop;
 
 // A diagram's block measured in board squares: the rank digits' column left
-// of the board and the board itself across; the number's line, the board,
-// the file letters and the answer line down; a gap to the next block.
+// of the board and the board itself across; the line with the number and
+// the answer blank, the board and the file letters down; a gap to the next
+// block.
 constexpr double RankColumn = 0.75;
 constexpr double BlockAcross = RankColumn + 8.0 + 0.55;
-constexpr double NumberLine = 1.15;
+constexpr double NumberLine = 1.3;
 constexpr double FileLine = 0.85;
-constexpr double AnswerLine = 1.25;
-constexpr double BlockDown = NumberLine + 8.0 + FileLine + AnswerLine + 0.45;
+constexpr double BlockDown = NumberLine + 8.0 + FileLine + 0.5;
 constexpr double LargestSquare = 30.0;  // keeps four diagrams a page from swelling
 
 constexpr double LabelShare = 0.40;   // coordinate letters against the square's edge
 constexpr double NumberShare = 0.62;  // the diagram's number against the square's edge
+constexpr double SmallestLabelFont = 6.5;
 constexpr double SmallestNumberFont = 9.0;
 
 }  // namespace
@@ -51,11 +52,10 @@ DiagramPlace PlaceOfDiagram(int perPage, int slot) {
     place.BoardLeft = blockLeft + RankColumn * edge;
     place.BoardTop = blockTop + NumberLine * edge;
     place.NumberFontSize = std::max(SmallestNumberFont, NumberShare * edge);
-    place.NumberBaseline = place.BoardTop - 0.3 * edge;
-    place.LabelFontSize = LabelShare * edge;
+    place.NumberBaseline = place.BoardTop - 0.35 * edge;
+    place.LabelFontSize = std::max(SmallestLabelFont, LabelShare * edge);
     place.RankLabelsRight = place.BoardLeft - 0.22 * edge;
     place.FileLabelsBaseline = place.BoardTop + 8 * edge + 0.62 * edge;
-    place.AnswerBaseline = place.FileLabelsBaseline + AnswerLine * edge;
     return place;
 }
 

@@ -34,10 +34,10 @@ struct DiagramPlace {
     double BoardLeft;   // left edge of the a-file
     double BoardTop;    // top edge of rank 8
     double SquareEdge;
-    double NumberBaseline;    // the diagram's number, left-aligned at BoardLeft
+    double NumberBaseline;    // the diagram's number, left-aligned at BoardLeft, and on the same
+                              // line the blank for a pupil's answer, ending at the board's right edge
     double RankLabelsRight;   // the ranks' digits end here, left of the board
     double FileLabelsBaseline;  // the files' letters, under the board
-    double AnswerBaseline;    // the line on which a pupil writes the answer
     double LabelFontSize;
     double NumberFontSize;
 };

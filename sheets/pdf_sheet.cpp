@@ -19,6 +19,7 @@ constexpr double FrameWidth = 0.9;
 constexpr double AnswerRuleWidth = 0.4;
 constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
 constexpr double SmallestTitleFont = 8.0;
+constexpr double AnswerBlankShare = 0.55;   // of the board's width
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -155,12 +156,13 @@ class PageWriter {
             Centred(std::string(chess::FileLetters[index]), left + (index - 0.5) * edge, place.FileLabelsBaseline);
         }
 
-        // Where a pupil writes the answer.
-        Text(AnswerPrompt, left, place.AnswerBaseline);
-        const double lineStart = left + Width(AnswerPrompt) + 0.25 * edge;
+        // The blank for a pupil's answer, right of the number.
+        const double right = left + 8 * edge;
+        const double blankStart = right - AnswerBlankShare * 8 * edge;
+        RightAligned(AnswerPrompt, blankStart - 0.2 * edge, place.NumberBaseline);
         cairo_set_line_width(Cr, AnswerRuleWidth);
-        cairo_move_to(Cr, lineStart, place.AnswerBaseline + 1);
-        cairo_line_to(Cr, left + 8 * edge, place.AnswerBaseline + 1);
+        cairo_move_to(Cr, blankStart, place.NumberBaseline + 1);
+        cairo_line_to(Cr, right, place.NumberBaseline + 1);
         cairo_stroke(Cr);
     }
 
