@@ -24,6 +24,7 @@ void ProblemSeries::ProgressView::ShowAttemptCount(std::int32_t attempts) {
 bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
     const std::int64_t budget = static_cast<std::int64_t>(asked) * SeriesAttemptsPerProblem;
     AttemptsUsed = 0;
+    RepeatsSkipped = 0;
     View.Progress = progress;
     View.Asked = asked;
     while (static_cast<int>(Problems.size()) < asked) {
@@ -38,7 +39,7 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
         Run.GenerateProblem();
         AttemptsUsed += Run.AttemptCount;
         if (Run.GaveUp) return false;
-        KeepProblem();
+        if (!KeepProblem()) ++RepeatsSkipped;
     }
     View.Found = static_cast<int>(Problems.size());
     if (progress != nullptr) progress->ProblemsFound(View.Found, asked, AttemptsUsed);

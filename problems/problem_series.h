@@ -51,6 +51,7 @@ class ProblemSeries {
 
     std::vector<SeriesProblem> Problems;
     std::int64_t AttemptsUsed = 0;  // random positions built by the last Draw
+    int RepeatsSkipped = 0;         // problems of the last Draw that repeated an earlier one
 
   private:
     // Reports attempts to the SeriesProgress; shows nothing else.
