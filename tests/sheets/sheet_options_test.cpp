@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "sheets/sheet_options.h"
+
+namespace sheets {
+namespace {
+
+// Parses `arguments` (after the program name); the complaint, "" when none.
+std::string Parse(std::initializer_list<const char*> arguments, SheetOptions& options) {
+    std::vector<const char*> argv = {"vindolar-sheets"};
+    argv.insert(argv.end(), arguments);
+    return ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), options);
+}
+
+std::string Complaint(std::initializer_list<const char*> arguments) {
+    SheetOptions options;
+    return Parse(arguments, options);
+}
+
+TEST(SheetOptions, DefaultsAndBothSpellingsOfAValue) {
+    SheetOptions options;
+    ASSERT_EQ(Parse({"--pgn", "out.pgn"}, options), "");
+    EXPECT_EQ(options.SettingsPath, "set_figure.txt");
+    EXPECT_EQ(options.Count, 12);
+    EXPECT_FALSE(options.Seed.has_value());
+    EXPECT_EQ(options.PerPage, 6);
+    EXPECT_EQ(options.Title, "Мат в 1 ход");
+    EXPECT_EQ(options.PgnPath, "out.pgn");
+    EXPECT_TRUE(options.PdfPath.empty());
+    EXPECT_TRUE(options.EpdPath.empty());
+
+    SheetOptions given;
+    ASSERT_EQ(Parse({"--settings=my.txt", "--count", "1000", "--seed=18446744073709551615", "--per-page", "12",
+                     "--title", "Урок 3: \"связка\"", "--pdf=s.pdf", "--epd", "-", "--pgn", "s.pgn"},
+                    given),
+              "");
+    EXPECT_EQ(given.SettingsPath, "my.txt");
+    EXPECT_EQ(given.Count, 1000);
+    EXPECT_EQ(given.Seed, 18446744073709551615ull);
+    EXPECT_EQ(given.PerPage, 12);
+    EXPECT_EQ(given.Title, "Урок 3: \"связка\"");
+    EXPECT_EQ(given.PdfPath, "s.pdf");
+    EXPECT_EQ(given.EpdPath, "-");
+    EXPECT_EQ(given.PgnPath, "s.pgn");
+
+    SheetOptions help;
+    ASSERT_EQ(Parse({"--help"}, help), "");
+    EXPECT_TRUE(help.Help);
+}
+
+TEST(SheetOptions, NumbersOutsideTheirRangeAreRefused) {
+    for (const char* count : {"0", "1001", "-1", "+5", "12x", "", " 12", "1e3", "99999999999999999999999"}) {
+        EXPECT_NE(Complaint({"--count", count, "--pgn", "a"}).find("--count"), std::string::npos) << count;
+    }
+    for (const char* perPage : {"5", "0", "16", "six", "06x"}) {
+        EXPECT_NE(Complaint({"--per-page", perPage, "--pgn", "a"}).find("--per-page"), std::string::npos) << perPage;
+    }
+    for (const char* seed : {"-1", "18446744073709551616", "0x10", ""}) {
+        EXPECT_NE(Complaint({"--seed", seed, "--pgn", "a"}).find("--seed"), std::string::npos) << seed;
+    }
+    EXPECT_EQ(Complaint({"--count", "1", "--per-page", "9", "--seed", "0", "--pgn", "a"}), "");
+}
+
+TEST(SheetOptions, MalformedCommandLinesAreRefused) {
+    EXPECT_NE(Complaint({}), "");                                   // no output asked for
+    EXPECT_NE(Complaint({"--count", "5"}), "");                     // still none
+    EXPECT_NE(Complaint({"--pgn"}), "");                            // no value
+    EXPECT_NE(Complaint({"--pdf", "a.pdf", "--colour", "red"}), "");  // unknown option
+    EXPECT_NE(Complaint({"--pdf", "a.pdf", "extra"}), "");          // stray argument
+    EXPECT_NE(Complaint({"--pgn", "a", "--pgn", "b"}), "");         // given twice
+    EXPECT_NE(Complaint({"--pgn", "-", "--epd", "-"}), "");         // two formats mixed on one stream
+    EXPECT_NE(Complaint({"--pdf", "-"}), "");                       // PDF only to a file
+    EXPECT_NE(Complaint({"--pgn", "x", "--epd", "x"}), "");         // one file for two outputs
+    EXPECT_NE(Complaint({"--pgn", ""}), "");
+    EXPECT_NE(Complaint({"--settings", "", "--pgn", "a"}), "");
+    EXPECT_NE(Complaint({"--title", "two\nlines", "--pgn", "a"}), "");
+    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");     // not UTF-8
+    EXPECT_EQ(Complaint({"--pgn", "-", "--pdf", "a.pdf"}), "");
+    EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
+}
+
+}  // namespace
+}  // namespace sheets
