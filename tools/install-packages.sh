@@ -9,7 +9,7 @@ PACKAGES=(
   librsvg2-dev xboard
   googletest libgtest-dev libbenchmark-dev clang
   libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick poppler-utils
   libxtst-dev
   dpkg-dev desktop-file-utils python3 python3-xlib
 )

@@ -1,0 +1,228 @@
+// The PDF of the built vindolar-sheets read back with poppler's tools:
+// pdfinfo for the pages, pdftotext for the texts, pdffonts for the fonts and
+// pdftoppm for the picture of a page, whose squares are compared with the
+// shared piece artwork.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "artwork/piece_artwork.h"
+#include "rules/move_text.h"
+#include "sheets/page_layout.h"
+#include "sheets/pdf_sheet.h"
+#include "tests/settings/scratch_directory.h"
+#include "tests/sheets/sheets_run.h"
+
+namespace sheets_test {
+namespace {
+
+using settings_test::ReadBytes;
+
+// The standard output of a shell command.
+std::string Output(const std::string& command) {
+    std::string text;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return text;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+    ::pclose(pipe);
+    return text;
+}
+
+int PageCount(const std::string& pdf) {
+    for (const std::string& line : Lines(Output("pdfinfo " + pdf))) {
+        if (line.rfind("Pages:", 0) == 0) return std::stoi(line.substr(6));
+    }
+    return -1;
+}
+
+class PdfReadBack : public settings_test::ScratchDirectoryTest {
+  protected:
+    PdfReadBack() { WriteExampleSettings("set_figure.txt"); }
+    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
+};
+
+// Diagram pages for the count and the diagrams a page, then the answer key
+// (215 answers a page: 43 rows in 5 columns).
+TEST_F(PdfReadBack, PagesForTheCountAndTheDiagramsAPage) {
+    struct Case {
+        int Count;
+        int PerPage;
+        int Pages;
+    };
+    const Case cases[] = {{14, 4, 5}, {14, 6, 4}, {14, 9, 3}, {14, 12, 3}, {1, 6, 2}, {12, 6, 3}, {216, 12, 20}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Count) + " problems, " + std::to_string(c.PerPage) + " a page");
+        ASSERT_EQ(Run({"--count", std::to_string(c.Count), "--per-page", std::to_string(c.PerPage), "--seed", "4",
+                       "--pdf", "sheet.pdf"})
+                      .Status,
+                  0);
+        EXPECT_EQ(PageCount("sheet.pdf"), c.Pages);
+    }
+}
+
+// The headings, the page numbers and every solution of the answer key as the
+// trainer's move list writes it, taken from the PGN of the same run; and
+// only embedded fonts.
+TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
+    const std::string title = "Домашнее задание: 7 «Б»";
+    ASSERT_EQ(Run({"--count", "40", "--seed", "17", "--title", title, "--pdf", "sheet.pdf", "--pgn", "sheet.pgn"}).Status, 0);
+    ASSERT_EQ(PageCount("sheet.pdf"), 8);  // 7 pages of diagrams, one of answers
+
+    const std::string first = Output("pdftotext -f 1 -l 1 sheet.pdf -");
+    EXPECT_NE(first.find(title), std::string::npos) << first;
+    EXPECT_NE(first.find("Белые начинают и дают мат в 1 ход"), std::string::npos) << first;
+    EXPECT_NE(first.find("Страница 1 из 8"), std::string::npos) << first;
+    EXPECT_EQ(first.find("Ответы"), std::string::npos);
+
+    const std::string key = Output("pdftotext -layout -f 8 -l 8 sheet.pdf -");
+    EXPECT_NE(key.find("Ответы"), std::string::npos) << key;
+    EXPECT_NE(key.find(title), std::string::npos) << key;
+    EXPECT_NE(key.find("Страница 8 из 8"), std::string::npos) << key;
+    const std::vector<PgnGame> games = ReadPgn(*ReadBytes("sheet.pgn"));
+    ASSERT_EQ(games.size(), 40u);
+    for (std::size_t index = 0; index < games.size(); ++index) {
+        const std::string movetext = games[index].Movetext;
+        const std::string san = movetext.substr(3, movetext.size() - 3 - 4);  // "1. " SAN " 1-0"
+        const auto position = WhiteToMove(games[index].Tags.back().second);
+        const std::vector<int> named = EntriesNamedBy(*position, san);
+        ASSERT_EQ(named.size(), 1u) << san;
+        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
+    }
+
+    const std::vector<std::string> fonts = Lines(Output("pdffonts sheet.pdf"));
+    ASSERT_GT(fonts.size(), 2u);  // two heading lines, then one line a font
+    for (std::size_t line = 2; line < fonts.size(); ++line) {
+        EXPECT_NE(fonts[line].find("DejaVuSans"), std::string::npos) << fonts[line];
+        // Columns: name, type (one or two words), encoding, then emb sub uni.
+        EXPECT_NE(fonts[line].find(" yes yes yes "), std::string::npos) << "not embedded: " << fonts[line];
+    }
+}
+
+// Fine enough that poppler's and cairo's handling of the pieces' thin
+// outlines differ little.
+constexpr double PixelsPerInch = 288;
+constexpr double Scale = PixelsPerInch / 72;
+constexpr int Inset = 3;  // pixels of each square's edge left out: its border with the neighbours
+constexpr chess::PieceCode Candidates[] = {0, 2, 3, 4, 5, 9, 100, -2, -3, -4, -5, -9, -100};
+
+struct Picture {
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> Surface{nullptr, cairo_surface_destroy};
+    int Width() const { return cairo_image_surface_get_width(Surface.get()); }
+    int Height() const { return cairo_image_surface_get_height(Surface.get()); }
+    // Red, green, blue of a pixel, 0..255.
+    std::array<int, 3> Pixel(int x, int y) const {
+        const unsigned char* data = cairo_image_surface_get_data(Surface.get());
+        const auto word = *reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(Surface.get()) + 4 * x);
+        return {static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF), static_cast<int>(word & 0xFF)};
+    }
+};
+
+// One square as the artwork draws it, in the page's pixels: its background,
+// then the piece, placed exactly where it stands on the page.
+Picture DrawnSquare(chess::PieceCode code, bool dark, double x, double y, double edge, int left, int top, int size) {
+    Picture picture;
+    picture.Surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size));
+    cairo_t* cr = cairo_create(picture.Surface.get());
+    cairo_translate(cr, -left, -top);
+    cairo_scale(cr, Scale, Scale);
+    const double grey = dark ? sheets::DarkSquareGrey : sheets::LightSquareGrey;
+    cairo_set_source_rgb(cr, grey, grey, grey);
+    cairo_rectangle(cr, x, y, edge, edge);
+    cairo_fill(cr);
+    artwork::DrawPiece(cr, code, x, y, edge);
+    cairo_destroy(cr);
+    cairo_surface_flush(picture.Surface.get());
+    return picture;
+}
+
+// Mean difference per colour channel between the page's pixels and a drawn square.
+double Difference(const Picture& page, const Picture& square, int left, int top, int size) {
+    double sum = 0;
+    int count = 0;
+    for (int y = Inset; y < size - Inset; ++y) {
+        for (int x = Inset; x < size - Inset; ++x) {
+            const auto seen = page.Pixel(left + x, top + y);
+            const auto drawn = square.Pixel(x, y);
+            for (int channel = 0; channel < 3; ++channel) sum += std::abs(seen[channel] - drawn[channel]);
+            count += 3;
+        }
+    }
+    return sum / count;
+}
+
+// Every square of every diagram on a rendered page looks most like the
+// artwork's drawing of the piece the FEN puts there (or of no piece), with
+// a1 dark and White at the bottom.
+TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
+    WriteSettings("mixed.txt", "2\n1\n1\n1\n1\n3\n1\n1\n1\n0\n50\n1\n5\nлюбая\n");
+    ASSERT_EQ(Run({"--settings", "mixed.txt", "--count", "6", "--seed", "8", "--pdf", "sheet.pdf", "--epd", "sheet.epd"}).Status, 0);
+    ASSERT_EQ(std::system(("pdftoppm -r " + std::to_string(static_cast<int>(PixelsPerInch)) +
+                           " -f 1 -l 1 -singlefile -png sheet.pdf page").c_str()),
+              0);
+    Picture page;
+    page.Surface.reset(cairo_image_surface_create_from_png("page.png"));
+    ASSERT_EQ(cairo_surface_status(page.Surface.get()), CAIRO_STATUS_SUCCESS);
+    // Drawn in the same format, so that pixels compare directly.
+    Picture converted;
+    converted.Surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, page.Width(), page.Height()));
+    cairo_t* cr = cairo_create(converted.Surface.get());
+    cairo_set_source_surface(cr, page.Surface.get(), 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(converted.Surface.get());
+
+    const std::vector<std::string> lines = Lines(*ReadBytes("sheet.epd"));
+    ASSERT_EQ(lines.size(), 6u);
+    int pieces = 0;
+    double worstMatch = 0;
+    for (int slot = 0; slot < 6; ++slot) {
+        const auto position = WhiteToMove(lines[static_cast<std::size_t>(slot)].substr(0, lines[static_cast<std::size_t>(slot)].find(" bm ")) + " 0 1");
+        const sheets::DiagramPlace place = sheets::PlaceOfDiagram(6, slot);
+        const double edge = place.SquareEdge;
+        for (int file = 1; file <= 8; ++file) {
+            for (int row = 1; row <= 8; ++row) {
+                const double x = place.BoardLeft + (file - 1) * edge;
+                const double y = place.BoardTop + (row - 1) * edge;
+                const int left = static_cast<int>(std::ceil(x * Scale));
+                const int top = static_cast<int>(std::ceil(y * Scale));
+                const int size = static_cast<int>(std::floor(edge * Scale)) - 1;
+                const int rank = 9 - row;
+                const bool dark = (file + rank) % 2 == 0;  // a1 is dark
+                chess::PieceCode best = 1;
+                double bestDifference = 1e9;
+                double secondDifference = 1e9;
+                for (const chess::PieceCode code : Candidates) {
+                    const double difference =
+                        Difference(converted, DrawnSquare(code, dark, x, y, edge, left, top, size), left, top, size);
+                    if (difference < bestDifference) {
+                        secondDifference = bestDifference;
+                        bestDifference = difference;
+                        best = code;
+                    } else if (difference < secondDifference) {
+                        secondDifference = difference;
+                    }
+                }
+                const chess::PieceCode expected = position->Board[file][row];
+                EXPECT_EQ(best, expected) << "diagram " << slot + 1 << ", " << chess::SquareName(file, row);
+                pieces += expected != 0;
+                worstMatch = std::max(worstMatch, bestDifference);
+                // Every other drawing is clearly further off.
+                if (expected != 0) {
+                    EXPECT_GT(secondDifference, 2.5 * bestDifference) << chess::SquareName(file, row);
+                }
+            }
+        }
+    }
+    EXPECT_GE(pieces, 6 * 3);
+    // Out of 255: the same drawing, up to how the two renderers smooth thin outlines.
+    EXPECT_LT(worstMatch, 12.0);
+}
+
+}  // namespace
+}  // namespace sheets_test
