@@ -31,7 +31,8 @@ rm -f "$session"
 echo "== remove"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q vindolar | tail -2
 leftover=$(ls -d /usr/libexec/vindolar /usr/share/vindolar /usr/bin/vindolar /usr/share/applications/vindolar.desktop \
-  /usr/share/icons/hicolor/*/apps/vindolar.png 2>/dev/null || true)
+  /usr/share/icons/hicolor/*/apps/vindolar.png /usr/bin/vindolar-sheets /usr/share/man/man1/vindolar-sheets.1 \
+  /usr/share/man/ru/man1/vindolar-sheets.1 2>/dev/null || true)
 if [[ -n $leftover ]]; then echo "FAIL: left after removal: $leftover"; status=1; fi
 if dpkg -s vindolar > /dev/null 2>&1; then echo "FAIL: package still known: $(dpkg -s vindolar | grep Status)"; status=1; fi
 echo "the user's own directory stays: $(ls "$home/.local/share/vindolar" | tr '\n' ' ')"

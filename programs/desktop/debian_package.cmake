@@ -4,7 +4,7 @@ set(CPACK_PACKAGE_VENDOR "Мат в 1 ход")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mate-in-one chess trainer (Мат в 1 ход)")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Two GTK+ 2 programs: vindolar makes random positions in which White has\nexactly one mating move and judges the answer; quessa edits the settings\nthat steer the generator. The texts are in Russian. Start it with the\nvindolar command or from the games menu.")
+  "Two GTK+ 2 programs: vindolar makes random positions in which White has\nexactly one mating move and judges the answer; quessa edits the settings\nthat steer the generator. The texts are in Russian. Start it with the\nvindolar command or from the games menu. The vindolar-sheets command\nmakes worksheets of such problems for coaches: PDF with an answer key,\nPGN and EPD.")
 set(CPACK_PACKAGE_CONTACT "Mate-in-one trainer developers <trainer@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

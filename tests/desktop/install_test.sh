@@ -27,6 +27,22 @@ grep -qx "libexec_dir=\"$prefix/libexec/vindolar\"" "$prefix/bin/vindolar" || fa
 grep -qx "data_dir=\"$prefix/share/vindolar\"" "$prefix/bin/vindolar" || fail "launcher does not name the data folder"
 sh -n "$prefix/bin/vindolar" || fail "launcher is not valid sh"
 
+# --- the worksheet command on the PATH, with its manual pages ---
+[[ -x $prefix/bin/vindolar-sheets ]] || fail "no vindolar-sheets on bin/"
+games=$(cd "$work" && "$prefix/bin/vindolar-sheets" --settings "$default_settings" --count 3 --seed 1 --pgn - | grep -c '^\[FEN ')
+[[ $games == 3 ]] || fail "installed vindolar-sheets gave $games games, not 3"
+for page in man/man1/vindolar-sheets.1 man/ru/man1/vindolar-sheets.1; do
+  [[ -f $prefix/share/$page ]] || fail "no manual page share/$page"
+done
+if command -v man > /dev/null; then
+  LANG=C.UTF-8 man -l "$prefix/share/man/man1/vindolar-sheets.1" 2> /dev/null | grep -q '^EXIT STATUS' ||
+    fail "English manual page does not render"
+  LANG=C.UTF-8 man -l "$prefix/share/man/ru/man1/vindolar-sheets.1" 2> /dev/null | grep -q '^КОД ВОЗВРАТА' ||
+    fail "Russian manual page does not render"
+  [[ $(MANPATH="$prefix/share/man" man -w vindolar-sheets) == "$prefix/share/man/man1/vindolar-sheets.1" ]] ||
+    fail "man does not find vindolar-sheets under the prefix"
+fi
+
 entry="$prefix/share/applications/vindolar.desktop"
 grep -qx 'Name=Мат в 1 ход' "$entry" || fail "desktop entry name"
 grep -qx 'Categories=Game;BoardGame;' "$entry" || fail "desktop entry categories"

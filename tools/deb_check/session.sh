@@ -99,5 +99,15 @@ if pgrep -u "$(id -u)" -x 'vindolar|quessa' > /dev/null; then
 fi
 if [[ -s $HOME/session.log ]]; then echo "programs' output:"; sed 's/^/  /' "$HOME/session.log"; fi
 
+# The worksheet command, run as a coach runs it, from the user's own folder.
+command -v vindolar-sheets > /dev/null || fail "no vindolar-sheets on the PATH"
+sheet=$(mktemp -d)
+(cd "$sheet" && vindolar-sheets --settings "$dir/set_figure.txt" --count 6 --seed 1 --pdf sheet.pdf --pgn sheet.pgn) ||
+  fail "vindolar-sheets failed"
+[[ $(grep -c '^\[FEN ' "$sheet/sheet.pgn" 2>/dev/null) == 6 ]] || fail "vindolar-sheets did not write 6 games"
+[[ $(head -c 5 "$sheet/sheet.pdf" 2>/dev/null) == %PDF- ]] || fail "vindolar-sheets did not write a PDF"
+man -w vindolar-sheets > /dev/null 2>&1 || fail "no manual page for vindolar-sheets"
+rm -rf "$sheet"
+
 if ((failures)); then echo "$failures failures"; exit 1; fi
 echo "session: all checks passed"
