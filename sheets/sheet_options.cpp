@@ -132,7 +132,7 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string name = argument.substr(0, equals);
         const auto known = std::find_if(std::begin(OptionNames), std::end(OptionNames),
                                         [&](const OptionName& option) { return option.Name == name; });
-        if (known == std::end(OptionNames) || argument.rfind("--", 0) != 0) {
+        if (known == std::end(OptionNames)) {
             if (argument.rfind("-", 0) == 0 && argument != StandardStream) {
                 return "неизвестный параметр " + Quoted(argument) + " (см. --help)";
             }
