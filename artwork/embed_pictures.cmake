@@ -1,6 +1,9 @@
 # Run at build time: writes a C++ source that holds the twelve SVG piece
 # pictures as byte arrays, so a program that draws pieces needs no data files.
 #   cmake -DPIECE_DIR=... -DOUTPUT=... -P embed_pictures.cmake
+# The set paints its light parts cream; they are made pure white, which stands
+# out better against the light squares and prints as paper white.
+set(recolours "#ffffcc:#ffffff" "#fdfdca:#ffffff")
 set(kinds Pawn:2 Knight:3 Bishop:4 Rook:5 Queen:9 King:100)
 set(arrays "")
 set(entries "")
@@ -13,7 +16,16 @@ foreach(colour White Black)
     if(NOT EXISTS "${file}")
       message(FATAL_ERROR "piece picture ${file} is missing")
     endif()
-    file(READ "${file}" bytes HEX)
+    file(READ "${file}" svg)
+    foreach(recolour IN LISTS recolours)
+      string(REPLACE ":" ";" recolour "${recolour}")
+      list(GET recolour 0 from)
+      list(GET recolour 1 to)
+      string(REPLACE "${from}" "${to}" svg "${svg}")
+    endforeach()
+    set(recoloured "${OUTPUT}.${colour}${kind}.svg")
+    file(WRITE "${recoloured}" "${svg}")
+    file(READ "${recoloured}" bytes HEX)
     string(LENGTH "${bytes}" hex_length)
     math(EXPR length "${hex_length} / 2")
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
