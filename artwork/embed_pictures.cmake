@@ -4,6 +4,34 @@
 # The set paints its light parts cream; they are made pure white, which stands
 # out better against the light squares and prints as paper white.
 set(recolours "#ffffcc:#ffffff" "#fdfdca:#ffffff")
+# Its lines are drawn thin for a small square: at 40 pixels a white piece's
+# outline faded to grey. Every line width is scaled by this many percent.
+set(stroke_scale_percent 160)
+
+# Scales every "stroke-width:N" in the text held by variable `name`.
+function(scale_stroke_widths name)
+  # A semicolon would split the matches as a CMake list; it stands aside meanwhile.
+  string(REPLACE ";" "<semicolon>" svg "${${name}}")
+  string(REGEX MATCHALL "stroke-width:[0-9]+(\\.[0-9]+)?[^0-9.]" widths "${svg}")
+  if(widths)
+    list(REMOVE_DUPLICATES widths)
+  endif()
+  foreach(width IN LISTS widths)
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\1" whole "${width}")
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\2" fraction "${width}")
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\3" after "${width}")
+    # Fixed point with four decimals; leading zeros taken off for math().
+    string(SUBSTRING "${fraction}0000" 0 4 fraction)
+    string(REGEX REPLACE "^0+([0-9])" "\\1" fraction "${fraction}")
+    math(EXPR scaled "(${whole} * 10000 + ${fraction}) * ${stroke_scale_percent} / 100")
+    math(EXPR scaled_whole "${scaled} / 10000")
+    math(EXPR scaled_fraction "${scaled} % 10000 + 10000")
+    string(SUBSTRING "${scaled_fraction}" 1 4 scaled_fraction)
+    string(REPLACE "${width}" "stroke-width:${scaled_whole}.${scaled_fraction}${after}" svg "${svg}")
+  endforeach()
+  string(REPLACE "<semicolon>" ";" svg "${svg}")
+  set(${name} "${svg}" PARENT_SCOPE)
+endfunction()
 set(kinds Pawn:2 Knight:3 Bishop:4 Rook:5 Queen:9 King:100)
 set(arrays "")
 set(entries "")
@@ -23,6 +51,7 @@ foreach(colour White Black)
       list(GET recolour 1 to)
       string(REPLACE "${from}" "${to}" svg "${svg}")
     endforeach()
+    scale_stroke_widths(svg)
     set(recoloured "${OUTPUT}.${colour}${kind}.svg")
     file(WRITE "${recoloured}" "${svg}")
     file(READ "${recoloured}" bytes HEX)

@@ -17,10 +17,17 @@ void DrawPiece(cairo_t* cr, chess::PieceCode code, double x, double y, double ed
         g_clear_error(&error);
         return;
     }
+    // The path is no part of cairo's saved state; the caller's is kept aside
+    // so that drawing the piece does not lose it.
+    cairo_path_t* callersPath = cairo_copy_path(cr);
     cairo_save(cr);
+    cairo_new_path(cr);
     const RsvgRectangle square = {x, y, edge, edge};
     if (!rsvg_handle_render_document(handle, cr, &square, &error)) g_clear_error(&error);
     cairo_restore(cr);
+    cairo_new_path(cr);
+    if (callersPath->status == CAIRO_STATUS_SUCCESS) cairo_append_path(cr, callersPath);
+    cairo_path_destroy(callersPath);
     g_object_unref(handle);
 }
 
