@@ -3,6 +3,7 @@
 // outlines and black ones dark, nothing outside its square, the caller's
 // drawing state untouched, and vectors, not pixels, on a PDF page.
 #include "artwork/piece_artwork.h"
+#include "artwork/piece_set.h"
 
 #include <cairo-pdf.h>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,19 +20,22 @@ namespace {
 constexpr std::array<chess::PieceCode, 6> Kinds = {chess::Pawn, chess::Knight, chess::Bishop,
                                                    chess::Rook, chess::Queen, chess::King};
 
+using Drawer = std::function<void(cairo_t*, chess::PieceCode, double x, double y, double edge)>;
+
 // A square picture drawn on a plain grey background, pixels read back as
 // brightness 0..255.
 class Picture {
   public:
     static constexpr double Background = 0.5;
 
-    Picture(chess::PieceCode code, int edge, int margin = 0) : Edge(edge), Margin(margin) {
+    Picture(chess::PieceCode code, int edge, int margin = 0, const Drawer& draw = artwork::DrawPiece)
+        : Edge(edge), Margin(margin) {
         const int size = edge + 2 * margin;
         Surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size);
         cairo_t* cr = cairo_create(Surface);
         cairo_set_source_rgb(cr, Background, Background, Background);
         cairo_paint(cr);
-        artwork::DrawPiece(cr, code, margin, margin, edge);
+        draw(cr, code, margin, margin, edge);
         Status = cairo_status(cr);
         cairo_destroy(cr);
         cairo_surface_flush(Surface);
@@ -59,6 +64,15 @@ class Picture {
         int count = 0;
         for (int y = 0; y < Size(); ++y) {
             for (int x = 0; x < Size(); ++x) count += IsBackground(x, y) ? 0 : 1;
+        }
+        return count;
+    }
+    // How many pixels differ from another picture of the same size by more
+    // than `tolerance` in brightness.
+    int CountDiffering(const Picture& other, int tolerance) const {
+        int count = 0;
+        for (int y = 0; y < Size(); ++y) {
+            for (int x = 0; x < Size(); ++x) count += std::abs(Brightness(x, y) - other.Brightness(x, y)) > tolerance;
         }
         return count;
     }
@@ -157,7 +171,7 @@ TEST(PieceArtworkTest, DrawsOnlyInsideItsSquareAndNothingForNoPiece) {
     EXPECT_EQ(Picture(chess::King, 0, Margin).Changed(), 0) << "a square of no size";
 }
 
-TEST(PieceArtworkTest, LeavesTheCallersStateAsItWas) {
+void ExpectStateKept(const Drawer& draw) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
     cairo_t* cr = cairo_create(surface);
     cairo_translate(cr, 3, 4);
@@ -167,7 +181,7 @@ TEST(PieceArtworkTest, LeavesTheCallersStateAsItWas) {
     cairo_matrix_t before;
     cairo_get_matrix(cr, &before);
 
-    artwork::DrawPiece(cr, -chess::Queen, 10, 10, 60);
+    draw(cr, -chess::Queen, 10, 10, 60);
 
     cairo_matrix_t after;
     cairo_get_matrix(cr, &after);
@@ -195,14 +209,14 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
-std::string PdfOfPieces(const std::vector<chess::PieceCode>& codes) {
+std::string PdfOfPieces(const std::vector<chess::PieceCode>& codes, const Drawer& draw = artwork::DrawPiece) {
     std::string pdf;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendBytes, &pdf, 400, 100);
     cairo_pdf_surface_restrict_to_version(surface, CAIRO_PDF_VERSION_1_4);
     cairo_t* cr = cairo_create(surface);
     double x = 0;
     for (chess::PieceCode code : codes) {
-        artwork::DrawPiece(cr, code, x, 10, 30);
+        draw(cr, code, x, 10, 30);
         x += 30;
     }
     cairo_destroy(cr);
@@ -217,12 +231,47 @@ TEST(PieceArtworkTest, PdfPagesGetVectorsNotPictures) {
         all.push_back(kind);
         all.push_back(-kind);
     }
-    const std::string pdf = PdfOfPieces(all);
-    ASSERT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
-    EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos) << "no raster picture in the page";
-    EXPECT_EQ(pdf.find("/Subtype/Image"), std::string::npos);
-    // The pieces add drawing to the page: more than an empty page holds.
-    EXPECT_GT(pdf.size(), PdfOfPieces({}).size() + 2000);
+    const artwork::PieceSet set;
+    const Drawer fromSet = [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+        set.Draw(cr, code, x, y, edge);
+    };
+    for (const Drawer& draw : {Drawer(artwork::DrawPiece), fromSet}) {
+        const std::string pdf = PdfOfPieces(all, draw);
+        ASSERT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
+        EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos) << "no raster picture in the page";
+        EXPECT_EQ(pdf.find("/Subtype/Image"), std::string::npos);
+        // The pieces add drawing to the page: more than an empty page holds.
+        EXPECT_GT(pdf.size(), PdfOfPieces({}).size() + 2000);
+    }
+}
+
+TEST(PieceArtworkTest, LeavesTheCallersStateAsItWas) {
+    ExpectStateKept(artwork::DrawPiece);
+    const artwork::PieceSet set;
+    ExpectStateKept([&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+        set.Draw(cr, code, x, y, edge);
+    });
+}
+
+TEST(PieceArtworkTest, PieceSetDrawsWhatDrawPieceDraws) {
+    const artwork::PieceSet set;
+    const Drawer fromSet = [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+        set.Draw(cr, code, x, y, edge);
+    };
+    for (int edge : {40, 70}) {
+        for (chess::PieceCode kind : Kinds) {
+            for (chess::PieceCode code : {kind, -kind}) {
+                const Picture direct(code, edge, 5);
+                const Picture kept(code, edge, 5, fromSet);
+                // The same shapes: antialiasing may shade edge pixels a little
+                // differently, but no pixel turns from light to dark or back.
+                EXPECT_EQ(direct.CountDiffering(kept, 64), 0) << "code " << code << " at " << edge;
+                EXPECT_LE(direct.CountDiffering(kept, 32), edge * edge / 16) << "code " << code << " at " << edge;
+                EXPECT_GT(kept.Changed(), 0);
+            }
+        }
+        for (chess::PieceCode code : {0, 7, -1000}) EXPECT_EQ(Picture(code, edge, 5, fromSet).Changed(), 0);
+    }
 }
 
 }  // namespace
