@@ -1,6 +1,37 @@
 # Run at build time: writes a C++ source that holds the twelve SVG piece
 # pictures as byte arrays, so a program that draws pieces needs no data files.
 #   cmake -DPIECE_DIR=... -DOUTPUT=... -P embed_pictures.cmake
+# The set paints its light parts cream; they are made pure white, which stands
+# out better against the light squares and prints as paper white.
+set(recolours "#ffffcc:#ffffff" "#fdfdca:#ffffff")
+# Its lines are drawn thin for a small square: at 40 pixels a white piece's
+# outline faded to grey. Every line width is scaled by this many percent.
+set(stroke_scale_percent 160)
+
+# Scales every "stroke-width:N" in the text held by variable `name`.
+function(scale_stroke_widths name)
+  # A semicolon would split the matches as a CMake list; it stands aside meanwhile.
+  string(REPLACE ";" "<semicolon>" svg "${${name}}")
+  string(REGEX MATCHALL "stroke-width:[0-9]+(\\.[0-9]+)?[^0-9.]" widths "${svg}")
+  if(widths)
+    list(REMOVE_DUPLICATES widths)
+  endif()
+  foreach(width IN LISTS widths)
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\1" whole "${width}")
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\2" fraction "${width}")
+    string(REGEX REPLACE "stroke-width:([0-9]+)\\.?([0-9]*)(.)" "\\3" after "${width}")
+    # Fixed point with four decimals; leading zeros taken off for math().
+    string(SUBSTRING "${fraction}0000" 0 4 fraction)
+    string(REGEX REPLACE "^0+([0-9])" "\\1" fraction "${fraction}")
+    math(EXPR scaled "(${whole} * 10000 + ${fraction}) * ${stroke_scale_percent} / 100")
+    math(EXPR scaled_whole "${scaled} / 10000")
+    math(EXPR scaled_fraction "${scaled} % 10000 + 10000")
+    string(SUBSTRING "${scaled_fraction}" 1 4 scaled_fraction)
+    string(REPLACE "${width}" "stroke-width:${scaled_whole}.${scaled_fraction}${after}" svg "${svg}")
+  endforeach()
+  string(REPLACE "<semicolon>" ";" svg "${svg}")
+  set(${name} "${svg}" PARENT_SCOPE)
+endfunction()
 set(kinds Pawn:2 Knight:3 Bishop:4 Rook:5 Queen:9 King:100)
 set(arrays "")
 set(entries "")
@@ -13,7 +44,17 @@ foreach(colour White Black)
     if(NOT EXISTS "${file}")
       message(FATAL_ERROR "piece picture ${file} is missing")
     endif()
-    file(READ "${file}" bytes HEX)
+    file(READ "${file}" svg)
+    foreach(recolour IN LISTS recolours)
+      string(REPLACE ":" ";" recolour "${recolour}")
+      list(GET recolour 0 from)
+      list(GET recolour 1 to)
+      string(REPLACE "${from}" "${to}" svg "${svg}")
+    endforeach()
+    scale_stroke_widths(svg)
+    set(recoloured "${OUTPUT}.${colour}${kind}.svg")
+    file(WRITE "${recoloured}" "${svg}")
+    file(READ "${recoloured}" bytes HEX)
     string(LENGTH "${bytes}" hex_length)
     math(EXPR length "${hex_length} / 2")
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")

@@ -1,7 +1,6 @@
 #include "artwork/piece_artwork.h"
 
-#include <librsvg/rsvg.h>
-
+#include "artwork/piece_drawing.h"
 #include "artwork/piece_pictures.h"
 
 namespace artwork {
@@ -9,19 +8,9 @@ namespace artwork {
 void DrawPiece(cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
     const PiecePicture* picture = FindPiecePicture(code);
     if (picture == nullptr || edge <= 0) return;
-    GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_data(picture->Text, picture->Length, &error);
-    if (handle == nullptr) {
-        // The pictures are compiled in and were read once at build time; a
-        // picture that does not parse draws nothing rather than stopping.
-        g_clear_error(&error);
-        return;
-    }
-    cairo_save(cr);
-    const RsvgRectangle square = {x, y, edge, edge};
-    if (!rsvg_handle_render_document(handle, cr, &square, &error)) g_clear_error(&error);
-    cairo_restore(cr);
-    g_object_unref(handle);
+    // The pictures are compiled in and were read once at build time; one that
+    // does not read draws nothing rather than stopping the program.
+    RenderPiecePicture(cr, *picture, x, y, edge);
 }
 
 }  // namespace artwork

@@ -28,6 +28,59 @@ constexpr const char* PieceListStyle =
     "}\n"
     "widget \"*.editor-piece-list*\" style \"editor-piece-list\"\n";
 
+// The toolkit makes the list's arrow as wide as a line of its text is high,
+// which leaves the names too little of the 70 pixels; the arrow is narrowed
+// to this width and the text gets what it gives up.
+constexpr int PieceListArrowWidth = 11;
+
+struct WidgetSearch {
+    GType Type;
+    GtkWidget* Found;
+};
+
+void SearchWidget(GtkWidget* widget, gpointer search) {
+    WidgetSearch& wanted = *static_cast<WidgetSearch*>(search);
+    if (wanted.Found != nullptr) return;
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, wanted.Type)) {
+        wanted.Found = widget;
+    } else if (GTK_IS_CONTAINER(widget)) {
+        gtk_container_forall(GTK_CONTAINER(widget), SearchWidget, search);
+    }
+}
+
+// The first widget of `type` inside `widget`, the toolkit's own parts included.
+GtkWidget* FindInside(GtkWidget* widget, GType type) {
+    WidgetSearch search = {type, nullptr};
+    gtk_container_forall(GTK_CONTAINER(widget), SearchWidget, &search);
+    return search.Found;
+}
+
+// Runs after the list has placed its parts: the arrow (and the separator
+// before it) move right, the shown name's area grows by the same amount.
+void OnPieceListAllocated(GtkWidget* list, GtkAllocation*, gpointer) {
+    GtkWidget* arrow = FindInside(list, GTK_TYPE_ARROW);
+    GtkWidget* separator = FindInside(list, GTK_TYPE_SEPARATOR);
+    GtkWidget* name = gtk_bin_get_child(GTK_BIN(list));
+    if (arrow == nullptr || name == nullptr) return;
+    GtkAllocation arrowArea;
+    gtk_widget_get_allocation(arrow, &arrowArea);
+    const int spare = arrowArea.width - PieceListArrowWidth;
+    if (spare <= 0) return;
+    arrowArea.x += spare;
+    arrowArea.width = PieceListArrowWidth;
+    gtk_widget_size_allocate(arrow, &arrowArea);
+    if (separator != nullptr) {
+        GtkAllocation separatorArea;
+        gtk_widget_get_allocation(separator, &separatorArea);
+        separatorArea.x += spare;
+        gtk_widget_size_allocate(separator, &separatorArea);
+    }
+    GtkAllocation nameArea;
+    gtk_widget_get_allocation(name, &nameArea);
+    nameArea.width += spare;
+    gtk_widget_size_allocate(name, &nameArea);
+}
+
 gboolean OnCloseRequest(GtkWidget*, GdkEvent*, gpointer events) {
     static_cast<EditorEventQueue*>(events)->PostCloseRequest();
     return TRUE;  // the editor's loop decides; the window stays until then
@@ -117,6 +170,7 @@ void SettingsWindow::CreatePieceList(const std::string& selectedName, EditorEven
         }
     }
     g_signal_connect(PieceList, "changed", G_CALLBACK(OnPieceListChanged), &events);
+    g_signal_connect_after(PieceList, "size-allocate", G_CALLBACK(OnPieceListAllocated), nullptr);
     Place(PieceList, PieceListPlace);
 }
 

@@ -1,5 +1,6 @@
 #include "trainer/main_window.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "problems/generation_run.h"
@@ -31,11 +32,13 @@ bool InsideSquare(double x, double y, int cellSize) {
 // `width` pixels, but never below this size.
 constexpr int SmallestFontPoints = 6;
 
-void FitFontToWidth(GtkWidget* label, const char* sample, int width) {
+// The largest font size, in Pango units, at which `sample` in `label`'s font
+// fits `width` pixels.
+int FittingFontSize(GtkWidget* label, const char* sample, int width) {
     PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
     PangoLayout* layout = gtk_widget_create_pango_layout(label, sample);
-    for (int size = pango_font_description_get_size(font); size > SmallestFontPoints * PANGO_SCALE;
-         size -= PANGO_SCALE / 2) {
+    int size = pango_font_description_get_size(font);
+    for (; size > SmallestFontPoints * PANGO_SCALE; size -= PANGO_SCALE / 2) {
         pango_font_description_set_size(font, size);
         pango_layout_set_font_description(layout, font);
         int textWidth = 0;
@@ -43,8 +46,15 @@ void FitFontToWidth(GtkWidget* label, const char* sample, int width) {
         pango_layout_get_pixel_size(layout, &textWidth, &textHeight);
         if (textWidth <= width) break;
     }
-    gtk_widget_modify_font(label, font);
     g_object_unref(layout);
+    pango_font_description_free(font);
+    return size;
+}
+
+void SetFontSize(GtkWidget* label, int size) {
+    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    pango_font_description_set_size(font, size);
+    gtk_widget_modify_font(label, font);
     pango_font_description_free(font);
 }
 
@@ -123,7 +133,7 @@ void MainWindow::CreateControls() {
 
     GtkWidget* status = gtk_label_new(nullptr);
     gtk_misc_set_alignment(GTK_MISC(status), 0.0f, 0.5f);
-    FitFontToWidth(status, problems::AttemptStatusText(LargestShownCount).c_str(), StatusLabelPlace.Width);
+    SetFontSize(status, FittingFontSize(status, problems::AttemptStatusText(LargestShownCount).c_str(), StatusLabelPlace.Width));
     Place(status, StatusLabelPlace);
     Controls[StatusLabelControl] = status;
     SetStatusCount(0);
@@ -165,6 +175,11 @@ void MainWindow::CreateMoveTable() {
         gtk_tree_view_column_set_fixed_width(column, columns[index].Width);
         gtk_tree_view_append_column(GTK_TREE_VIEW(TableView), column);
     }
+    // An empty last column takes up the width the two do not use; without
+    // it the toolkit stretches "MOVE" to the table's edge.
+    GtkTreeViewColumn* filler = gtk_tree_view_column_new();
+    gtk_tree_view_column_set_expand(filler, TRUE);
+    gtk_tree_view_append_column(GTK_TREE_VIEW(TableView), filler);
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(TableView), TRUE);
     gtk_tree_view_set_grid_lines(GTK_TREE_VIEW(TableView), GTK_TREE_VIEW_GRID_LINES_BOTH);
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(TableView)), GTK_SELECTION_SINGLE);
@@ -177,9 +192,10 @@ void MainWindow::CreateMoveTable() {
     Controls[MoveTableControl] = scroller;
 }
 
-GtkWidget* MainWindow::CreateButton(int number, const Placement& place, const char* text) {
+GtkWidget* MainWindow::CreateButton(int number, const Placement& place, const char* text, int fontSize) {
     GtkWidget* button = gtk_button_new_with_label(text);
-    FitFontToWidth(gtk_bin_get_child(GTK_BIN(button)), text, ButtonTextWidth(button, place.Width));
+    GtkWidget* label = gtk_bin_get_child(GTK_BIN(button));
+    SetFontSize(label, fontSize > 0 ? fontSize : FittingFontSize(label, text, ButtonTextWidth(button, place.Width)));
     Place(button, place);
     g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), &Links[number]);
     Controls[number] = button;
@@ -267,8 +283,18 @@ int MainWindow::SelectedRowNumber() const {
 }
 
 void MainWindow::ShowPromotionButtons() {
+    // The four texts share one size: the largest at which every one fits.
+    GtkWidget* sample = gtk_button_new_with_label(PromotionChoices[0].Text);
+    g_object_ref_sink(sample);
+    int shared = 0;
     for (const PromotionChoice& choice : PromotionChoices) {
-        gtk_widget_show(CreateButton(choice.Control, choice.Place, choice.Text));
+        const int size = FittingFontSize(gtk_bin_get_child(GTK_BIN(sample)), choice.Text,
+                                         ButtonTextWidth(sample, choice.Place.Width));
+        shared = shared == 0 ? size : std::min(shared, size);
+    }
+    g_object_unref(sample);
+    for (const PromotionChoice& choice : PromotionChoices) {
+        gtk_widget_show(CreateButton(choice.Control, choice.Place, choice.Text, shared));
     }
 }
 

@@ -80,7 +80,8 @@ class MainWindow final : public problems::TrainerView {
 
     void CreateSquare(int file, int row);
     void CreateMoveTable();
-    GtkWidget* CreateButton(int number, const Placement& place, const char* text);
+    // `fontSize` in Pango units; 0 gives the largest size at which the text fits.
+    GtkWidget* CreateButton(int number, const Placement& place, const char* text, int fontSize = 0);
     void SetStatusCount(std::int32_t attempts);
     void Place(GtkWidget* widget, const Placement& place);
 

@@ -187,6 +187,62 @@ TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
     EXPECT_EQ(names, ExpectedPieceNames);
 }
 
+// The first widget of `type` inside `widget`, searched depth first, or nullptr.
+GtkWidget* FindInside(GtkWidget* widget, GType type) {
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) return widget;
+    if (!GTK_IS_CONTAINER(widget)) return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
+        found = FindInside(GTK_WIDGET(child->data), type);
+    }
+    g_list_free(children);
+    return found;
+}
+
+TEST_F(EditorLayoutTest, PieceListShowsEveryNameWholeInTheDefaultFont) {
+    StartWithoutFile();
+    GtkWidget* list = Editor.Window.PieceList;
+    GtkWidget* shown = FindInside(list, GTK_TYPE_CELL_VIEW);
+    ASSERT_NE(shown, nullptr) << "the closed list shows its choice in a cell view";
+    GtkAllocation area;
+    gtk_widget_get_allocation(shown, &area);
+
+    // The text keeps the toolkit's default font: the one a plain new label gets.
+    GtkWidget* plain = gtk_label_new(nullptr);
+    g_object_ref_sink(plain);
+    const PangoFontDescription* defaultFont = gtk_widget_get_style(plain)->font_desc;
+    EXPECT_TRUE(pango_font_description_equal(gtk_widget_get_style(shown)->font_desc, defaultFont))
+        << pango_font_description_to_string(gtk_widget_get_style(shown)->font_desc);
+
+    // What a name needs: its text in that font and the renderer's padding on both sides.
+    GList* renderers = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(list));
+    ASSERT_NE(renderers, nullptr);
+    guint padding = 0;
+    g_object_get(renderers->data, "xpad", &padding, static_cast<const char*>(nullptr));
+    g_list_free(renderers);
+    int widest = 0;
+    std::string widestName;
+    for (const std::string& name : ExpectedPieceNames) {
+        PangoLayout* layout = gtk_widget_create_pango_layout(shown, name.c_str());
+        int width = 0;
+        int height = 0;
+        pango_layout_get_pixel_size(layout, &width, &height);
+        g_object_unref(layout);
+        const int needed = width + 2 * static_cast<int>(padding);
+        EXPECT_LE(needed, area.width) << "\"" << name << "\" needs " << needed << " pixels, the list shows "
+                                      << area.width;
+        EXPECT_LE(height, area.height) << name;
+        if (needed > widest) {
+            widest = needed;
+            widestName = name;
+        }
+    }
+    EXPECT_EQ(widestName, "король") << "the widest name is the one measured against the text area";
+    EXPECT_EQ(PlaceOf(list), ExpectedPieceList) << "the list keeps its size";
+    g_object_unref(plain);
+}
+
 TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
     StartWithoutFile();
     ResizeTo(1000, 750);

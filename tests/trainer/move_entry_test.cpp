@@ -5,6 +5,8 @@
 
 #include <gdk/gdkx.h>
 
+#include <algorithm>
+
 #include "problems/judging.h"
 #include "problems/problem_cycle.h"
 #include "trainer/messages.h"
@@ -191,6 +193,62 @@ TEST_F(MoveEntryTest, PromotionByClicksAsksForThePieceAndDropsOtherInput) {
     Dialogs.WhileMessageShown = nullptr;
     ASSERT_TRUE(Program->RunPass());
     EXPECT_FALSE(Ended);
+}
+
+// The font size a button's text is drawn in, in Pango units, and whether the
+// text at that size fits the area the button gives its label: its whole
+// width, and its letters' ink from top to bottom.
+int ButtonFontSize(GtkWidget* button) {
+    return pango_font_description_get_size(gtk_widget_get_style(gtk_bin_get_child(GTK_BIN(button)))->font_desc);
+}
+bool ButtonTextFits(GtkWidget* button, int fontSize) {
+    GtkWidget* label = gtk_bin_get_child(GTK_BIN(button));
+    PangoLayout* layout = gtk_widget_create_pango_layout(label, gtk_label_get_text(GTK_LABEL(label)));
+    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    pango_font_description_set_size(font, fontSize);
+    pango_layout_set_font_description(layout, font);
+    PangoRectangle ink;
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    pango_font_description_free(font);
+    g_object_unref(layout);
+    GtkAllocation area;
+    gtk_widget_get_allocation(label, &area);
+    return logical.width <= area.width && ink.height <= area.height;
+}
+
+TEST_F(MoveEntryTest, PromotionButtonsShowTheirTextsWholeInOneSize) {
+    ShowProblem(PromotionMate);
+    std::vector<int> sizes;
+    std::vector<bool> fits, fitsLarger;
+    Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message& message) {
+        if (message.Title != trainer::PromotionTitle) return;
+        Settle();
+        for (const trainer::PromotionChoice& choice : trainer::PromotionChoices) {
+            GtkWidget* button = Program->Window.Control(choice.Control);
+            if (button == nullptr) continue;
+            GtkAllocation area;
+            gtk_widget_get_allocation(button, &area);
+            EXPECT_EQ(area.width, 50) << choice.Text;
+            EXPECT_EQ(area.height, 25) << choice.Text;
+            sizes.push_back(ButtonFontSize(button));
+            fits.push_back(ButtonTextFits(button, sizes.back()));
+            fitsLarger.push_back(ButtonTextFits(button, sizes.back() + PANGO_SCALE / 2));
+        }
+        ClickControl(trainer::QueenButtonControl);
+    };
+    PlayClick(FileE, Rank7);
+    PlayClick(FileE, Rank8);
+    ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty() && Program->Window.Control(trainer::QueenButtonControl) == nullptr; }));
+    ASSERT_EQ(sizes.size(), 4u) << "the four buttons are there while the piece is chosen";
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const char* text = trainer::PromotionChoices[i].Text;
+        EXPECT_EQ(sizes[i], sizes[0]) << text << " in another size than " << trainer::PromotionChoices[0].Text;
+        EXPECT_TRUE(fits[i]) << text << " is cut off";
+    }
+    // One size larger, at least one of them would no longer fit: the size is
+    // not smaller than it must be.
+    EXPECT_NE(std::count(fitsLarger.begin(), fitsLarger.end(), false), 0);
 }
 
 TEST_F(MoveEntryTest, PromotionFromItsListRowAsksNothing) {

@@ -120,7 +120,7 @@ TEST_P(WindowLayoutTest, ControlsStandWhereTheyBelongWithTheirTexts) {
     EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(table, 0)), "№");
     EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(table, 1)), "MOVE");
     EXPECT_EQ(gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, 0)), 50);
-    EXPECT_GE(gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, 1)), 90);
+    EXPECT_EQ(gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, 1)), 90);
     EXPECT_EQ(gtk_tree_view_get_grid_lines(table), GTK_TREE_VIEW_GRID_LINES_BOTH);
     EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(table)), GTK_SELECTION_SINGLE);
     EXPECT_TRUE(TableRows().empty());
