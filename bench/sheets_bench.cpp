@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     char directory[] = "/tmp/sheets-bench-XXXXXX";
     if (::mkdtemp(directory) == nullptr) return 2;
     const std::string base = directory;
+    const artwork::PieceSet pieces;
     double fastest = 1e9;
     std::printf("%d problems, %d diagrams a page, into PDF, PGN and EPD\n", Problems, PerPage);
     for (int run = 1; run <= runs; ++run) {
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
         const double texts = SecondsSince(start);
         std::string pdf;
         std::string error;
-        if (!sheets::WritePdf(series->Problems, sheets::DefaultTitle, PerPage, pdf, error)) return 1;
+        if (!sheets::WritePdf(series->Problems, sheets::DefaultTitle, PerPage, pieces, pdf, error)) return 1;
         const double paged = SecondsSince(start);
         const std::string written = sheets::WriteOutputs(
             {{"--pdf", base + "/s.pdf", pdf}, {"--pgn", base + "/s.pgn", pgn}, {"--epd", base + "/s.epd", epd}});

@@ -5,9 +5,7 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <array>
 
-#include "artwork/piece_artwork.h"
 #include "rules/move_text.h"
 #include "sheets/page_layout.h"
 
@@ -26,53 +24,9 @@ cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned
     return CAIRO_STATUS_SUCCESS;
 }
 
-// Each piece drawn once by the shared artwork into a recording surface and
-// then stamped onto every square that holds it: the document carries one
-// drawing of each piece, used as often as needed, and the artwork's work is
-// not repeated for every square.
-class PieceStamps {
-  public:
-    explicit PieceStamps(double edge) : Edge(edge) {}
-    ~PieceStamps() {
-        for (cairo_surface_t* stamp : Stamps) {
-            if (stamp != nullptr) cairo_surface_destroy(stamp);
-        }
-    }
-    PieceStamps(const PieceStamps&) = delete;
-    PieceStamps& operator=(const PieceStamps&) = delete;
-
-    void Stamp(cairo_t* cr, chess::PieceCode code, double x, double y) {
-        cairo_surface_t* stamp = StampOf(code);
-        cairo_save(cr);
-        cairo_set_source_surface(cr, stamp, x, y);
-        cairo_rectangle(cr, x, y, Edge, Edge);
-        cairo_fill(cr);
-        cairo_restore(cr);
-    }
-
-  private:
-    // Codes -King .. King map to 0 .. 2 * King.
-    static constexpr int StampCount = 2 * chess::King + 1;
-
-    cairo_surface_t* StampOf(chess::PieceCode code) {
-        cairo_surface_t*& stamp = Stamps[static_cast<std::size_t>(code + chess::King)];
-        if (stamp == nullptr) {
-            const cairo_rectangle_t extents = {0, 0, Edge, Edge};
-            stamp = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-            cairo_t* recorder = cairo_create(stamp);
-            artwork::DrawPiece(recorder, code, 0, 0, Edge);
-            cairo_destroy(recorder);
-        }
-        return stamp;
-    }
-
-    double Edge;
-    std::array<cairo_surface_t*, StampCount> Stamps{};
-};
-
 class PageWriter {
   public:
-    PageWriter(cairo_t* cr, double squareEdge) : Cr(cr), Pieces(squareEdge) {}
+    PageWriter(cairo_t* cr, const artwork::PieceSet& pieces) : Cr(cr), Pieces(pieces) {}
 
     void Font(double size, bool bold) {
         cairo_select_font_face(Cr, LayoutFontFamily, CAIRO_FONT_SLANT_NORMAL,
@@ -139,7 +93,7 @@ class PageWriter {
             for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
                 const chess::PieceCode code = problem.Board[file][row];
                 if (code != chess::NoPiece) {
-                    Pieces.Stamp(Cr, code, left + (file - 1) * edge, top + (row - 1) * edge);
+                    Pieces.Draw(Cr, code, left + (file - 1) * edge, top + (row - 1) * edge, edge);
                 }
             }
         }
@@ -183,7 +137,7 @@ class PageWriter {
 
   private:
     cairo_t* Cr;
-    PieceStamps Pieces;
+    const artwork::PieceSet& Pieces;
 };
 
 }  // namespace
@@ -195,7 +149,7 @@ std::string PageNumberText(int page, int pages) {
 std::string AnswerText(const problems::SeriesProblem& problem) { return problem.SolutionText + "#"; }
 
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
-              std::string& pdf, std::string& error) {
+              const artwork::PieceSet& pieces, std::string& pdf, std::string& error) {
     pdf.clear();
     const int count = static_cast<int>(problems.size());
     const int pages = PageCount(count, perPage);
@@ -203,8 +157,7 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::s
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vindolar-sheets");
     cairo_t* cr = cairo_create(surface);
-    // Every diagram of a document has the same size.
-    PageWriter writer(cr, PlaceOfDiagram(perPage, 0).SquareEdge);
+    PageWriter writer(cr, pieces);
 
     int page = 0;
     for (int first = 0; first < count; first += perPage) {

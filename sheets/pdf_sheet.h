@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "artwork/piece_set.h"
 #include "problems/problem_series.h"
 
 namespace sheets {
@@ -25,9 +26,11 @@ std::string PageNumberText(int page, int pages);
 // list writes it, then "#".
 std::string AnswerText(const problems::SeriesProblem& problem);
 
-// The whole document. `perPage` is one of 4, 6, 9, 12. Returns false with a
+// The whole document, its pieces drawn from `pieces`: the shared artwork,
+// each picture read once and stored once in the document however often it
+// stands on the pages. `perPage` is one of 4, 6, 9, 12. Returns false with a
 // reason in `error` when cairo could not make it.
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
-              std::string& pdf, std::string& error);
+              const artwork::PieceSet& pieces, std::string& pdf, std::string& error);
 
 }  // namespace sheets

@@ -86,7 +86,7 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         if (output.Option == "--epd") output.Bytes = WriteEpd(series->Problems);
         if (output.Option == "--pdf") {
             std::string error;
-            if (!WritePdf(series->Problems, options.Title, options.PerPage, output.Bytes, error)) {
+            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, output.Bytes, error)) {
                 return Fail(Failure, error);
             }
         }

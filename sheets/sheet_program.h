@@ -1,6 +1,8 @@
 // vindolar-sheets from its command line to its written outputs.
 #pragma once
 
+#include "artwork/piece_set.h"
+
 namespace sheets {
 
 // The exit statuses.
@@ -11,6 +13,8 @@ enum ExitStatus : int {
 };
 
 struct SheetProgram {
+    artwork::PieceSet Pieces;  // the piece pictures, read once for every diagram
+
     // Reads the options and the settings, draws the problems and writes the
     // outputs asked for; one line on standard error for every failure.
     int Run(int argc, const char* const* argv);
