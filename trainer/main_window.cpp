@@ -88,6 +88,9 @@ void MainWindow::Open(int cellSize) {
     gtk_window_set_resizable(GTK_WINDOW(Window), FALSE);
     gtk_window_set_position(GTK_WINDOW(Window), GTK_WIN_POS_CENTER);
     g_signal_connect(Window, "delete-event", G_CALLBACK(OnCloseRequest), this);
+    // Another X client may destroy the window itself: that ends the program
+    // as a close request does. The widgets stay until then, without a window.
+    g_signal_connect(Window, "destroy-event", G_CALLBACK(OnCloseRequest), this);
 
     Layout = gtk_fixed_new();
     gtk_widget_set_size_request(Layout, WindowWidth, WindowHeight);

@@ -147,6 +147,26 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
 }
 
+TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStarting) {
+    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
+    PutStandInTrainer();
+    StartQuessa();
+    Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "after its window was destroyed by another client";
+
+    StartQuessa();
+    window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    Driver->KillClientOf(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "after its connection to the X server was closed";
+
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
+    EXPECT_TRUE(WaitForAllChildren());
+    EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+}
+
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
     WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
     StartQuessa();

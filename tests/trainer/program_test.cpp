@@ -99,6 +99,28 @@ TEST_F(TrainerProcessTest, ClosingTheWindowEndsWithStatusZero) {
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "closing starts nothing";
 }
 
+TEST_F(TrainerProcessTest, AWindowDestroyedByAnotherClientEndsWithStatusZero) {
+    StartTrainer(ExampleSettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
+TEST_F(TrainerProcessTest, ALostDisplayConnectionEndsWithStatusZero) {
+    StartTrainer(ExampleSettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->KillClientOf(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
 TEST_F(TrainerProcessTest, OptionsStartsTheEditorThenEndsWithStatusZero) {
     StartTrainer(ExampleSettings(), true);
     const Window window = TrainerWindow();
