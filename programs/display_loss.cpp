@@ -33,8 +33,11 @@ bool IsOwnResource(Display* display, XID id) {
 }
 
 int OnProtocolError(Display* display, XErrorEvent* error) {
-    const bool goneResource = error->error_code == BadWindow || error->error_code == BadDrawable ||
-                              (Handling.BadPicture >= 0 && error->error_code == Handling.BadPicture);
+    // A request on the destroyed window fails, and so do those on what was
+    // to be made from it (a pixmap, a graphics context, a picture).
+    const int code = error->error_code;
+    const bool goneResource = code == BadWindow || code == BadDrawable || code == BadPixmap || code == BadGC ||
+                              (Handling.BadPicture >= 0 && code == Handling.BadPicture);
     if (goneResource && IsOwnResource(display, error->resourceid)) return 0;
     return Handling.Toolkit != nullptr ? Handling.Toolkit(display, error) : 0;
 }

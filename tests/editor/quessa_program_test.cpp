@@ -70,7 +70,18 @@ protected:
 
     // Starts quessa in the working directory; as another user when asked
     // (root writes to any file, so a read-only file needs a plain user).
+    // That user may not be able to reach the build tree (a clone under
+    // root's own home, mode 0700): it runs a copy in the working directory.
     void StartQuessa(bool asPlainUser = false) {
+        std::string program = QuessaPath;
+        if (asPlainUser) {
+            const fs::path copies = WorkDir / "program";
+            fs::create_directory(copies);
+            MakeReadableByAll(copies);
+            program = (copies / "quessa").string();
+            fs::copy_file(QuessaPath, program);
+            MakeReadableByAll(program);
+        }
         std::string authority;
         if (asPlainUser && std::getenv("XAUTHORITY") != nullptr) {
             authority = (WorkDir / "Xauthority").string();
@@ -92,7 +103,7 @@ protected:
                     _exit(126);
                 }
             }
-            execl(QuessaPath, QuessaPath, static_cast<char*>(nullptr));
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
     }
@@ -125,7 +136,9 @@ TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirect
     WriteFileBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
     PutStandInTrainer();
     StartQuessa();
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
     ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
@@ -138,6 +151,7 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
     Driver->SendCloseRequest(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
@@ -170,7 +184,9 @@ TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStart
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
     WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
     StartQuessa();
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
     EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
@@ -182,7 +198,9 @@ TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
     fs::permissions(WorkDir / "set_figure.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     PutStandInTrainer();
     StartQuessa(geteuid() == 0);
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";
