@@ -10,7 +10,7 @@ PACKAGES=(
   libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
   libxtst-dev
-  dpkg-dev desktop-file-utils python3 python3-xlib
+  dpkg-dev desktop-file-utils python3 python3-xlib time
 )
 
 missing=()
