@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -179,6 +180,19 @@ TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStart
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
     EXPECT_TRUE(WaitForAllChildren());
     EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+}
+
+TEST_F(QuessaProgramTest, APipeNamedLikeTheSettingsFileIsNotWaitedOn) {
+    ASSERT_EQ(mkfifo((WorkDir / "set_figure.txt").c_str(), 0644), 0);
+    PutStandInTrainer();
+    StartQuessa();
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "the save neither waits for a reader nor freezes the window";
+    EXPECT_TRUE(fs::is_fifo(WorkDir / "set_figure.txt"));
+    EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started as after any failed write";
+    EXPECT_EQ(NamesIn(WorkDir), (std::vector<std::string>{"marks", "set_figure.txt", "vindolar"}));
 }
 
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {

@@ -4,6 +4,7 @@
 // when a generation run gives up.
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <X11/keysym.h>
@@ -119,6 +120,21 @@ TEST_F(TrainerProcessTest, ALostDisplayConnectionEndsWithStatusZero) {
     EXPECT_EQ(ExitStatus(), 0);
     EXPECT_TRUE(window_test::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
+TEST_F(TrainerProcessTest, APipeAmongTheSquarePicturesDoesNotKeepTheWindowFromShowing) {
+    WorkDir = std::make_unique<TempWorkDir>(ExampleSettings());
+    const std::string pipe = WorkDir->Path + "/JPG/B.bmp";
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    char* const arguments[] = {const_cast<char*>(VINDOLAR_BINARY), nullptr};
+    ASSERT_EQ(posix_spawn(&Pid, VINDOLAR_BINARY, nullptr, nullptr, arguments, environ), 0);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->SendCloseRequest(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(TrainerProcessTest, OptionsStartsTheEditorThenEndsWithStatusZero) {
