@@ -111,6 +111,18 @@ TEST_F(TrainerProcessTest, AWindowDestroyedByAnotherClientEndsWithStatusZero) {
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
 }
 
+TEST_F(TrainerProcessTest, AWindowDestroyedWhileAProblemIsSoughtEndsWithoutStartingTheEditor) {
+    // Two kings never make a mate: the run goes on to its attempt limit,
+    // whose message would then wait for an answer under no window.
+    StartTrainer(KingsOnlySettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
 TEST_F(TrainerProcessTest, ALostDisplayConnectionEndsWithStatusZero) {
     StartTrainer(ExampleSettings(), true);
     const Window window = TrainerWindow();
