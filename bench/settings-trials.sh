@@ -156,7 +156,7 @@ for kind in "${odd_kinds[@]}"; do
   esac
   # Reading two such lines takes a few seconds a gigabyte.
   allowed=$seconds
-  [[ $kind == huge-lines ]] && allowed=$((seconds + 6 * (huge_mb >> 9)))
+  [[ $kind == huge-lines ]] && allowed=$((seconds + 6 * ((huge_mb + 511) >> 9)))
   start=$(date +%s%N)
   status=0
   (cd "$dir" && timeout -s KILL "$allowed" /usr/bin/time -f '%M' -o resident "$tool" try-settings set_figure.txt "$limit" 1 \

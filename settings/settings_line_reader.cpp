@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 namespace settings {
@@ -49,6 +50,13 @@ class NumberScan {
         return false;
     }
 
+    bool TakeAll(const char* bytes, std::size_t count) {
+        for (std::size_t at = 0; at < count; ++at) {
+            if (!Take(bytes[at])) return false;
+        }
+        return true;
+    }
+
     std::int32_t Value() const {
         if (Negative) {
             return Magnitude >= LargestMagnitude ? std::numeric_limits<std::int32_t>::min()
@@ -64,6 +72,16 @@ class NumberScan {
     bool Negative = false;
     std::int64_t Magnitude = 0;
 };
+
+// The length of the run of bytes from `from` that holds no line terminator.
+std::size_t LineBytesAt(const unsigned char* from, std::size_t left) {
+    std::size_t length = left;
+    for (const int terminator : {LineFeed, CarriageReturn, Nul}) {
+        const void* found = std::memchr(from, terminator, length);
+        if (found != nullptr) length = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - from);
+    }
+    return length;
+}
 
 }  // namespace
 
@@ -84,45 +102,33 @@ template <typename Take>
 void LineReader::ReadLineBytes(Take take) {
     bool wanted = true;
     for (;;) {
-        if (!wanted) SkipToLineEnd();
-        const int byte = NextByte();
-        if (byte == EOF || byte == LineFeed || byte == Nul) return;
-        if (byte == CarriageReturn) {
+        if (At == Filled) {
+            if (NextByte() == EOF) return;
+            PutBack();
+        }
+        const unsigned char* from = Buffer.data() + At;
+        const std::size_t length = LineBytesAt(from, Filled - At);
+        if (wanted && length > 0) wanted = take(reinterpret_cast<const char*>(from), length);
+        At += length;
+        if (At == Filled) continue;  // the line goes on in the next part of the stream
+        if (NextByte() == CarriageReturn) {
             const int next = NextByte();
             if (next != EOF && next != LineFeed) PutBack();  // the byte after a bare carriage return starts the next line
-            return;
         }
-        if (wanted) wanted = take(static_cast<char>(byte));
-    }
-}
-
-void LineReader::SkipToLineEnd() {
-    for (;;) {
-        if (At == Filled && NextByte() != EOF) PutBack();
-        if (At == Filled) return;  // the end of the stream
-        const unsigned char* from = Buffer.data() + At;
-        const std::size_t left = Filled - At;
-        const void* ends[] = {std::memchr(from, LineFeed, left), std::memchr(from, CarriageReturn, left),
-                              std::memchr(from, Nul, left)};
-        const unsigned char* end = from + left;
-        for (const void* found : ends) {
-            if (found != nullptr) end = std::min(end, static_cast<const unsigned char*>(found));
-        }
-        At += static_cast<std::size_t>(end - from);
-        if (At < Filled) return;  // at the terminator, which the caller reads
+        return;
     }
 }
 
 std::int32_t LineReader::ReadNumberLine() {
     NumberScan number;
-    ReadLineBytes([&number](char c) { return number.Take(c); });
+    ReadLineBytes([&number](const char* bytes, std::size_t count) { return number.TakeAll(bytes, count); });
     return number.Value();
 }
 
 std::string LineReader::ReadTextLine(std::size_t keep) {
     std::string line;
-    ReadLineBytes([&line, keep](char c) {
-        if (line.size() < keep) line.push_back(c);
+    ReadLineBytes([&line, keep](const char* bytes, std::size_t count) {
+        line.append(bytes, std::min(count, keep - line.size()));
         return line.size() < keep;
     });
     return line;
@@ -130,9 +136,7 @@ std::string LineReader::ReadTextLine(std::size_t keep) {
 
 std::int32_t NumberFromLine(std::string_view line) {
     NumberScan number;
-    for (const char c : line) {
-        if (!number.Take(c)) break;
-    }
+    number.TakeAll(line.data(), line.size());
     return number.Value();
 }
 

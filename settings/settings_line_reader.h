@@ -31,13 +31,10 @@ class LineReader {
     std::string ReadTextLine(std::size_t keep);
 
   private:
-    // Hands the bytes of the next line to `take` while it returns true, and
-    // reads past the rest.
+    // Hands the bytes of the next line, a run at a time, to `take` (bytes,
+    // count) while it returns true, and reads past the rest.
     template <typename Take>
     void ReadLineBytes(Take take);
-    // Moves on to the next terminator (or the end of the stream) without
-    // looking at each byte.
-    void SkipToLineEnd();
     // The next byte of the stream, or EOF at its end or on a read error.
     int NextByte();
     // Puts back the byte NextByte has just returned.

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-output=$(HUGE_LINE_MB=64 PROBLEM_TOOL=$tool bash "$script" 30 300 10 5) || fail "trials reported a failure: $output"
+output=$(HUGE_LINE_MB=32 PROBLEM_TOOL=$tool bash "$script" 30 300 10 5) || fail "trials reported a failure: $output"
 grep -qx 'settings files tried: 37 (seed 5, attempt limit 300, 10 s allowed per run)' <<< "$output" || fail "count line: $output"
 grep -qx 'crashes: 0, hangs: 0, other failures: 0' <<< "$output" || fail "failure line: $output"
 grep -q '^slowest run: [0-9]* ms (trial [0-9]*: CellSize' <<< "$output" || fail "slowest line: $output"
