@@ -294,6 +294,21 @@ TEST(SettingsLineReader, AGigabyteLineCostsNoMoreMemoryThanAShortOne) {
     EXPECT_EQ(plain, "5 1 1 0 1 3 0 1 1 0 50 1 4 [ферзь]");
 }
 
+TEST(SettingsLineReader, LineEndsAcrossTheReadersChunksReadTheSame) {
+    // The reader takes the stream 64 KiB at a time: a long first line puts
+    // each line end, a carriage return and line feed among them, on and
+    // around the border between two chunks.
+    constexpr std::size_t Chunk = 64 * 1024;
+    for (std::size_t length = Chunk - 4; length <= Chunk + 4; ++length) {
+        std::string bytes = std::string(length - 1, ' ') + "3\r\n7\r8\n\r\n" + std::string(length, '9') + "\n5\n";
+        std::FILE* stream = ::fmemopen(bytes.data(), bytes.size(), "rb");
+        ASSERT_NE(stream, nullptr);
+        const Settings values = ReadSettings(stream);
+        std::fclose(stream);
+        EXPECT_EQ(Describe(values), "3 7 8 0 2147483647 5 0 0 0 0 0 0 0 []") << length;
+    }
+}
+
 TEST(NumberFromLine, TakesBlanksSignAndLeadingDigits) {
     const std::pair<std::string, std::int32_t> cases[] = {
         {"5", 5},        {" 5", 5},       {"\t 5", 5},   {"5 pieces", 5}, {"12abc", 12}, {"-3", -3},
