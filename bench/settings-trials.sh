@@ -5,7 +5,9 @@
 # few or too many lines, and random piece names. Each file gets its own
 # process with a time limit (problem-tool try-settings, attempt limit lowered).
 # Prints the number of runs, the crashes, hangs and other failures (all must
-# be 0) and the slowest run; files that failed are kept.
+# be 0) and the slowest run; files that failed are kept. Then the same for
+# odd files: a named pipe, links, a folder and two lines of HUGE_LINE_MB MiB
+# (default 1024), with each run's largest resident memory.
 #
 #   bash bench/settings-trials.sh [COUNT [LIMIT [SECONDS [SEED]]]]
 #     COUNT    files to try (default 1000)
@@ -127,8 +129,74 @@ for ((trial = 1; trial <= count; ++trial)); do
   fi
 done
 
+# Settings files that are no plain file, or of a size no editor writes: a
+# named pipe, links (to a file, to nothing, in a circle), a folder, and lines
+# of HUGE_LINE_MB MiB (default 1024). Each must end in time like any run; the
+# huge lines must cost no more memory than a short file.
+huge_mb=${HUGE_LINE_MB:-1024}
+example=$'2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n'
+odd_kinds=(pipe link dangling-link link-circle folder short-file huge-lines)
+declare -A resident_kb=()
+odd_runs=0
+for kind in "${odd_kinds[@]}"; do
+  dir="$work/run"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  case $kind in
+    pipe) mkfifo "$dir/set_figure.txt" ;;
+    link) mkdir "$dir/kept" && printf '%s' "$example" > "$dir/kept/settings" && ln -s kept/settings "$dir/set_figure.txt" ;;
+    dangling-link) ln -s kept/nothing "$dir/set_figure.txt" ;;
+    link-circle) ln -s other "$dir/set_figure.txt" && ln -s set_figure.txt "$dir/other" ;;
+    folder) mkdir "$dir/set_figure.txt" ;;
+    short-file) printf '%s' "$example" > "$dir/set_figure.txt" ;;
+    huge-lines)
+      # Line 1: zeros then 5; line 14: "ферзь" and then letters.
+      { head -c $((huge_mb << 20)) /dev/zero | tr '\0' '0'; printf '5\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь'
+        head -c $((huge_mb << 20)) /dev/zero | tr '\0' 'x'; printf '\n'; } > "$dir/set_figure.txt" ;;
+  esac
+  # Reading two such lines takes a few seconds a gigabyte.
+  allowed=$seconds
+  [[ $kind == huge-lines ]] && allowed=$((seconds + 6 * ((huge_mb + 511) >> 9)))
+  start=$(date +%s%N)
+  status=0
+  (cd "$dir" && timeout -s KILL "$allowed" /usr/bin/time -f '%M' -o resident "$tool" try-settings set_figure.txt "$limit" 1 \
+    > output 2>&1) || status=$?
+  ms=$(( ($(date +%s%N) - start) / 1000000 ))
+  odd_runs=$((odd_runs + 1))
+  resident_kb[$kind]=$(tail -n 1 "$dir/resident" 2>/dev/null || echo "?")
+  verdict=""
+  if (( status == 137 )); then hangs=$((hangs + 1)); verdict=hang
+  elif (( status > 128 )); then crashes=$((crashes + 1)); verdict=crash
+  elif (( status != 0 )); then failures=$((failures + 1)); verdict="exit $status"
+  fi
+  # What the reader made of them: a pipe, a folder or a broken link reads as
+  # empty settings, a link as the file it points to, huge lines as their
+  # numbers with the name unmatched.
+  case $kind in
+    pipe|dangling-link|link-circle|folder) want="CellSize 40, first-move piece 0," ;;
+    link|short-file) want="CellSize 50, first-move piece 9," ;;
+    huge-lines) want="CellSize 50," ;;
+  esac
+  if [[ -z $verdict ]] && ! grep -q "^$want" "$dir/output"; then
+    failures=$((failures + 1)); verdict="read as: $(head -c 200 "$dir/output")"
+  fi
+  [[ $kind == pipe && -p $dir/set_figure.txt ]] || [[ $kind != pipe ]] || { failures=$((failures + 1)); verdict="pipe replaced"; }
+  echo "$kind: $ms ms, largest resident memory ${resident_kb[$kind]} kB${verdict:+, $verdict}"
+  if [[ -n $verdict ]]; then
+    [[ $kind == huge-lines ]] && rm -f "$dir/set_figure.txt"  # too large to keep; the script makes it again
+    cp -r "$dir" "$kept/$kind" 2> /dev/null || true
+  fi
+  rm -rf "$dir"
+done
+if [[ ${resident_kb[huge-lines]} =~ ^[0-9]+$ && ${resident_kb[short-file]} =~ ^[0-9]+$ ]] &&
+  (( resident_kb[huge-lines] > resident_kb[short-file] + 16384 )); then
+  failures=$((failures + 1))
+  echo "huge lines ($huge_mb MiB each) took ${resident_kb[huge-lines]} kB against ${resident_kb[short-file]} kB"
+fi
+runs=$((runs + odd_runs))
+
 echo "settings files tried: $runs (seed $seed, attempt limit $limit, $seconds s allowed per run)"
 echo "crashes: $crashes, hangs: $hangs, other failures: $failures"
 echo "slowest run: $slowest ms ($slowest_file)"
-echo "mean run: $(( total_ms / runs )) ms"
+echo "mean run: $(( total_ms / (runs - odd_runs) )) ms (random files)"
 if (( crashes + hangs + failures == 0 )); then rm -rf "$work"; else echo "failed files kept in $kept"; exit 1; fi

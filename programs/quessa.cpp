@@ -3,12 +3,14 @@
 // trainer. Ends with status 0 on every path.
 #include <gtk/gtk.h>
 
+#include "programs/display_loss.h"
 #include "settings/editor.h"
 
 int main(int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
         return 0;  // no display to open the window on
     }
+    programs::EndWithStatusZeroWhenTheDisplayOrWindowIsLost();
     settings::Editor editor;
     editor.Start();
     editor.RunEventLoop();

@@ -4,11 +4,13 @@
 
 #include <memory>
 
+#include "programs/display_loss.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
 
 int main() {
     if (!gtk_init_check(nullptr, nullptr)) return 0;
+    programs::EndWithStatusZeroWhenTheDisplayOrWindowIsLost();
     trainer::ToolkitDialogs dialogs;
     auto program = std::make_unique<trainer::TrainerProgram>(dialogs);
     program->StartUp();

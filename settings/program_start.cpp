@@ -2,6 +2,7 @@
 #include "settings/program_start.h"
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,9 @@ constexpr int ForkFailed = 1;
 constexpr int ExecFailed = 1;
 
 constexpr std::size_t FirstPathBuffer = 256;
+constexpr int FirstNonStandardDescriptor = 3;
+// When the system does not tell how many descriptors a process may have.
+constexpr long UsualDescriptorLimit = 1024;
 
 std::optional<std::string> WorkingDirectory() {
     std::vector<char> buffer(FirstPathBuffer);
@@ -39,19 +43,29 @@ bool IsStartable(const std::string& path) {
     return ::access(path.c_str(), X_OK) == 0;
 }
 
+// Closes every descriptor from 3 up: the started program gets the standard
+// input, output and error and nothing else, whatever the caller inherited
+// without close-on-exec from whoever started it.
+void CloseAllButStandardDescriptors(int highestDescriptor) {
+#ifdef SYS_close_range
+    if (::syscall(SYS_close_range, FirstNonStandardDescriptor, ~0U, 0) == 0) return;
+#endif
+    for (int descriptor = FirstNonStandardDescriptor; descriptor <= highestDescriptor; ++descriptor) ::close(descriptor);
+}
+
 // Runs in the intermediate process, a copy of the caller that may hold other
 // threads' locks in an unknown state (a GTK program has several threads), so
 // from here on only async-signal-safe calls are made: fork, sigprocmask,
-// execv and _exit. Everything they need was prepared before the first fork;
-// _exit skips the caller's exit handlers and stdio buffers. Nothing is
-// closed: descriptors the caller marked close-on-exec close at execv, and the
-// rest are the caller's choice to pass on.
-[[noreturn]] void StartFromIntermediate(const char* path, char* const arguments[], const sigset_t& noSignals) {
+// close, execv and _exit. Everything they need was prepared before the first
+// fork; _exit skips the caller's exit handlers and stdio buffers.
+[[noreturn]] void StartFromIntermediate(const char* path, char* const arguments[], const sigset_t& noSignals,
+                                        int highestDescriptor) {
     const pid_t program = ::fork();
     if (program == 0) {
         // The started program begins with no signal blocked, whatever the
         // calling thread had blocked.
         ::sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+        CloseAllButStandardDescriptors(highestDescriptor);
         ::execv(path, arguments);  // the path is absolute: no search, the environment is inherited
         ::_exit(ExecFailed);
     }
@@ -90,10 +104,12 @@ bool StartProgram(const std::string& name) {
     char* const arguments[] = {path.data(), nullptr};
     sigset_t noSignals;
     sigemptyset(&noSignals);
+    const long descriptorLimit = ::sysconf(_SC_OPEN_MAX);
+    const int highestDescriptor = static_cast<int>(descriptorLimit > 0 ? descriptorLimit - 1 : UsualDescriptorLimit - 1);
 
     const pid_t intermediate = ::fork();
     if (intermediate < 0) return false;
-    if (intermediate == 0) StartFromIntermediate(path.c_str(), arguments, noSignals);
+    if (intermediate == 0) StartFromIntermediate(path.c_str(), arguments, noSignals, highestDescriptor);
     return IntermediateForkedProgram(intermediate);
 }
 

@@ -98,6 +98,13 @@ inline constexpr std::array<PieceName, 7> PieceNames = {{
     {"любая", 0},
 }};
 
+// The length in bytes of the longest of the seven names.
+inline constexpr std::size_t LongestPieceNameBytes = [] {
+    std::size_t longest = 0;
+    for (const PieceName& name : PieceNames) longest = name.Name.size() > longest ? name.Name.size() : longest;
+    return longest;
+}();
+
 // The position in PieceNames of the name that equals `name` exactly (whole
 // text, case and blanks count); none when no name does.
 std::optional<std::size_t> FindPieceName(std::string_view name);
@@ -121,8 +128,9 @@ struct TrainerSettings {
 // The editor's reading of the settings file: the fourteen values as read.
 void LoadSettings(Settings& values, const std::string& path = SettingsFileName);
 
-// Writes the fourteen lines, each ending in one line feed, creating or
-// emptying the file first. False when the file could not be written.
+// Writes the fourteen lines, each ending in one line feed, through a
+// temporary file that then takes the file's place (see file_replacement.h).
+// False, with the old file left as it was, when it could not be written.
 bool WriteSettingsFile(const Settings& values, const std::string& path = SettingsFileName);
 
 }  // namespace settings

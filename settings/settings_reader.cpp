@@ -24,8 +24,9 @@ Settings ReadSettingsFile(const std::string& path) {
 Settings ReadSettings(std::FILE* stream) {
     LineReader lines(stream);
     Settings values;
-    for (int line = 1; line <= NumericLines; ++line) values.Number(line) = NumberFromLine(lines.ReadLine());
-    values.FirstMovePieceName = DecodedUtf8(lines.ReadLine());
+    for (int line = 1; line <= NumericLines; ++line) values.Number(line) = lines.ReadNumberLine();
+    // A line longer than the longest name matches none, whatever follows.
+    values.FirstMovePieceName = DecodedUtf8(lines.ReadTextLine(LongestPieceNameBytes + 1));
     return values;
 }
 

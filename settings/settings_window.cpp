@@ -119,6 +119,9 @@ void SettingsWindow::CreateWindow(EditorEventQueue& events) {
     gtk_window_set_position(GTK_WINDOW(Window), GTK_WIN_POS_CENTER);
     gtk_window_set_resizable(GTK_WINDOW(Window), TRUE);
     g_signal_connect(Window, "delete-event", G_CALLBACK(OnCloseRequest), &events);
+    // Another X client may destroy the window itself: that ends the editor
+    // as a close request does. The widgets stay until then, without a window.
+    g_signal_connect(Window, "destroy-event", G_CALLBACK(OnCloseRequest), &events);
 
     Client = gtk_fixed_new();
     gtk_container_add(GTK_CONTAINER(Window), Client);

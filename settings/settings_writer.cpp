@@ -1,6 +1,7 @@
 // Writing the settings file: fourteen lines, each followed by one line feed.
 #include <charconv>
 
+#include "settings/file_replacement.h"
 #include "settings/settings_streams.h"
 
 namespace settings {
@@ -34,10 +35,8 @@ bool WriteSettings(std::FILE* stream, const Settings& values) {
 }
 
 bool WriteSettingsFile(const Settings& values, const std::string& path) {
-    std::FILE* stream = std::fopen(path.c_str(), "wbe");  // created, or emptied when it exists
-    if (stream == nullptr) return false;
-    const bool written = WriteSettings(stream, values);
-    return std::fclose(stream) == 0 && written;
+    // The old file stays as it was until the new lines are all on disk.
+    return ReplaceFileContents(path, [&values](std::FILE* stream) { return WriteSettings(stream, values); });
 }
 
 }  // namespace settings

@@ -11,7 +11,7 @@ PACKAGES=(
   libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
   libxtst-dev
-  dpkg-dev desktop-file-utils python3 python3-xlib
+  dpkg-dev desktop-file-utils python3 python3-xlib time
 )
 
 missing=()

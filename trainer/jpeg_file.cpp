@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "settings/file_replacement.h"
+
 namespace trainer {
 namespace {
 
@@ -67,15 +69,14 @@ bool WriteJpegFile(GdkPixbuf* picture, const std::string& path, int quality) {
         gdk_pixbuf_get_bits_per_sample(picture) != 8) {
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
     const int width = gdk_pixbuf_get_width(picture);
     std::vector<unsigned char> row(static_cast<size_t>(width) * RgbComponents);
-    const bool compressed = Compress(file, gdk_pixbuf_get_pixels(picture), width, gdk_pixbuf_get_height(picture),
-                                     gdk_pixbuf_get_rowstride(picture), gdk_pixbuf_get_n_channels(picture), row.data(),
-                                     quality);
-    const bool closed = std::fclose(file) == 0;
-    return compressed && closed;
+    // The picture goes to a temporary file that takes the chosen name only
+    // once it is whole: a full disk leaves no cut-off file behind.
+    return settings::ReplaceFileContents(path, [&](std::FILE* file) {
+        return Compress(file, gdk_pixbuf_get_pixels(picture), width, gdk_pixbuf_get_height(picture),
+                        gdk_pixbuf_get_rowstride(picture), gdk_pixbuf_get_n_channels(picture), row.data(), quality);
+    });
 }
 
 }  // namespace trainer

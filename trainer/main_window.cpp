@@ -1,5 +1,7 @@
 #include "trainer/main_window.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -31,6 +33,7 @@ bool InsideSquare(double x, double y, int cellSize) {
 // The text of a label is made smaller, in half points, until `sample` fits
 // `width` pixels, but never below this size.
 constexpr int SmallestFontPoints = 6;
+constexpr int DestroyedWindowStatus = 0;  // the trainer's status on every way out
 
 // The largest font size, in Pango units, at which `sample` in `label`'s font
 // fits `width` pixels.
@@ -98,6 +101,7 @@ void MainWindow::Open(int cellSize) {
     gtk_window_set_resizable(GTK_WINDOW(Window), FALSE);
     gtk_window_set_position(GTK_WINDOW(Window), GTK_WIN_POS_CENTER);
     g_signal_connect(Window, "delete-event", G_CALLBACK(OnCloseRequest), this);
+    g_signal_connect(Window, "destroy-event", G_CALLBACK(OnWindowDestroyed), this);
 
     Layout = gtk_fixed_new();
     gtk_widget_set_size_request(Layout, WindowWidth, WindowHeight);
@@ -366,6 +370,15 @@ gboolean MainWindow::OnSquareExposed(GtkWidget* image, GdkEventExpose*, gpointer
 void MainWindow::OnButtonClicked(GtkButton*, gpointer link) {
     const ControlLink& button = *static_cast<ControlLink*>(link);
     button.Window->Events.PostControlEvent(button.Number, ClickKind::LeftClick);
+}
+
+// Another X client destroyed the window itself (no close request came
+// first). This may happen anywhere the toolkit runs: in a generation run, in
+// the promotion choice (which waits for a click on the window), under a
+// message box. The trainer keeps nothing that could be lost, so it ends at
+// once with status 0 rather than going on without a window.
+gboolean MainWindow::OnWindowDestroyed(GtkWidget*, GdkEvent*, gpointer) {
+    ::_exit(DestroyedWindowStatus);
 }
 
 gboolean MainWindow::OnCloseRequest(GtkWidget*, GdkEvent*, gpointer self) {

@@ -90,6 +90,7 @@ class MainWindow final : public problems::TrainerView {
     static gboolean OnSquareExposed(GtkWidget* image, GdkEventExpose* event, gpointer link);
     static void OnButtonClicked(GtkButton* button, gpointer link);
     static gboolean OnCloseRequest(GtkWidget* window, GdkEvent* event, gpointer self);
+    [[noreturn]] static gboolean OnWindowDestroyed(GtkWidget* window, GdkEvent* event, gpointer self);
 
     const chess::Position& Rules;
     const TilePictures& Tiles;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "rules/position.h"
@@ -20,7 +21,8 @@ class TilePictures {
     ~TilePictures();
 
     // Loads pictures 0..25 in number order from workDir + "JPG/<name>.bmp".
-    // A file that is missing or unreadable leaves its picture empty.
+    // A file that is missing or unreadable, or that LoadTilePicture refuses,
+    // leaves its picture empty.
     void LoadTiles(const std::string& workDir);
     // Scales every loaded picture to cellSize x cellSize, smoothly.
     void ScaleTiles(int cellSize);
@@ -33,6 +35,18 @@ class TilePictures {
   private:
     std::array<GdkPixbuf*, TileCount> Images{};
 };
+
+// A square needs at most 70 pixels a side; a picture far beyond that is no
+// square picture, and decoding it would cost time and memory for nothing.
+constexpr int LargestTileEdge = 1024;
+// Room for an uncompressed 32-bit picture of that size and its header.
+constexpr std::size_t LargestTileFileBytes = std::size_t{LargestTileEdge} * LargestTileEdge * 4 + 64 * 1024;
+
+// The picture in the file at `path`; nullptr when it is not a regular file
+// (a pipe is not waited on), cannot be read or decoded, is larger than
+// LargestTileFileBytes, or its header gives a side beyond LargestTileEdge
+// (found before any pixel is decoded).
+GdkPixbuf* LoadTilePicture(const std::string& path);
 
 // The path of picture `number` under the working directory.
 std::string TilePath(const std::string& workDir, int number);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -70,7 +71,18 @@ protected:
 
     // Starts quessa in the working directory; as another user when asked
     // (root writes to any file, so a read-only file needs a plain user).
+    // That user may not be able to reach the build tree (a clone under
+    // root's own home, mode 0700): it runs a copy in the working directory.
     void StartQuessa(bool asPlainUser = false) {
+        std::string program = QuessaPath;
+        if (asPlainUser) {
+            const fs::path copies = WorkDir / "program";
+            fs::create_directory(copies);
+            MakeReadableByAll(copies);
+            program = (copies / "quessa").string();
+            fs::copy_file(QuessaPath, program);
+            MakeReadableByAll(program);
+        }
         std::string authority;
         if (asPlainUser && std::getenv("XAUTHORITY") != nullptr) {
             authority = (WorkDir / "Xauthority").string();
@@ -92,7 +104,7 @@ protected:
                     _exit(126);
                 }
             }
-            execl(QuessaPath, QuessaPath, static_cast<char*>(nullptr));
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
     }
@@ -125,7 +137,9 @@ TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirect
     WriteFileBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
     PutStandInTrainer();
     StartQuessa();
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
     ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
@@ -138,6 +152,7 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
     Driver->SendCloseRequest(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
@@ -147,10 +162,45 @@ TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
     EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
 }
 
+TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStarting) {
+    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
+    PutStandInTrainer();
+    StartQuessa();
+    Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "after its window was destroyed by another client";
+
+    StartQuessa();
+    window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    Driver->KillClientOf(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "after its connection to the X server was closed";
+
+    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
+    EXPECT_TRUE(WaitForAllChildren());
+    EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+}
+
+TEST_F(QuessaProgramTest, APipeNamedLikeTheSettingsFileIsNotWaitedOn) {
+    ASSERT_EQ(mkfifo((WorkDir / "set_figure.txt").c_str(), 0644), 0);
+    PutStandInTrainer();
+    StartQuessa();
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
+    EXPECT_EQ(WaitForQuessaExit(), 0) << "the save neither waits for a reader nor freezes the window";
+    EXPECT_TRUE(fs::is_fifo(WorkDir / "set_figure.txt"));
+    EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started as after any failed write";
+    EXPECT_EQ(NamesIn(WorkDir), (std::vector<std::string>{"marks", "set_figure.txt", "vindolar"}));
+}
+
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
     WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
     StartQuessa();
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
     EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
@@ -162,7 +212,9 @@ TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
     fs::permissions(WorkDir / "set_figure.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     PutStandInTrainer();
     StartQuessa(geteuid() == 0);
-    ClickSave(WaitForEditorWindow());
+    const Window window = WaitForEditorWindow();
+    ASSERT_NE(window, None);
+    ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
     EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";

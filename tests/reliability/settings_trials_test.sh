@@ -11,10 +11,13 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-output=$(PROBLEM_TOOL=$tool bash "$script" 30 300 10 5) || fail "trials reported a failure: $output"
-grep -qx 'settings files tried: 30 (seed 5, attempt limit 300, 10 s allowed per run)' <<< "$output" || fail "count line: $output"
+output=$(HUGE_LINE_MB=32 PROBLEM_TOOL=$tool bash "$script" 30 300 10 5) || fail "trials reported a failure: $output"
+grep -qx 'settings files tried: 37 (seed 5, attempt limit 300, 10 s allowed per run)' <<< "$output" || fail "count line: $output"
 grep -qx 'crashes: 0, hangs: 0, other failures: 0' <<< "$output" || fail "failure line: $output"
 grep -q '^slowest run: [0-9]* ms (trial [0-9]*: CellSize' <<< "$output" || fail "slowest line: $output"
+for kind in pipe link dangling-link link-circle folder short-file huge-lines; do
+  grep -q "^$kind: [0-9]* ms, largest resident memory [0-9]* kB$" <<< "$output" || fail "$kind line: $output"
+done
 
 cd "$work"
 line=$("$tool" try-settings missing.txt 50 1) || fail "try-settings on a missing file"

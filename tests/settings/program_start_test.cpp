@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -110,6 +111,52 @@ TEST(StartProgram, StartedProgramBeginsWithNoSignalBlocked) {
     }
     ASSERT_TRUE(status && status->find("\nSigBlk:") != std::string::npos) << "the probe never ran";
     EXPECT_NE(status->find("\nSigBlk:\t0000000000000000\n"), std::string::npos) << *status;
+}
+
+TEST(StartProgram, StartedProgramGetsOnlyTheStandardDescriptors) {
+    ScratchDirectory directory;
+    // Records which of the stray descriptors reached it, then waits for "go".
+    MakeFile("recorder",
+             "#!/bin/sh\n"
+             "for fd in 0 1 2 $STRAY; do [ -e /proc/$$/fd/$fd ] && printf '%s ' $fd; done > record.tmp\n"
+             "mv record.tmp record\n"
+             "tries=0\n"
+             "while [ ! -e go ] && [ $tries -lt 6000 ]; do sleep 0.01; tries=$((tries + 1)); done\n"
+             "rm -f go\n",
+             0755);
+    // Descriptors this process inherited without close-on-exec: a pipe's
+    // write end, and a file opened high up.
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    WriteBytes("a-file", "x");
+    const int file = ::open("a-file", O_RDONLY);
+    ASSERT_GE(file, 0);
+    constexpr int HighDescriptor = 200;
+    ASSERT_EQ(::dup2(file, HighDescriptor), HighDescriptor);
+    ::close(file);
+    const std::string stray = std::to_string(channel[0]) + " " + std::to_string(channel[1]) + " " +
+                              std::to_string(HighDescriptor);
+    ASSERT_EQ(::setenv("STRAY", stray.c_str(), 1), 0);
+    const bool started = StartProgram("recorder");
+    ::unsetenv("STRAY");
+    ::close(HighDescriptor);
+    ASSERT_TRUE(started);
+
+    const std::optional<std::string> record = WaitForFile("record");
+    ASSERT_TRUE(record.has_value()) << "the script never ran";
+    EXPECT_EQ(*record, "0 1 2 ") << "stray descriptors: " << stray;
+    // With this process's write end closed, the pipe ends at once: the
+    // running program holds no copy of it.
+    ::close(channel[1]);
+    char byte = 0;
+    EXPECT_EQ(::read(channel[0], &byte, 1), 0);
+    ::close(channel[0]);
+    // The script ends before its directory goes.
+    WriteBytes("go", "");
+    const auto deadline = std::chrono::steady_clock::now() + MostWait;
+    while (std::filesystem::exists("go") && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(PollStep);
+    }
 }
 
 TEST(StartProgram, WhatCannotBeStartedIsNotStarted) {

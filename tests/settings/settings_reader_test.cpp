@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "settings/settings_line_reader.h"
+#include "settings/settings_streams.h"
 #include "settings/utf8_text.h"
 #include "tests/settings/scratch_directory.h"
 
@@ -187,6 +194,119 @@ TEST_F(SettingsReader, DirectoryOrPipeOfThatNameReadsAsEmpty) {
     ASSERT_EQ(::mkfifo(SettingsFileName, 0644), 0);
     LoadSettings(values);  // must not wait for a writer
     EXPECT_EQ(Describe(values), EmptyValues);
+}
+
+// A stream of runs of one byte each, made up as it is read: lines of any
+// length without the memory or the disk they would take.
+struct ByteRun {
+    char Byte;
+    std::size_t Count;
+};
+
+struct RunStream {
+    std::vector<ByteRun> Runs;
+    std::size_t Run = 0;
+    std::size_t TakenOfRun = 0;
+
+    static ssize_t Read(void* self, char* buffer, std::size_t size) {
+        auto& stream = *static_cast<RunStream*>(self);
+        std::size_t given = 0;
+        while (given < size && stream.Run < stream.Runs.size()) {
+            const ByteRun& run = stream.Runs[stream.Run];
+            const std::size_t part = std::min(size - given, run.Count - stream.TakenOfRun);
+            std::memset(buffer + given, run.Byte, part);
+            given += part;
+            stream.TakenOfRun += part;
+            if (stream.TakenOfRun == run.Count) {
+                ++stream.Run;
+                stream.TakenOfRun = 0;
+            }
+        }
+        return static_cast<ssize_t>(given);
+    }
+};
+
+std::vector<ByteRun> RunsOf(const std::string& text) {
+    std::vector<ByteRun> runs;
+    for (const char c : text) runs.push_back({c, 1});
+    return runs;
+}
+
+long LargestResidentKilobytes() {
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// In a child process of its own (so that its memory is its own): the
+// values read from the runs, and how far the largest resident memory grew
+// while reading them, in kilobytes.
+std::pair<std::string, long> ReadInChild(const std::vector<ByteRun>& runs) {
+    int channel[2];
+    if (::pipe(channel) != 0) return {"pipe failed", 0};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        RunStream source{runs};
+        std::FILE* stream = ::fopencookie(&source, "r", {RunStream::Read, nullptr, nullptr, nullptr});
+        const long before = LargestResidentKilobytes();
+        const Settings values = ReadSettings(stream);
+        const std::string text = Describe(values) + "\n" + std::to_string(LargestResidentKilobytes() - before);
+        std::fclose(stream);
+        const bool sent = ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    const std::size_t end = text.rfind('\n');
+    if (end == std::string::npos) return {text, 0};
+    return {text.substr(0, end), std::stol(text.substr(end + 1))};
+}
+
+// A sanitizer build reads many times slower; its lines are shorter, still
+// far longer than the memory a line may cost.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t HugeLineBytes = std::size_t{64} << 20;
+#else
+constexpr std::size_t HugeLineBytes = std::size_t{1} << 30;
+#endif
+
+TEST(SettingsLineReader, AGigabyteLineCostsNoMoreMemoryThanAShortOne) {
+    constexpr std::size_t Gigabyte = HugeLineBytes;
+    constexpr long MostGrowthKilobytes = 16 * 1024;
+    // Line 1: a gigabyte of zeros, then 5; line 2: 7 and a gigabyte of
+    // blanks; line 14: "ферзь" followed by a gigabyte of letters.
+    std::vector<ByteRun> runs = {{'0', Gigabyte}, {'5', 1}, {'\n', 1}, {'7', 1}, {' ', Gigabyte}};
+    const std::vector<ByteRun> middle = RunsOf("\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь");
+    runs.insert(runs.end(), middle.begin(), middle.end());
+    runs.push_back({'x', Gigabyte});
+    runs.push_back({'\n', 1});
+    const auto [values, growth] = ReadInChild(runs);
+    EXPECT_EQ(values, "5 7 1 0 1 3 0 1 1 0 50 1 4 [ферзьxxx]");
+    EXPECT_LT(growth, MostGrowthKilobytes) << "kilobytes";
+
+    // The same name with nothing after it is still found.
+    const auto [plain, plainGrowth] = ReadInChild(RunsOf("5\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n"));
+    EXPECT_EQ(plain, "5 1 1 0 1 3 0 1 1 0 50 1 4 [ферзь]");
+}
+
+TEST(SettingsLineReader, LineEndsAcrossTheReadersChunksReadTheSame) {
+    // The reader takes the stream 64 KiB at a time: a long first line puts
+    // each line end, a carriage return and line feed among them, on and
+    // around the border between two chunks.
+    constexpr std::size_t Chunk = 64 * 1024;
+    for (std::size_t length = Chunk - 4; length <= Chunk + 4; ++length) {
+        std::string bytes = std::string(length - 1, ' ') + "3\r\n7\r8\n\r\n" + std::string(length, '9') + "\n5\n";
+        std::FILE* stream = ::fmemopen(bytes.data(), bytes.size(), "rb");
+        ASSERT_NE(stream, nullptr);
+        const Settings values = ReadSettings(stream);
+        std::fclose(stream);
+        EXPECT_EQ(Describe(values), "3 7 8 0 2147483647 5 0 0 0 0 0 0 0 []") << length;
+    }
 }
 
 TEST(NumberFromLine, TakesBlanksSignAndLeadingDigits) {

@@ -21,7 +21,9 @@ class ProgramProcessTest : public ::testing::Test {
     void TearDown() override;
 
     // The viewable top-level window titled `title` of process `pid`, once
-    // the X server shows it; None (and a failure) when it does not in time.
+    // the X server shows it; None (and a failure) when it does not in time
+    // or the process (a child of this one) ends first. A test never uses a
+    // window it has not found: it stops at None.
     Window WaitForWindow(const std::string& title, pid_t pid);
     // True once `window` shows something drawn in `area`, as a person sees
     // a control before using it; false (and a failure) when it does not in time.

@@ -134,6 +134,16 @@ void XDriver::SendCloseRequest(Window window) {
     Sync();
 }
 
+void XDriver::DestroyWindow(Window window) {
+    XDestroyWindow(Connection, window);
+    Sync();
+}
+
+void XDriver::KillClientOf(Window window) {
+    XKillClient(Connection, window);
+    Sync();
+}
+
 void XDriver::Resize(Window window, int width, int height) {
     XResizeWindow(Connection, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     Sync();

@@ -44,6 +44,10 @@ struct XDriver {
     void TypeText(const std::string& text);
     // What a window manager sends when the user closes a window.
     void SendCloseRequest(Window window);
+    // What another client may do to a window without asking: destroy it, or
+    // close the connection of the client that made it.
+    void DestroyWindow(Window window);
+    void KillClientOf(Window window);
     // What a window manager does when the user drags a window's edge.
     void Resize(Window window, int width, int height);
     void Sync();

@@ -4,6 +4,7 @@
 // when a generation run gives up.
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <X11/keysym.h>
@@ -97,6 +98,55 @@ TEST_F(TrainerProcessTest, ClosingTheWindowEndsWithStatusZero) {
     // have ended, a started editor would have left its note.
     EXPECT_TRUE(window_test::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "closing starts nothing";
+}
+
+TEST_F(TrainerProcessTest, AWindowDestroyedByAnotherClientEndsWithStatusZero) {
+    StartTrainer(ExampleSettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
+TEST_F(TrainerProcessTest, AWindowDestroyedWhileAProblemIsSoughtEndsWithoutStartingTheEditor) {
+    // Two kings never make a mate: the run goes on to its attempt limit,
+    // whose message would then wait for an answer under no window.
+    StartTrainer(KingsOnlySettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    Driver->DestroyWindow(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
+TEST_F(TrainerProcessTest, ALostDisplayConnectionEndsWithStatusZero) {
+    StartTrainer(ExampleSettings(), true);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->KillClientOf(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
+}
+
+TEST_F(TrainerProcessTest, APipeAmongTheSquarePicturesDoesNotKeepTheWindowFromShowing) {
+    WorkDir = std::make_unique<TempWorkDir>(ExampleSettings());
+    const std::string pipe = WorkDir->Path + "/JPG/B.bmp";
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    char* const arguments[] = {const_cast<char*>(VINDOLAR_BINARY), nullptr};
+    ASSERT_EQ(posix_spawn(&Pid, VINDOLAR_BINARY, nullptr, nullptr, arguments, environ), 0);
+    const Window window = TrainerWindow();
+    ASSERT_NE(window, None);
+    ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
+    Driver->SendCloseRequest(window);
+    EXPECT_EQ(ExitStatus(), 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(TrainerProcessTest, OptionsStartsTheEditorThenEndsWithStatusZero) {
