@@ -4,7 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "programs/display_loss.h"
-#include "settings/editor.h"
+#include "settings/editor/editor.h"
 
 int main(int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {

@@ -1,4 +1,4 @@
-#include "settings/program_start.h"
+#include "program_start/start_program.h"
 #include "trainer/trainer_program.h"
 
 namespace trainer {

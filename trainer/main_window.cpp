@@ -7,7 +7,7 @@
 
 #include "problems/generation_run.h"
 #include "rules/move_text.h"
-#include "settings/program_start.h"
+#include "program_start/start_program.h"
 #include "trainer/dialogs.h"
 #include "trainer/event_queue.h"
 #include "trainer/tile_pictures.h"

@@ -7,7 +7,7 @@
 
 #include <X11/keysym.h>
 
-#include "tests/editor/editor_fixture.h"
+#include "tests/settings/editor/editor_fixture.h"
 
 namespace editor_test {
 namespace {

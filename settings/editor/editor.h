@@ -4,9 +4,9 @@
 
 #include <pango/pango.h>
 
-#include "settings/editor_events.h"
+#include "settings/editor/editor_events.h"
 #include "settings/settings.h"
-#include "settings/settings_window.h"
+#include "settings/editor/settings_window.h"
 
 namespace settings {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/editor/editor_fixture.h"
+#include "tests/settings/editor/editor_fixture.h"
 
 namespace editor_test {
 namespace {

@@ -1,5 +1,5 @@
-#include "settings/editor.h"
-#include "settings/editor_layout.h"
+#include "settings/editor/editor.h"
+#include "settings/editor/editor_layout.h"
 
 namespace settings {
 

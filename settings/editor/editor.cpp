@@ -1,4 +1,4 @@
-#include "settings/editor.h"
+#include "settings/editor/editor.h"
 
 namespace settings {
 

@@ -1,4 +1,4 @@
-#include "settings/settings_window.h"
+#include "settings/editor/settings_window.h"
 
 namespace settings {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/editor/editor_fixture.h"
+#include "tests/settings/editor/editor_fixture.h"
 
 #include <cstdlib>
 

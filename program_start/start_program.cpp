@@ -1,5 +1,5 @@
 // Starting the other program of the pair, detached.
-#include "settings/program_start.h"
+#include "program_start/start_program.h"
 
 #include <sys/stat.h>
 #include <sys/syscall.h>

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "settings/editor.h"
+#include "settings/editor/editor.h"
 #include "tests/support/test_files.h"
 #include "tests/support/toolkit_loop.h"
 #include "tests/support/x_driver.h"

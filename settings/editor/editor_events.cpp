@@ -1,4 +1,4 @@
-#include "settings/editor_events.h"
+#include "settings/editor/editor_events.h"
 
 #include <gtk/gtk.h>
 

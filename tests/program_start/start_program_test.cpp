@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "settings/program_start.h"
+#include "program_start/start_program.h"
 #include "tests/settings/scratch_directory.h"
 
 namespace settings {

@@ -10,7 +10,7 @@
 
 #include <gtk/gtk.h>
 
-#include "settings/editor_events.h"
+#include "settings/editor/editor_events.h"
 
 namespace settings {
 

@@ -1,8 +1,8 @@
-#include "settings/spin_box.h"
+#include "settings/editor/spin_box.h"
 
 #include <algorithm>
 
-#include "settings/editor_layout.h"
+#include "settings/editor/editor_layout.h"
 
 namespace settings {
 namespace {

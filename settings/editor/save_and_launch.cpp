@@ -1,5 +1,5 @@
-#include "settings/editor.h"
-#include "settings/program_start.h"
+#include "settings/editor/editor.h"
+#include "program_start/start_program.h"
 
 namespace settings {
 

@@ -8,10 +8,10 @@
 #include <gtk/gtk.h>
 #include <pango/pango.h>
 
-#include "settings/editor_events.h"
-#include "settings/editor_layout.h"
+#include "settings/editor/editor_events.h"
+#include "settings/editor/editor_layout.h"
 #include "settings/settings.h"
-#include "settings/spin_box.h"
+#include "settings/editor/spin_box.h"
 
 namespace settings {
 
