@@ -9,6 +9,25 @@ GtkWindow* AsWindow(GtkWidget* widget) {
     return widget != nullptr ? GTK_WINDOW(widget) : nullptr;
 }
 
+// Holds a dialog from its run to its destroy. Another client may destroy the
+// dialog's window while it runs, which makes the toolkit destroy the dialog
+// itself (the run then ends as if it were closed); the reference keeps it
+// from being freed before the last destroy.
+class HeldDialog {
+  public:
+    explicit HeldDialog(GtkWidget* dialog) : Dialog(dialog) { g_object_ref(Dialog); }
+    ~HeldDialog() {
+        gtk_widget_destroy(Dialog);
+        g_object_unref(Dialog);
+    }
+    HeldDialog(const HeldDialog&) = delete;
+    HeldDialog& operator=(const HeldDialog&) = delete;
+    gint Run() { return gtk_dialog_run(GTK_DIALOG(Dialog)); }
+
+  private:
+    GtkWidget* Dialog;
+};
+
 }  // namespace
 
 void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& text) {
@@ -16,8 +35,7 @@ void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& te
                                             "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), title.c_str());
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER_ON_PARENT);
-    gtk_dialog_run(GTK_DIALOG(box));
-    gtk_widget_destroy(box);
+    HeldDialog(box).Run();
 }
 
 std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
@@ -32,13 +50,13 @@ std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
     gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.Folder.c_str());
     gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), "");
 
+    HeldDialog held(chooser);
     std::string path;
-    if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (held.Run() == GTK_RESPONSE_ACCEPT) {
         gchar* chosen = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));
         if (chosen != nullptr) path = chosen;
         g_free(chosen);
     }
-    gtk_widget_destroy(chooser);
     return path;
 }
 

@@ -146,6 +146,23 @@ TEST_F(ToolkitDialogsTest, MessageBoxHasTitleTextAndOneOkButton) {
     EXPECT_EQ(buttons, 1u);
 }
 
+// Another client may destroy the box's window without asking; the box then
+// counts as closed and the trainer goes on.
+TEST_F(ToolkitDialogsTest, MessageBoxDestroyedByAnotherClientCountsAsClosed) {
+    int complaints = 0;  // the toolkit's critical warnings, such as a call on a widget already freed
+    const guint handler = g_log_set_handler(
+        "Gtk", G_LOG_LEVEL_CRITICAL, [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); },
+        &complaints);
+    WhenShown(GTK_TYPE_MESSAGE_DIALOG,
+              [&](GtkWidget* dialog) { Input->DestroyWindow(GDK_WINDOW_XID(gtk_widget_get_window(dialog))); });
+    Boxes.ShowMessage("Неверно ", "Королю пат !");
+    Settle();
+    g_log_remove_handler("Gtk", handler);
+    EXPECT_TRUE(Pending->Answered);
+    EXPECT_EQ(ShownDialog(GTK_TYPE_MESSAGE_DIALOG), nullptr);
+    EXPECT_EQ(complaints, 0);
+}
+
 trainer::SaveDialogRequest JpegRequest(const std::string& folder) {
     return {"Сохраните изображение в формате JPG", "Изображения (*.jpg)", "*.jpg", folder};
 }
