@@ -3,6 +3,9 @@
 // reply. The board and White's move list are put back afterwards.
 #include "problems/mate_test.h"
 
+#include "rules/directions.h"
+#include "rules/play_move.h"
+
 namespace problems {
 namespace {
 
@@ -20,27 +23,24 @@ constexpr int DoubleStepFromRow = 7;
 constexpr int DoubleStepToRow = 5;
 constexpr int PassedOverRow = 6;
 
-// Whether a square (file and row distance from the Black king) lies on one of
-// the king's eight lines or a knight's jump away: the only squares where a
-// White move can start or end when it gives check to a king that was not
-// attacked before (a piece arriving there may attack him, a piece leaving
-// there may open a line to him).
+// The squares, by file and row distance from the Black king, that lie on one
+// of his eight lines or a knight's jump away: the only squares where a White
+// move can start or end when it gives check to a king that was not attacked
+// before (a piece arriving there may attack him, a piece leaving there may
+// open a line to him).
 constexpr int LongestDistance = LastSquare - FirstSquare;
 constexpr int DistanceSpan = 2 * LongestDistance + 1;
-constexpr bool OnLineOrKnightJump(int fileDistance, int rowDistance) {
-    const int files = fileDistance < 0 ? -fileDistance : fileDistance;
-    const int rows = rowDistance < 0 ? -rowDistance : rowDistance;
-    const bool onLine = files == 0 || rows == 0 || files == rows;
-    const bool knightJump = (files == 1 && rows == 2) || (files == 2 && rows == 1);
-    return onLine || knightJump;
-}
 constexpr std::array<std::array<bool, DistanceSpan>, DistanceSpan> MakeCheckSquares() {
     std::array<std::array<bool, DistanceSpan>, DistanceSpan> table{};
-    for (int file = -LongestDistance; file <= LongestDistance; ++file) {
-        for (int row = -LongestDistance; row <= LongestDistance; ++row) {
-            table[file + LongestDistance][row + LongestDistance] = OnLineOrKnightJump(file, row);
+    for (const chess::Step line : chess::Directions) {
+        for (int distance = 1; distance <= LongestDistance; ++distance) {
+            table[line.file * distance + LongestDistance][line.row * distance + LongestDistance] = true;
         }
     }
+    for (const chess::Step jump : chess::KnightJumps) {
+        table[jump.file + LongestDistance][jump.row + LongestDistance] = true;
+    }
+    table[LongestDistance][LongestDistance] = true;  // the king's own square
     return table;
 }
 constexpr auto CheckSquares = MakeCheckSquares();
@@ -51,8 +51,7 @@ void MateSearch::MateInOneTest() {
     Rules.SideToMove = White;
     MateCount = 0;
     EnPassantAnswer = 0;
-    Rules.GenerateWhiteMoves();
-    Rules.FilterLegalMoves();
+    Rules.GenerateLegalMoves();
     SaveTestedPosition();
     Rules.IsBlackKingAttacked();
     const bool blackKingSafe = Rules.InCheck == 0 && chess::IsOnBoard(Rules.BlackKingFile, Rules.BlackKingRow) &&
@@ -104,13 +103,8 @@ void MateSearch::RestoreTestedPosition() {
 // Only a checking move is looked at further: a move that leaves Black without
 // a move but not in check (stalemate) is no mate.
 void MateSearch::TryCandidate(int candidate) {
-    const int fromFile = SavedMoveList.FromFile[candidate];
-    const int fromRow = SavedMoveList.FromRow[candidate];
-    const int toFile = SavedMoveList.ToFile[candidate];
-    const int toRow = SavedMoveList.ToRow[candidate];
-    const chess::PieceCode captured = Rules.Board[toFile][toRow];
-    Rules.Board[fromFile][fromRow] = NoPiece;
-    Rules.Board[toFile][toRow] = SavedMoveList.PlacedPiece[candidate];
+    const chess::Move move = SavedMoveList.Entry(candidate);
+    const chess::PieceCode captured = chess::PlayMove(Rules.Board, move);
 
     Rules.IsBlackKingAttacked();
     if (Rules.InCheck == 1) {
@@ -125,9 +119,7 @@ void MateSearch::TryCandidate(int candidate) {
         }
         if (BlackTakesEnPassant(candidate)) EnPassantAnswer = 1;
     }
-
-    Rules.Board[fromFile][fromRow] = SavedMoveList.MovedPiece[candidate];
-    Rules.Board[toFile][toRow] = captured;
+    chess::TakeBackMove(Rules.Board, move, captured);
 }
 
 // With a checking candidate on the board: does Black have a legal reply? The
@@ -156,14 +148,12 @@ bool MateSearch::BlackHasLegalReply() {
 // Steps the Black king, tests it on its new square and steps it back. The
 // recorded king square follows the king, so the test finds it at once.
 bool MateSearch::KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow) {
-    const chess::PieceCode captured = Rules.Board[toFile][toRow];
-    Rules.Board[fromFile][fromRow] = NoPiece;
-    Rules.Board[toFile][toRow] = -chess::King;
+    const chess::Move step{fromFile, fromRow, toFile, toRow, -chess::King, -chess::King};
+    const chess::PieceCode captured = chess::PlayMove(Rules.Board, step);
     Rules.BlackKingFile = toFile;
     Rules.BlackKingRow = toRow;
     Rules.IsBlackKingAttacked();
-    Rules.Board[toFile][toRow] = captured;
-    Rules.Board[fromFile][fromRow] = -chess::King;
+    chess::TakeBackMove(Rules.Board, step, captured);
     Rules.BlackKingFile = fromFile;
     Rules.BlackKingRow = fromRow;
     return Rules.InCheck == 0;
@@ -172,16 +162,10 @@ bool MateSearch::KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow
 // Plays one of Black's generated replies (not a king step), tests the Black
 // king and takes the reply back.
 bool MateSearch::ReplyKeepsKingSafe(int reply) {
-    const int fromFile = Rules.MoveList.FromFile[reply];
-    const int fromRow = Rules.MoveList.FromRow[reply];
-    const int toFile = Rules.MoveList.ToFile[reply];
-    const int toRow = Rules.MoveList.ToRow[reply];
-    const chess::PieceCode captured = Rules.Board[toFile][toRow];
-    Rules.Board[fromFile][fromRow] = NoPiece;
-    Rules.Board[toFile][toRow] = Rules.MoveList.PlacedPiece[reply];
+    const chess::Move move = Rules.MoveList.Entry(reply);
+    const chess::PieceCode captured = chess::PlayMove(Rules.Board, move);
     Rules.IsBlackKingAttacked();
-    Rules.Board[fromFile][fromRow] = Rules.MoveList.MovedPiece[reply];
-    Rules.Board[toFile][toRow] = captured;
+    chess::TakeBackMove(Rules.Board, move, captured);
     return Rules.InCheck == 0;
 }
 

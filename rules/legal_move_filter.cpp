@@ -12,19 +12,15 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "rules/play_move.h"
 #include "rules/square_attacks.h"
 
 namespace chess {
 namespace {
 
 constexpr int NoLine = -1;
-constexpr int LineCount = 8;
-constexpr int FirstDiagonalLine = 4;  // lines 0..3 are straight, 4..7 diagonal
-constexpr std::array<Step, LineCount> KingLines = {{
-    {-1, 0}, {+1, 0}, {0, -1}, {0, +1}, {-1, -1}, {+1, +1}, {-1, +1}, {+1, -1},
-}};
 
-// The line of KingLines on which a square lies as seen from the king, by the
+// The line of AttackLines on which a square lies as seen from the king, by the
 // file and row differences (-7..7 each), or NoLine.
 constexpr int MostDifference = LastSquare - FirstSquare;
 constexpr int Differences = 2 * MostDifference + 1;
@@ -34,10 +30,10 @@ constexpr LineTable MakeLineTable() {
     for (auto& column : table) {
         for (int& line : column) line = NoLine;
     }
-    for (int line = 0; line < LineCount; ++line) {
+    for (int line = 0; line < DirectionCount; ++line) {
         for (int distance = 1; distance <= MostDifference; ++distance) {
-            table[MostDifference + KingLines[line].file * distance][MostDifference + KingLines[line].row * distance] =
-                line;
+            const Step step = AttackLines[line];
+            table[MostDifference + step.file * distance][MostDifference + step.row * distance] = line;
         }
     }
     return table;
@@ -74,7 +70,7 @@ struct KingSafety {
     // of their line (one bit per square, see SquareBit), and per line the
     // distance of that slider.
     std::uint64_t pinnedSquares = 0;
-    std::array<int, LineCount> pinnerDistance{};
+    std::array<int, DirectionCount> pinnerDistance{};
 };
 
 constexpr std::uint64_t SquareBit(int file, int row) {
@@ -97,9 +93,9 @@ KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) 
         }
         return NoDistance;
     };
-    for (int line = 0; line < LineCount; ++line) {
-        const Step step = KingLines[line];
-        const PieceCode sliderKind = line < FirstDiagonalLine ? Rook : Bishop;
+    for (int line = 0; line < DirectionCount; ++line) {
+        const Step step = AttackLines[line];
+        const PieceCode sliderKind = line < FirstAttackDiagonal ? Rook : Bishop;
         auto attacksAlong = [&](int distance) {
             const PieceCode code = board[kingFile + step.file * distance][kingRow + step.row * distance];
             return code == sliderKind * them || code == Queen * them;
@@ -130,7 +126,7 @@ KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) 
             if (IsOnBoard(file, row) && board[file][row] == King * them) attackerOn(file, row);
         }
     }
-    for (const Step jump : KnightSquares) {
+    for (const Step jump : KnightAttackJumps) {
         const int file = kingFile + jump.file;
         const int row = kingRow + jump.row;
         if (IsOnBoard(file, row) && board[file][row] == Knight * them) attackerOn(file, row);
@@ -177,22 +173,15 @@ void Position::FilterLegalMoves() {
 
 void Position::FilterByPlaying(int firstEntry, int kept) {
     for (int entry = firstEntry; entry <= MoveCount; ++entry) {
-        const int fromFile = MoveList.FromFile[entry];
-        const int fromRow = MoveList.FromRow[entry];
-        const int toFile = MoveList.ToFile[entry];
-        const int toRow = MoveList.ToRow[entry];
-
         // Play the entry, test the mover's king, take the entry back.
-        Board[fromFile][fromRow] = NoPiece;
-        const PieceCode captured = Board[toFile][toRow];
-        Board[toFile][toRow] = MoveList.PlacedPiece[entry];
+        const Move move = MoveList.Entry(entry);
+        const PieceCode captured = PlayMove(Board, move);
         if (SideToMove == White) {
             IsWhiteKingAttacked();
         } else if (SideToMove == Black) {
             IsBlackKingAttacked();
         }
-        Board[fromFile][fromRow] = MoveList.MovedPiece[entry];
-        Board[toFile][toRow] = captured;
+        TakeBackMove(Board, move, captured);
 
         if (InCheck == 0) {
             ++kept;
@@ -252,12 +241,10 @@ void Position::FilterMovesOf() {
                                 Board[toFile][toRow] * Us <= 0;
         bool attacked;
         if (wellFormed && moved == ownKing && placed == ownKing) {
-            Board[fromFile][fromRow] = NoPiece;
-            const PieceCode captured = Board[toFile][toRow];
-            Board[toFile][toRow] = ownKing;
+            const Move move{fromFile, fromRow, toFile, toRow, ownKing, ownKing};
+            const PieceCode captured = PlayMove(Board, move);
             attacked = KingAttackedOn<Us>(Board, toFile, toRow);
-            Board[fromFile][fromRow] = ownKing;
-            Board[toFile][toRow] = captured;
+            TakeBackMove(Board, move, captured);
             foundFile = toFile;
             foundRow = toRow;
         } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {

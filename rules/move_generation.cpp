@@ -4,36 +4,11 @@
 // White code times `Us` (+1 or -1), and the pawns walk toward row 1 for White
 // and toward row 8 for Black. Nothing asks whether the mover's own king is
 // left attacked; FilterLegalMoves does that afterwards.
+#include "rules/directions.h"
 #include "rules/position.h"
 
 namespace chess {
 namespace {
-
-struct Step {
-    int file;
-    int row;
-};
-
-// The eight directions in the order the sliders walk them: the four
-// diagonals first (D1..D4), then the four straight lines (D5..D8).
-constexpr std::array<Step, 8> SlideDirections = {{
-    {+1, +1},  // D1 toward h1
-    {-1, -1},  // D2 toward a8
-    {-1, +1},  // D3 toward a1
-    {+1, -1},  // D4 toward h8
-    {-1, 0},   // D5 toward the a-file
-    {+1, 0},   // D6 toward the h-file
-    {0, -1},   // D7 toward rank 8
-    {0, +1},   // D8 toward rank 1
-}};
-constexpr int FirstDiagonal = 0;
-constexpr int LastDiagonal = 3;
-constexpr int FirstStraight = 4;
-constexpr int LastStraight = 7;
-
-constexpr std::array<Step, 8> KnightJumps = {{
-    {+2, -1}, {+2, +1}, {-2, -1}, {-2, +1}, {-1, +2}, {+1, +2}, {-1, -2}, {+1, -2},
-}};
 
 // Pieces a pawn may become, in the order their entries are appended.
 constexpr std::array<PieceCode, 4> PromotionKinds = {Knight, Bishop, Rook, Queen};
@@ -113,7 +88,7 @@ void Position::GenerateMoves() {
 template <Side Us>
 void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
     for (int d = firstDirection; d <= lastDirection; ++d) {
-        const Step step = SlideDirections[d];
+        const Step step = Directions[d];
         int toFile = file + step.file;
         int toRow = row + step.row;
         while (IsOnBoard(toFile, toRow)) {

@@ -9,27 +9,9 @@
 #include <array>
 #include <cstdint>
 
+#include "rules/piece_codes.h"
+
 namespace chess {
-
-// A signed piece code: the sign is the colour (positive White, negative
-// Black), the magnitude the kind. The magnitudes double as piece-kind codes.
-using PieceCode = std::int32_t;
-
-enum PieceKind : PieceCode {
-    NoPiece = 0,
-    Pawn = 2,
-    Knight = 3,
-    Bishop = 4,
-    Rook = 5,
-    Queen = 9,
-    King = 100,
-};
-
-// Side to move, and the sign that turns a kind into that side's code.
-enum Side : std::int32_t {
-    White = 1,
-    Black = -1,
-};
 
 constexpr int FirstSquare = 1;  // first file or row index on the board
 constexpr int LastSquare = 8;   // last file or row index on the board
@@ -55,6 +37,16 @@ constexpr int MostPiecesOfOneColour = 63;
 constexpr int MostEntriesOfOnePiece = 27;
 constexpr int MoveListCapacity = MostPiecesOfOneColour * MostEntriesOfOnePiece;
 
+// One move-list entry as a value.
+struct Move {
+    std::int32_t FromFile = 0;
+    std::int32_t FromRow = 0;
+    std::int32_t ToFile = 0;
+    std::int32_t ToRow = 0;
+    PieceCode MovedPiece = NoPiece;   // code on the from-square before the move
+    PieceCode PlacedPiece = NoPiece;  // code on the to-square after it (differs only for a promotion)
+};
+
 // Six parallel columns; entry 0 is never used, entries 1..count are moves.
 struct MoveColumns {
     using Column = std::array<std::int32_t, MoveListCapacity + 1>;
@@ -69,6 +61,10 @@ struct MoveColumns {
     void CopyEntriesTo(MoveColumns& target, int count) const;
     // Copies all six columns of entry `from` onto entry `to` of this list.
     void MoveEntry(int from, int to);
+
+    Move Entry(int entry) const {
+        return {FromFile[entry], FromRow[entry], ToFile[entry], ToRow[entry], MovedPiece[entry], PlacedPiece[entry]};
+    }
 };
 
 // The state of the rules core: one board, one move list and the flags the
@@ -97,6 +93,10 @@ struct Position {
     // Strike every entry after which the king of SideToMove would stand
     // attacked; the survivors keep their order.
     void FilterLegalMoves();
+
+    // The legal moves of SideToMove: its generator, then FilterLegalMoves.
+    // With SideToMove neither +1 nor -1 the list is left empty.
+    void GenerateLegalMoves();
 
   private:
     template <Side Us>

@@ -2,23 +2,10 @@
 // the attack tests and the legal-move filter.
 #pragma once
 
+#include "rules/directions.h"
 #include "rules/position.h"
 
 namespace chess {
-
-struct Step {
-    int file;
-    int row;
-};
-
-// The lines walked from a king: four straight ones, then four diagonals.
-constexpr std::array<Step, 4> StraightLines = {{{-1, 0}, {+1, 0}, {0, -1}, {0, +1}}};
-constexpr std::array<Step, 4> DiagonalLines = {{{-1, -1}, {+1, +1}, {-1, +1}, {+1, -1}}};
-
-// The squares from which a knight reaches a given square.
-constexpr std::array<Step, 8> KnightSquares = {{
-    {-2, -1}, {-2, +1}, {+2, -1}, {+2, +1}, {-1, -2}, {-1, +2}, {+1, -2}, {+1, +2},
-}};
 
 // An enemy pawn attacks diagonally forward, so it stands one row toward the
 // enemy's side of the king: row y - 1 for the White king (Black pawns move
@@ -28,16 +15,15 @@ constexpr int EnemyPawnRow(int kingRow) {
     return kingRow - Us;
 }
 
-// How many steps a line from each square can go before it leaves the board,
-// for the lines of StraightLines (0..3) and then DiagonalLines (4..7).
-constexpr int KingLineCount = 8;
-using EdgeDistanceTable = std::array<std::array<std::array<int, KingLineCount>, BoardCells>, BoardCells>;
+// How many steps each line of AttackLines can go from each square before it
+// leaves the board.
+using EdgeDistanceTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
 constexpr EdgeDistanceTable MakeEdgeDistances() {
     EdgeDistanceTable table{};
     for (int file = FirstSquare; file <= LastSquare; ++file) {
         for (int row = FirstSquare; row <= LastSquare; ++row) {
-            for (int line = 0; line < KingLineCount; ++line) {
-                const Step step = line < 4 ? StraightLines[line] : DiagonalLines[line - 4];
+            for (int line = 0; line < DirectionCount; ++line) {
+                const Step step = AttackLines[line];
                 int steps = 0;
                 while (IsOnBoard(file + step.file * (steps + 1), row + step.row * (steps + 1))) ++steps;
                 table[file][row][line] = steps;
@@ -63,7 +49,7 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
             if (board[file][row] == King * them) return true;
         }
     }
-    for (const Step jump : KnightSquares) {
+    for (const Step jump : KnightAttackJumps) {
         const int file = x + jump.file;
         const int row = y + jump.row;
         if (IsOnBoard(file, row) && board[file][row] == Knight * them) return true;
@@ -71,7 +57,7 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
     const int pawnRow = EnemyPawnRow<Us>(y);
     if (board[x - 1][pawnRow] == Pawn * them || board[x + 1][pawnRow] == Pawn * them) return true;
 
-    const std::array<int, KingLineCount>& edge = EdgeDistances[x][y];
+    const std::array<int, DirectionCount>& edge = EdgeDistances[x][y];
     auto lineAttacked = [&](Step step, int steps, PieceCode sliderKind) {
         int file = x;
         int row = y;
@@ -84,11 +70,8 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
         }
         return false;
     };
-    for (int line = 0; line < 4; ++line) {
-        if (lineAttacked(StraightLines[line], edge[line], Rook)) return true;
-    }
-    for (int line = 0; line < 4; ++line) {
-        if (lineAttacked(DiagonalLines[line], edge[4 + line], Bishop)) return true;
+    for (int line = 0; line < DirectionCount; ++line) {
+        if (lineAttacked(AttackLines[line], edge[line], line < FirstAttackDiagonal ? Rook : Bishop)) return true;
     }
     return false;
 }

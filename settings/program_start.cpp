@@ -1,6 +1,8 @@
 // Starting the other program of the pair, detached.
 #include "settings/program_start.h"
 
+#include "settings/working_directory.h"
+
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -19,17 +21,6 @@ namespace {
 constexpr int ProgramForked = 0;
 constexpr int ForkFailed = 1;
 constexpr int ExecFailed = 1;
-
-constexpr std::size_t FirstPathBuffer = 256;
-
-std::optional<std::string> WorkingDirectory() {
-    std::vector<char> buffer(FirstPathBuffer);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return std::nullopt;  // e.g. the directory was removed
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string(buffer.data());
-}
 
 // A regular file of at least one byte that the user may execute.
 bool IsStartable(const std::string& path) {

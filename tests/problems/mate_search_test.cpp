@@ -73,8 +73,7 @@ TEST_F(MateSearchTest, LeavesBoardAndWhitesLegalMovesAsBefore) {
     const chess::BoardCellsArray before = Rules->Board;
     auto expected = std::make_unique<chess::Position>(*Rules);
     expected->SideToMove = chess::White;
-    expected->GenerateWhiteMoves();
-    expected->FilterLegalMoves();
+    expected->GenerateLegalMoves();
 
     Search->MateInOneTest();
     EXPECT_EQ(Rules->Board, before);
