@@ -5,6 +5,7 @@
 
 #include "rules/directions.h"
 #include "rules/play_move.h"
+#include "rules/square_attacks.h"
 
 namespace problems {
 namespace {
@@ -58,7 +59,7 @@ void MateSearch::MateInOneTest() {
                                Rules.Board[Rules.BlackKingFile][Rules.BlackKingRow] == -chess::King;
     for (int candidate = 1; candidate <= SavedMoveCount; ++candidate) {
         if (blackKingSafe && !CanGiveCheck(candidate)) continue;
-        TryCandidate(candidate);
+        TryCandidate(candidate, blackKingSafe);
     }
     RestoreTestedPosition();
 }
@@ -102,12 +103,18 @@ void MateSearch::RestoreTestedPosition() {
 // Plays one of White's legal moves, counts it when it mates and takes it back.
 // Only a checking move is looked at further: a move that leaves Black without
 // a move but not in check (stalemate) is no mate.
-void MateSearch::TryCandidate(int candidate) {
+void MateSearch::TryCandidate(int candidate, bool blackKingWasSafe) {
     const chess::Move move = SavedMoveList.Entry(candidate);
     const chess::PieceCode captured = chess::PlayMove(Rules.Board, move);
 
-    Rules.IsBlackKingAttacked();
-    if (Rules.InCheck == 1) {
+    bool check = false;
+    if (blackKingWasSafe) {
+        check = MoveGivesCheck(move);
+    } else {
+        Rules.IsBlackKingAttacked();
+        check = Rules.InCheck == 1;
+    }
+    if (check) {
         Rules.SideToMove = Black;
         if (!BlackHasLegalReply()) {
             Rules.IsBlackKingAttacked();  // the replies tried have overwritten InCheck
@@ -122,51 +129,91 @@ void MateSearch::TryCandidate(int candidate) {
     chess::TakeBackMove(Rules.Board, move, captured);
 }
 
+// With `move` played and the Black king not attacked before it, on his
+// recorded square: is he attacked now? A move changes only two squares, so
+// only two things can attack him that did not: the moved piece from its new
+// square, and a slider behind the from-square on a line that the move opened.
+// The answer is the attack test's.
+bool MateSearch::MoveGivesCheck(const chess::Move& move) const {
+    const int kingFile = Rules.BlackKingFile;
+    const int kingRow = Rules.BlackKingRow;
+    const auto& board = Rules.Board;
+    // The first piece from the king toward (file, row), when that square lies
+    // on one of his lines: a White slider of that line's kind attacks him.
+    const auto lineAttacks = [&](int file, int row) {
+        const int fileDistance = file - kingFile;
+        const int rowDistance = row - kingRow;
+        const int files = fileDistance < 0 ? -fileDistance : fileDistance;
+        const int rows = rowDistance < 0 ? -rowDistance : rowDistance;
+        const bool straight = files == 0 || rows == 0;
+        if (!straight && files != rows) return false;
+        const int fileStep = (fileDistance > 0) - (fileDistance < 0);
+        const int rowStep = (rowDistance > 0) - (rowDistance < 0);
+        for (int f = kingFile + fileStep, r = kingRow + rowStep; chess::IsOnBoard(f, r); f += fileStep, r += rowStep) {
+            const chess::PieceCode code = board[f][r];
+            if (code == NoPiece) continue;
+            return code == chess::Queen || code == (straight ? chess::Rook : chess::Bishop);
+        }
+        return false;
+    };
+    const int fileDistance = move.ToFile - kingFile;
+    const int rowDistance = move.ToRow - kingRow;
+    const int files = fileDistance < 0 ? -fileDistance : fileDistance;
+    const int rows = rowDistance < 0 ? -rowDistance : rowDistance;
+    switch (move.PlacedPiece) {
+        case chess::Knight:
+            if ((files == 1 && rows == 2) || (files == 2 && rows == 1)) return true;
+            break;
+        case Pawn:
+            // A White pawn attacks the two squares diagonally toward row 1.
+            if (files == 1 && rowDistance == 1) return true;
+            break;
+        case chess::King:
+            if (files <= 1 && rows <= 1) return true;
+            break;
+        default:
+            if (lineAttacks(move.ToFile, move.ToRow)) return true;
+            break;
+    }
+    return lineAttacks(move.FromFile, move.FromRow);
+}
+
 // With a checking candidate on the board: does Black have a legal reply? The
 // answer is the one the legal-move filter would give for Black's generated
-// moves (some reply leaves the Black king not attacked), but the search stops
-// at the first such reply and tries the king's own steps first, since a king
-// in check most often escapes by stepping away.
+// moves (some reply leaves the Black king not attacked), but the king's own
+// steps are tried first and one safe step ends the search, since a king in
+// check most often escapes by stepping away.
 bool MateSearch::BlackHasLegalReply() {
     const int kingFile = Rules.BlackKingFile;
     const int kingRow = Rules.BlackKingRow;
     // The king's steps, as the generator makes them: onto a square of the
     // board that is empty or holds a White piece.
+    const chess::SquareSet occupied = chess::OccupiedSquares(Rules.Board, -chess::King);
     for (int toFile = kingFile - 1; toFile <= kingFile + 1; ++toFile) {
         for (int toRow = kingRow - 1; toRow <= kingRow + 1; ++toRow) {
             if (!chess::IsOnBoard(toFile, toRow) || Rules.Board[toFile][toRow] < NoPiece) continue;
-            if (KingStepIsSafe(kingFile, kingRow, toFile, toRow)) return true;
+            if (KingStepIsSafe(occupied, {kingFile, kingRow, toFile, toRow, -chess::King, -chess::King})) return true;
         }
     }
+    // The other replies, all at once by the legal-move filter, the king's
+    // steps left out since they were tried above.
     Rules.GenerateBlackMoves();
+    int replies = 0;
     for (int reply = 1; reply <= Rules.MoveCount; ++reply) {
-        if (Rules.MoveList.MovedPiece[reply] != -chess::King && ReplyKeepsKingSafe(reply)) return true;
+        if (Rules.MoveList.MovedPiece[reply] != -chess::King) Rules.MoveList.MoveEntry(reply, ++replies);
     }
-    return false;
+    Rules.MoveCount = replies;
+    Rules.FilterLegalMoves();
+    return Rules.MoveCount > 0;
 }
 
-// Steps the Black king, tests it on its new square and steps it back. The
-// recorded king square follows the king, so the test finds it at once.
-bool MateSearch::KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow) {
-    const chess::Move step{fromFile, fromRow, toFile, toRow, -chess::King, -chess::King};
+// Steps the Black king, tests it on its new square and steps it back;
+// `occupied` holds the squares of every piece but the Black king.
+bool MateSearch::KingStepIsSafe(std::uint64_t occupied, const chess::Move& step) {
     const chess::PieceCode captured = chess::PlayMove(Rules.Board, step);
-    Rules.BlackKingFile = toFile;
-    Rules.BlackKingRow = toRow;
-    Rules.IsBlackKingAttacked();
+    const bool attacked = chess::KingAttackedOn<Black>(Rules.Board, occupied, step.ToFile, step.ToRow);
     chess::TakeBackMove(Rules.Board, step, captured);
-    Rules.BlackKingFile = fromFile;
-    Rules.BlackKingRow = fromRow;
-    return Rules.InCheck == 0;
-}
-
-// Plays one of Black's generated replies (not a king step), tests the Black
-// king and takes the reply back.
-bool MateSearch::ReplyKeepsKingSafe(int reply) {
-    const chess::Move move = Rules.MoveList.Entry(reply);
-    const chess::PieceCode captured = chess::PlayMove(Rules.Board, move);
-    Rules.IsBlackKingAttacked();
-    chess::TakeBackMove(Rules.Board, move, captured);
-    return Rules.InCheck == 0;
+    return !attacked;
 }
 
 // With the checking candidate on the board: is it a pawn double step that a

@@ -47,10 +47,10 @@ struct MateSearch {
     void SaveTestedPosition();
     void RestoreTestedPosition();
     bool CanGiveCheck(int candidate) const;
-    void TryCandidate(int candidate);
+    void TryCandidate(int candidate, bool blackKingWasSafe);
+    bool MoveGivesCheck(const chess::Move& move) const;
     bool BlackHasLegalReply();
-    bool KingStepIsSafe(int fromFile, int fromRow, int toFile, int toRow);
-    bool ReplyKeepsKingSafe(int reply);
+    bool KingStepIsSafe(std::uint64_t occupied, const chess::Move& step);
     bool BlackTakesEnPassant(int candidate);
 };
 

@@ -73,9 +73,6 @@ struct KingSafety {
     std::array<int, DirectionCount> pinnerDistance{};
 };
 
-constexpr std::uint64_t SquareBit(int file, int row) {
-    return std::uint64_t{1} << ((file - FirstSquare) * LastSquare + (row - FirstSquare));
-}
 
 template <Side Us>
 KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) {
@@ -223,6 +220,9 @@ void Position::FilterMovesOf() {
     }
     const KingSafety safety = AnalyseKing<Us>(Board, kingFile, kingRow);
 
+    // The occupied squares for the king's steps, found at the first of them.
+    SquareSet occupied = 0;
+    bool occupiedFound = false;
     int kept = 0;
     bool lastAttacked = false;
     int foundFile = kingFile;  // where the attack test would find the king for the last entry
@@ -242,8 +242,12 @@ void Position::FilterMovesOf() {
         bool attacked;
         if (wellFormed && moved == ownKing && placed == ownKing) {
             const Move move{fromFile, fromRow, toFile, toRow, ownKing, ownKing};
+            if (!occupiedFound) {
+                occupied = OccupiedSquares(Board, ownKing);
+                occupiedFound = true;
+            }
             const PieceCode captured = PlayMove(Board, move);
-            attacked = KingAttackedOn<Us>(Board, toFile, toRow);
+            attacked = KingAttackedOn<Us>(Board, occupied, toFile, toRow);
             TakeBackMove(Board, move, captured);
             foundFile = toFile;
             foundRow = toRow;

@@ -2,6 +2,12 @@
 // the attack tests and the legal-move filter.
 #pragma once
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <cstdint>
+
 #include "rules/directions.h"
 #include "rules/position.h"
 
@@ -13,6 +19,121 @@ namespace chess {
 template <Side Us>
 constexpr int EnemyPawnRow(int kingRow) {
     return kingRow - Us;
+}
+
+// The occupied squares of a board as the bits of one 64-bit word, bit
+// (file - 1) * 8 + (row - 1) for a square: the look along a line then finds
+// the nearest piece with one bit scan instead of a walk.
+using SquareSet = std::uint64_t;
+constexpr int SquareBitIndex(int file, int row) { return (file - FirstSquare) * LastSquare + (row - FirstSquare); }
+constexpr SquareSet SquareBit(int file, int row) { return SquareSet{1} << SquareBitIndex(file, row); }
+constexpr int FileOfBit(int bit) { return bit / LastSquare + FirstSquare; }
+constexpr int RowOfBit(int bit) { return bit % LastSquare + FirstSquare; }
+
+// The squares holding a piece other than `passedOver`, in one scan over the
+// 64 squares.
+inline SquareSet OccupiedSquares(const BoardCellsArray& board, PieceCode passedOver = NoPiece) {
+#if defined(__SSE2__)
+    // Four squares of a file at a time: rows 1..4, then 5..8.
+    const __m128i empty = _mm_setzero_si128();
+    const __m128i passed = _mm_set1_epi32(passedOver);
+    SquareSet occupied = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int half = 0; half < 2; ++half) {
+            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
+            const __m128i free = _mm_or_si128(_mm_cmpeq_epi32(codes, empty), _mm_cmpeq_epi32(codes, passed));
+            const int bits = ~_mm_movemask_ps(_mm_castsi128_ps(free)) & 0xF;
+            occupied |= static_cast<SquareSet>(bits) << ((file - FirstSquare) * LastSquare + 4 * half);
+        }
+    }
+    return occupied;
+#else
+    SquareSet occupied = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        SquareSet column = 0;
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            const PieceCode code = board[file][row];
+            column |= SquareSet{code != NoPiece && code != passedOver} << (row - FirstSquare);
+        }
+        occupied |= column << ((file - FirstSquare) * LastSquare);
+    }
+    return occupied;
+#endif
+}
+
+// For every square and every line of AttackLines: the squares the line
+// passes over up to the board's edge, and its last square (for a line that
+// leaves the board at once, the square itself). A line runs toward higher
+// bits when its step raises the bit index.
+struct LineSquares {
+    SquareSet Passed = 0;
+    SquareSet Last = 0;
+};
+using LineTable = std::array<std::array<std::array<LineSquares, DirectionCount>, BoardCells>, BoardCells>;
+constexpr LineTable MakeLineSquares() {
+    LineTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int line = 0; line < DirectionCount; ++line) {
+                const Step step = AttackLines[line];
+                LineSquares squares{0, SquareBit(file, row)};
+                for (int f = file + step.file, r = row + step.row; IsOnBoard(f, r); f += step.file, r += step.row) {
+                    squares.Passed |= SquareBit(f, r);
+                    squares.Last = SquareBit(f, r);
+                }
+                table[file][row][line] = squares;
+            }
+        }
+    }
+    return table;
+}
+constexpr LineTable LinesFrom = MakeLineSquares();
+constexpr bool RunsTowardHigherBits(Step step) { return step.file * LastSquare + step.row > 0; }
+
+// The bit of the nearest occupied square along `line` from (x, y), or of the
+// line's last square (or (x, y) itself) when none is occupied.
+inline int NearestOnLine(SquareSet occupied, int line, int x, int y) {
+    const LineSquares& squares = LinesFrom[x][y][line];
+    const SquareSet stops = (occupied & squares.Passed) | squares.Last;
+    return RunsTowardHigherBits(AttackLines[line]) ? __builtin_ctzll(stops) : 63 - __builtin_clzll(stops);
+}
+
+// The same answer for a king tried on several squares of one board (the
+// king's steps), with `occupied` the squares that hold a piece other than a
+// king of colour Us, found once for all the tries (its own square may be in
+// or out). Along
+// each line the nearest occupied square holds the only piece that can attack
+// from there; a king of colour Us elsewhere on the board is not in
+// `occupied` either and lets a line go on. The looks one square beside the
+// king may fall on the border ring, which always holds 0 and so never an
+// attacker.
+template <Side Us>
+bool KingAttackedOn(const BoardCellsArray& board, SquareSet occupied, int x, int y) {
+    constexpr PieceCode them = -Us;
+
+    // Single-square looks first: the other king, knights, pawns.
+    bool attacked = false;
+    for (int file = x - 1; file <= x + 1; ++file) {
+        for (int row = y - 1; row <= y + 1; ++row) attacked |= board[file][row] == King * them;
+    }
+    for (const Step jump : KnightAttackJumps) {
+        const int file = x + jump.file;
+        const int row = y + jump.row;
+        if (IsOnBoard(file, row)) attacked |= board[file][row] == Knight * them;
+    }
+    const int pawnRow = EnemyPawnRow<Us>(y);
+    attacked |= board[x - 1][pawnRow] == Pawn * them;
+    attacked |= board[x + 1][pawnRow] == Pawn * them;
+    if (attacked) return true;
+
+    occupied &= ~SquareBit(x, y);
+    for (int line = 0; line < DirectionCount; ++line) {
+        const int nearest = NearestOnLine(occupied, line, x, y);
+        const PieceCode code = board[FileOfBit(nearest)][RowOfBit(nearest)];
+        const PieceCode sliderKind = line < FirstAttackDiagonal ? Rook : Bishop;
+        attacked |= code == sliderKind * them || code == Queen * them;
+    }
+    return attacked;
 }
 
 // How many steps each line of AttackLines can go from each square before it
@@ -35,7 +156,7 @@ constexpr EdgeDistanceTable MakeEdgeDistances() {
 constexpr EdgeDistanceTable EdgeDistances = MakeEdgeDistances();
 
 // True when a piece of the other colour attacks the king of colour Us that
-// stands on (x, y), a square of the board. Sliders are looked for along the
+// stands on (x, y), a square of the board, looking at the board alone. Sliders are looked for along the
 // lines from the king's square: empty squares (and a king of colour Us)
 // let a line go on, any other piece of either colour ends it. The looks one square beside the king may
 // fall on the border ring, which always holds 0 and so never an attacker.
