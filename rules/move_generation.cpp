@@ -6,6 +6,7 @@
 // left attacked; FilterLegalMoves does that afterwards.
 #include "rules/directions.h"
 #include "rules/position.h"
+#include "rules/square_attacks.h"
 
 namespace chess {
 namespace {
@@ -68,18 +69,21 @@ inline void Position::AppendMove(int& count, int fromFile, int fromRow, int toFi
 template <Side Us>
 void Position::GenerateMoves() {
     int count = 0;
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            const PieceCode piece = Board[file][row];
-            switch (piece * Us) {
-                case Pawn: AddPawnMoves<Us>(count, file, row); break;
-                case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
-                case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
-                case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
-                case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
-                case King: AddKingMoves<Us>(count, file, row); break;
-                default: break;  // empty, or a piece of the other colour
-            }
+    // The squares of the mover's pieces, lowest bit first: that is the scan
+    // order, file 1..8 outer and row 1..8 inner.
+    for (SquareSet own = SquaresOfColour<Us>(Board); own != 0; own &= own - 1) {
+        const int bit = __builtin_ctzll(own);
+        const int file = FileOfBit(bit);
+        const int row = RowOfBit(bit);
+        const PieceCode piece = Board[file][row];
+        switch (piece * Us) {
+            case Pawn: AddPawnMoves<Us>(count, file, row); break;
+            case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
+            case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
+            case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
+            case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
+            case King: AddKingMoves<Us>(count, file, row); break;
+            default: break;  // a code that names no piece
         }
     }
     MoveCount = count;

@@ -61,6 +61,32 @@ inline SquareSet OccupiedSquares(const BoardCellsArray& board, PieceCode passedO
 #endif
 }
 
+// The squares holding a piece of colour Us, in one scan over the 64 squares.
+template <Side Us>
+SquareSet SquaresOfColour(const BoardCellsArray& board) {
+#if defined(__SSE2__)
+    const __m128i empty = _mm_setzero_si128();
+    SquareSet squares = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int half = 0; half < 2; ++half) {
+            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
+            const __m128i ours = Us == White ? _mm_cmpgt_epi32(codes, empty) : _mm_cmplt_epi32(codes, empty);
+            const int bits = _mm_movemask_ps(_mm_castsi128_ps(ours));
+            squares |= static_cast<SquareSet>(bits) << ((file - FirstSquare) * LastSquare + 4 * half);
+        }
+    }
+    return squares;
+#else
+    SquareSet squares = 0;
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            if (board[file][row] * Us > 0) squares |= SquareBit(file, row);
+        }
+    }
+    return squares;
+#endif
+}
+
 // For every square and every line of AttackLines: the squares the line
 // passes over up to the board's edge, and its last square (for a line that
 // leaves the board at once, the square itself). A line runs toward higher
