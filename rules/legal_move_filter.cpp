@@ -74,40 +74,37 @@ struct KingSafety {
 };
 
 
+// `occupied`: the squares of every piece but the king.
 template <Side Us>
-KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) {
+KingSafety AnalyseKing(const BoardCellsArray& board, SquareSet occupied, int kingFile, int kingRow) {
     constexpr PieceCode them = -Us;
     KingSafety safety;
     safety.kingFile = kingFile;
     safety.kingRow = kingRow;
 
-    // The first piece at or beyond `distance` along a line: its distance, or
-    // NoDistance at the board's edge.
-    auto nextPiece = [&](Step step, int distance) {
-        for (int file = kingFile + step.file * distance, row = kingRow + step.row * distance; IsOnBoard(file, row);
-             file += step.file, row += step.row, ++distance) {
-            if (board[file][row] != NoPiece) return distance;
-        }
-        return NoDistance;
-    };
     for (int line = 0; line < DirectionCount; ++line) {
-        const Step step = AttackLines[line];
         const PieceCode sliderKind = line < FirstAttackDiagonal ? Rook : Bishop;
-        auto attacksAlong = [&](int distance) {
-            const PieceCode code = board[kingFile + step.file * distance][kingRow + step.row * distance];
-            return code == sliderKind * them || code == Queen * them;
+        // The nearest piece along the line (or the line's last square, or the
+        // king's own square when the line leaves the board at once).
+        const int first = NearestOnLine(occupied, line, kingFile, kingRow);
+        const int firstFile = FileOfBit(first);
+        const int firstRow = RowOfBit(first);
+        const PieceCode firstCode = board[firstFile][firstRow];
+        const auto distanceTo = [&](int file, int row) {
+            return std::max(std::abs(file - kingFile), std::abs(row - kingRow));
         };
-        const int first = nextPiece(step, 1);
-        if (first == NoDistance) continue;
-        if (attacksAlong(first)) {
+        if (firstCode == sliderKind * them || firstCode == Queen * them) {
             ++safety.attackers;
             safety.checkLine = line;
-            safety.checkDistance = first;
-        } else if (board[kingFile + step.file * first][kingRow + step.row * first] * Us > 0) {
-            const int second = nextPiece(step, first + 1);
-            if (second != NoDistance && attacksAlong(second)) {
-                safety.pinnerDistance[line] = second;
-                safety.pinnedSquares |= SquareBit(kingFile + step.file * first, kingRow + step.row * first);
+            safety.checkDistance = distanceTo(firstFile, firstRow);
+        } else if (firstCode * Us > 0 && first != SquareBitIndex(kingFile, kingRow)) {
+            const int second = NearestOnLine(occupied & ~(SquareSet{1} << first), line, kingFile, kingRow);
+            const int secondFile = FileOfBit(second);
+            const int secondRow = RowOfBit(second);
+            const PieceCode secondCode = board[secondFile][secondRow];
+            if (second != first && (secondCode == sliderKind * them || secondCode == Queen * them)) {
+                safety.pinnerDistance[line] = distanceTo(secondFile, secondRow);
+                safety.pinnedSquares |= SquareBit(firstFile, firstRow);
             }
         }
     }
@@ -152,8 +149,15 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
     return !(toFile == safety.checkFile && toRow == safety.checkRow);
 }
 
+constexpr unsigned KindsBelowKing = 1u << Pawn | 1u << Knight | 1u << Bishop | 1u << Rook | 1u << Queen;
 constexpr bool IsPieceKindBelowKing(PieceCode kind) {
-    return kind == Pawn || kind == Knight || kind == Bishop || kind == Rook || kind == Queen;
+    return kind >= Pawn && kind <= Queen && (KindsBelowKing >> kind & 1u) != 0;
+}
+
+// All four indices within 1..8, in one test.
+constexpr bool AllOnBoard(int fromFile, int fromRow, int toFile, int toRow) {
+    const auto offset = [](int index) { return static_cast<unsigned>(index - FirstSquare); };
+    return (offset(fromFile) | offset(fromRow) | offset(toFile) | offset(toRow)) <= unsigned{LastSquare - FirstSquare};
 }
 
 }  // namespace
@@ -218,11 +222,11 @@ void Position::FilterMovesOf() {
             }
         }
     }
-    const KingSafety safety = AnalyseKing<Us>(Board, kingFile, kingRow);
+    // The squares of every piece but the king, for the lines from the king
+    // and for the king's steps.
+    const SquareSet occupied = OccupiedSquares(Board, ownKing);
+    const KingSafety safety = AnalyseKing<Us>(Board, occupied, kingFile, kingRow);
 
-    // The occupied squares for the king's steps, found at the first of them.
-    SquareSet occupied = 0;
-    bool occupiedFound = false;
     int kept = 0;
     bool lastAttacked = false;
     int foundFile = kingFile;  // where the attack test would find the king for the last entry
@@ -236,16 +240,12 @@ void Position::FilterMovesOf() {
         const PieceCode placed = MoveList.PlacedPiece[entry];
         // Entries as the generators make them: the mover's piece leaves its
         // square for another one that holds no piece of its own colour.
-        const bool wellFormed = IsOnBoard(fromFile, fromRow) && IsOnBoard(toFile, toRow) &&
+        const bool wellFormed = AllOnBoard(fromFile, fromRow, toFile, toRow) &&
                                 (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
                                 Board[toFile][toRow] * Us <= 0;
         bool attacked;
         if (wellFormed && moved == ownKing && placed == ownKing) {
             const Move move{fromFile, fromRow, toFile, toRow, ownKing, ownKing};
-            if (!occupiedFound) {
-                occupied = OccupiedSquares(Board, ownKing);
-                occupiedFound = true;
-            }
             const PieceCode captured = PlayMove(Board, move);
             attacked = KingAttackedOn<Us>(Board, occupied, toFile, toRow);
             TakeBackMove(Board, move, captured);
