@@ -149,6 +149,17 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
     return !(toFile == safety.checkFile && toRow == safety.checkRow);
 }
 
+// A king step played, tested and taken back; `occupied` holds the squares
+// of every piece but the kings of colour Us. Kept out of the filter's loop,
+// which then has its registers to itself.
+template <Side Us>
+[[gnu::noinline]] bool KingStepAttacked(BoardCellsArray& board, SquareSet occupied, const Move& step) {
+    const PieceCode captured = PlayMove(board, step);
+    const bool attacked = KingAttackedOn<Us>(board, occupied, step.ToFile, step.ToRow);
+    TakeBackMove(board, step, captured);
+    return attacked;
+}
+
 constexpr unsigned KindsBelowKing = 1u << Pawn | 1u << Knight | 1u << Bishop | 1u << Rook | 1u << Queen;
 constexpr bool IsPieceKindBelowKing(PieceCode kind) {
     return kind >= Pawn && kind <= Queen && (KindsBelowKing >> kind & 1u) != 0;
@@ -227,11 +238,22 @@ void Position::FilterMovesOf() {
     const SquareSet occupied = OccupiedSquares(Board, ownKing);
     const KingSafety safety = AnalyseKing<Us>(Board, occupied, kingFile, kingRow);
 
+    // Whether an entry moves the king, as the generators make king moves.
+    const auto isKingStep = [&](int entry) {
+        return MoveList.MovedPiece[entry] == ownKing && MoveList.PlacedPiece[entry] == ownKing;
+    };
+    // The king square the plain way records for a judged entry: where the
+    // king stood while it was played.
+    const auto recordAfter = [&](int entry) {
+        const bool step = isKingStep(entry);
+        recordedFile = step ? MoveList.ToFile[entry] : kingFile;
+        recordedRow = step ? MoveList.ToRow[entry] : kingRow;
+    };
+
     int kept = 0;
-    bool lastAttacked = false;
-    int foundFile = kingFile;  // where the attack test would find the king for the last entry
-    int foundRow = kingRow;
-    for (int entry = 1; entry <= MoveCount; ++entry) {
+    bool attacked = false;
+    const int count = MoveCount;  // a local: the entries' writes cannot touch it
+    for (int entry = 1; entry <= count; ++entry) {
         const int fromFile = MoveList.FromFile[entry];
         const int fromRow = MoveList.FromRow[entry];
         const int toFile = MoveList.ToFile[entry];
@@ -243,25 +265,14 @@ void Position::FilterMovesOf() {
         const bool wellFormed = AllOnBoard(fromFile, fromRow, toFile, toRow) &&
                                 (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
                                 Board[toFile][toRow] * Us <= 0;
-        bool attacked;
         if (wellFormed && moved == ownKing && placed == ownKing) {
-            const Move move{fromFile, fromRow, toFile, toRow, ownKing, ownKing};
-            const PieceCode captured = PlayMove(Board, move);
-            attacked = KingAttackedOn<Us>(Board, occupied, toFile, toRow);
-            TakeBackMove(Board, move, captured);
-            foundFile = toFile;
-            foundRow = toRow;
+            attacked = KingStepAttacked<Us>(Board, occupied, {fromFile, fromRow, toFile, toRow, ownKing, ownKing});
         } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
             attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
-            foundFile = kingFile;
-            foundRow = kingRow;
         } else {
             // Anything else is left to the plain way, from the king square
             // that the plain way would have recorded by now.
-            if (entry > 1) {
-                recordedFile = foundFile;
-                recordedRow = foundRow;
-            }
+            if (entry > 1) recordAfter(entry - 1);
             FilterByPlaying(entry, kept);
             return;
         }
@@ -269,11 +280,9 @@ void Position::FilterMovesOf() {
             ++kept;
             if (kept != entry) MoveList.MoveEntry(entry, kept);
         }
-        lastAttacked = attacked;
     }
-    InCheck = lastAttacked ? 1 : 0;
-    recordedFile = foundFile;
-    recordedRow = foundRow;
+    InCheck = attacked ? 1 : 0;
+    recordAfter(count);
     MoveCount = kept;
 }
 

@@ -9,6 +9,13 @@
 #include "rules/square_attacks.h"
 
 namespace chess {
+
+// The squares a knight or a king on one square may go to.
+struct StepTargets {
+    int Count = 0;
+    std::array<Step, 8> Squares{};
+};
+
 namespace {
 
 // Pieces a pawn may become, in the order their entries are appended.
@@ -27,6 +34,64 @@ struct PawnRows {
     }
 };
 
+// The squares a knight or a king on each square may go to, in the order
+// the generator tries them: the knight's jumps in KnightJumps order, the
+// king's block with the file outer and the row inner (his own square left
+// out: it holds the king and never qualifies). Only squares of the board.
+using StepTargetTable = std::array<std::array<StepTargets, BoardCells>, BoardCells>;
+constexpr StepTargetTable MakeKnightTargets() {
+    StepTargetTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            StepTargets& targets = table[file][row];
+            for (const Step jump : KnightJumps) {
+                if (IsOnBoard(file + jump.file, row + jump.row)) {
+                    targets.Squares[targets.Count++] = {file + jump.file, row + jump.row};
+                }
+            }
+        }
+    }
+    return table;
+}
+constexpr StepTargetTable MakeKingTargets() {
+    StepTargetTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            StepTargets& targets = table[file][row];
+            for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
+                for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
+                    if (IsOnBoard(toFile, toRow) && (toFile != file || toRow != row)) {
+                        targets.Squares[targets.Count++] = {toFile, toRow};
+                    }
+                }
+            }
+        }
+    }
+    return table;
+}
+constexpr StepTargetTable KnightTargets = MakeKnightTargets();
+constexpr StepTargetTable KingTargets = MakeKingTargets();
+
+// How many squares each direction of Directions has from each square up to
+// the board's edge.
+using DirectionLengthTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
+constexpr DirectionLengthTable MakeDirectionLengths() {
+    DirectionLengthTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int d = 0; d < DirectionCount; ++d) {
+                int length = 0;
+                while (IsOnBoard(file + Directions[d].file * (length + 1), row + Directions[d].row * (length + 1))) {
+                    ++length;
+                }
+                table[file][row][d] = length;
+            }
+        }
+    }
+    return table;
+}
+constexpr DirectionLengthTable DirectionLengths = MakeDirectionLengths();
+
 }  // namespace
 
 void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
@@ -40,14 +105,6 @@ void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
     }
 }
 
-void MoveColumns::MoveEntry(int from, int to) {
-    FromFile[to] = FromFile[from];
-    FromRow[to] = FromRow[from];
-    ToFile[to] = ToFile[from];
-    ToRow[to] = ToRow[from];
-    MovedPiece[to] = MovedPiece[from];
-    PlacedPiece[to] = PlacedPiece[from];
-}
 
 void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
 
@@ -93,40 +150,45 @@ template <Side Us>
 void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
     for (int d = firstDirection; d <= lastDirection; ++d) {
         const Step step = Directions[d];
-        int toFile = file + step.file;
-        int toRow = row + step.row;
-        while (IsOnBoard(toFile, toRow)) {
+        int toFile = file;
+        int toRow = row;
+        for (int length = DirectionLengths[file][row][d]; length > 0; --length) {
+            toFile += step.file;
+            toRow += step.row;
             const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
             if (target > 0) break;                                // own piece blocks
             AppendMove(count, file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
-            toFile += step.file;
-            toRow += step.row;
         }
     }
 }
 
 template <Side Us>
 void Position::AddStepperMoves(int& count, int file, int row, PieceCode piece) {
-    for (const Step jump : KnightJumps) {
-        const int toFile = file + jump.file;
-        const int toRow = row + jump.row;
-        if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-            AppendMove(count, file, row, toFile, toRow, piece, piece);
-        }
-    }
+    AppendFreeOrEnemyTargets<Us>(count, file, row, piece, KnightTargets[file][row]);
 }
 
 template <Side Us>
 void Position::AddKingMoves(int& count, int file, int row) {
-    const PieceCode king = King * Us;
-    for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
-        for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
-            // The king's own square holds the king and never qualifies.
-            if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-                AppendMove(count, file, row, toFile, toRow, king, king);
-            }
-        }
+    AppendFreeOrEnemyTargets<Us>(count, file, row, King * Us, KingTargets[file][row]);
+}
+
+// Each target square is written into the next entry, and the entry is kept
+// (the count grows) when the square is free or holds an enemy piece: no
+// branch to mispredict. The list has one spare entry for the last write.
+template <Side Us>
+inline void Position::AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece,
+                                               const StepTargets& targets) {
+    for (int i = 0; i < targets.Count; ++i) {
+        const Step square = targets.Squares[i];
+        const int entry = count + 1;
+        MoveList.FromFile[entry] = file;
+        MoveList.FromRow[entry] = row;
+        MoveList.ToFile[entry] = square.file;
+        MoveList.ToRow[entry] = square.row;
+        MoveList.MovedPiece[entry] = piece;
+        MoveList.PlacedPiece[entry] = piece;
+        count += Board[square.file][square.row] * Us <= 0;
     }
 }
 

@@ -48,8 +48,9 @@ struct Move {
 };
 
 // Six parallel columns; entry 0 is never used, entries 1..count are moves.
+// One spare entry beyond the capacity takes a generator's tentative write.
 struct MoveColumns {
-    using Column = std::array<std::int32_t, MoveListCapacity + 1>;
+    using Column = std::array<std::int32_t, MoveListCapacity + 2>;
     Column FromFile{};
     Column FromRow{};
     Column ToFile{};
@@ -60,12 +61,21 @@ struct MoveColumns {
     // Copies entries 1..count into another list of the same shape.
     void CopyEntriesTo(MoveColumns& target, int count) const;
     // Copies all six columns of entry `from` onto entry `to` of this list.
-    void MoveEntry(int from, int to);
+    void MoveEntry(int from, int to) {
+        FromFile[to] = FromFile[from];
+        FromRow[to] = FromRow[from];
+        ToFile[to] = ToFile[from];
+        ToRow[to] = ToRow[from];
+        MovedPiece[to] = MovedPiece[from];
+        PlacedPiece[to] = PlacedPiece[from];
+    }
 
     Move Entry(int entry) const {
         return {FromFile[entry], FromRow[entry], ToFile[entry], ToRow[entry], MovedPiece[entry], PlacedPiece[entry]};
     }
 };
+
+struct StepTargets;  // the squares a knight or king may step to (move generation)
 
 // The state of the rules core: one board, one move list and the flags the
 // generators and attack tests leave for their callers.
@@ -109,6 +119,8 @@ struct Position {
     void AddStepperMoves(int& count, int file, int row, PieceCode piece);
     template <Side Us>
     void AddKingMoves(int& count, int file, int row);
+    template <Side Us>
+    void AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece, const StepTargets& targets);
     void AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
 
     template <Side Us>
