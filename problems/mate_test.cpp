@@ -81,6 +81,8 @@ bool MateSearch::IsProblem(std::int32_t firstMovePiece) const {
     return MateCount == 1 && MatePiece == firstMovePiece && EnPassantAnswer == 0;
 }
 
+bool MateSearch::OneMateAnsweredEnPassant() const { return MateCount == 1 && EnPassantAnswer == 1; }
+
 void MateSearch::SaveTestedPosition() {
     for (int file = FirstSquare; file <= LastSquare; ++file) {
         for (int row = FirstSquare; row <= LastSquare; ++row) {
@@ -122,9 +124,9 @@ void MateSearch::TryCandidate(int candidate, bool blackKingWasSafe) {
                 ++MateCount;
                 MatingMoves[MateCount] = candidate;
                 MatePiece = SavedMoveList.PlacedPiece[candidate];
+                if (BlackTakesEnPassant(candidate)) EnPassantAnswer = 1;
             }
         }
-        if (BlackTakesEnPassant(candidate)) EnPassantAnswer = 1;
     }
     chess::TakeBackMove(Rules.Board, move, captured);
 }
@@ -216,9 +218,10 @@ bool MateSearch::KingStepIsSafe(std::uint64_t occupied, const chess::Move& step)
     return !attacked;
 }
 
-// With the checking candidate on the board: is it a pawn double step that a
+// With a mating candidate on the board: is it a pawn double step that a
 // Black pawn beside the landing square can take en passant, the capture
-// leaving the Black king not attacked?
+// leaving the Black king not attacked? This is the one place where the
+// search knows en passant.
 bool MateSearch::BlackTakesEnPassant(int candidate) {
     if (SavedMoveList.MovedPiece[candidate] != Pawn || SavedMoveList.FromRow[candidate] != DoubleStepFromRow ||
         SavedMoveList.ToRow[candidate] != DoubleStepToRow) {
@@ -229,15 +232,15 @@ bool MateSearch::BlackTakesEnPassant(int candidate) {
     for (const int takerFile : {pawnFile - 1, pawnFile + 1}) {
         if (takerFile < FirstSquare || takerFile > LastSquare) continue;
         if (Rules.Board[takerFile][DoubleStepToRow] != -Pawn) continue;
-        // Take en passant: the Black pawn lands behind the White one, which goes.
-        Rules.Board[takerFile][DoubleStepToRow] = NoPiece;
+        // Take en passant: the Black pawn steps onto the square passed over,
+        // and the White pawn beside its old square goes.
+        const chess::Move capture{takerFile, DoubleStepToRow, pawnFile, PassedOverRow, -Pawn, -Pawn};
+        const chess::PieceCode passedOver = chess::PlayMove(Rules.Board, capture);  // empty: the pawn passed it
         Rules.Board[pawnFile][DoubleStepToRow] = NoPiece;
-        Rules.Board[pawnFile][PassedOverRow] = -Pawn;
         Rules.IsBlackKingAttacked();
         if (Rules.InCheck == 0) escapes = true;
-        Rules.Board[pawnFile][PassedOverRow] = NoPiece;
         Rules.Board[pawnFile][DoubleStepToRow] = Pawn;
-        Rules.Board[takerFile][DoubleStepToRow] = -Pawn;
+        chess::TakeBackMove(Rules.Board, capture, passedOver);
     }
     return escapes;
 }

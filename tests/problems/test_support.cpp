@@ -97,7 +97,8 @@ MateFacts CountMatesDirectly(const chess::Position& position) {
         chess::BoardCellsArray after = position.Board;
         chess::PlayMove(after, move);
         if (!KingAttackedOn(*scratch, after, chess::Black)) continue;
-        if (LegalMoveCountOn(*scratch, after, chess::Black) == 0) {
+        const bool mates = LegalMoveCountOn(*scratch, after, chess::Black) == 0;
+        if (mates) {
             ++facts.Mates;
             facts.LastMatingPiece = move.PlacedPiece;
         }
@@ -111,7 +112,10 @@ MateFacts CountMatesDirectly(const chess::Position& position) {
             taken[taker][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow + 1] = -chess::Pawn;
-            if (!KingAttackedOn(*scratch, taken, chess::Black)) facts.CheckTakenEnPassant = true;
+            if (!KingAttackedOn(*scratch, taken, chess::Black)) {
+                facts.CheckTakenEnPassant = true;
+                if (mates) facts.MateTakenEnPassant = true;
+            }
         }
     }
     return facts;
