@@ -1,3 +1,4 @@
+// Reading the working directory, with a buffer that grows to fit.
 #include "settings/working_directory.h"
 
 #include <unistd.h>
