@@ -190,11 +190,11 @@ bool MateSearch::BlackHasLegalReply() {
     const int kingRow = Rules.BlackKingRow;
     // The king's steps, as the generator makes them: onto a square of the
     // board that is empty or holds a White piece.
-    const chess::SquareSet occupied = chess::OccupiedSquares(Rules.Board, -chess::King);
+    const chess::Attackers attackers = chess::AttackersOf<Black>(Rules.Board);
     for (int toFile = kingFile - 1; toFile <= kingFile + 1; ++toFile) {
         for (int toRow = kingRow - 1; toRow <= kingRow + 1; ++toRow) {
             if (!chess::IsOnBoard(toFile, toRow) || Rules.Board[toFile][toRow] < NoPiece) continue;
-            if (KingStepIsSafe(occupied, {kingFile, kingRow, toFile, toRow, -chess::King, -chess::King})) return true;
+            if (KingStepIsSafe(attackers, {kingFile, kingRow, toFile, toRow, -chess::King, -chess::King})) return true;
         }
     }
     // The other replies, all at once by the legal-move filter, the king's
@@ -209,13 +209,11 @@ bool MateSearch::BlackHasLegalReply() {
     return Rules.MoveCount > 0;
 }
 
-// Steps the Black king, tests it on its new square and steps it back;
-// `occupied` holds the squares of every piece but the Black king.
-bool MateSearch::KingStepIsSafe(std::uint64_t occupied, const chess::Move& step) {
-    const chess::PieceCode captured = chess::PlayMove(Rules.Board, step);
-    const bool attacked = chess::KingAttackedOn<Black>(Rules.Board, occupied, step.ToFile, step.ToRow);
-    chess::TakeBackMove(Rules.Board, step, captured);
-    return !attacked;
+// Whether the Black king may step as `step` says: the White pieces that
+// `attackers` describes, found once for all his steps, do not attack him
+// on his new square.
+bool MateSearch::KingStepIsSafe(const chess::Attackers& attackers, const chess::Move& step) {
+    return !chess::KingAttackedOn<Black>(attackers, step.ToFile, step.ToRow);
 }
 
 // With a mating candidate on the board: is it a pawn double step that a

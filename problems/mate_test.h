@@ -6,6 +6,10 @@
 
 #include "rules/position.h"
 
+namespace chess {
+struct Attackers;
+}
+
 namespace problems {
 
 // A copy of the 64 squares, indexed [file][row] with 1..8 used.
@@ -54,7 +58,7 @@ struct MateSearch {
     void TryCandidate(int candidate, bool blackKingWasSafe);
     bool MoveGivesCheck(const chess::Move& move) const;
     bool BlackHasLegalReply();
-    bool KingStepIsSafe(std::uint64_t occupied, const chess::Move& step);
+    bool KingStepIsSafe(const chess::Attackers& attackers, const chess::Move& step);
     bool BlackTakesEnPassant(int candidate);
 };
 

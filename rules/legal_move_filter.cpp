@@ -153,9 +153,9 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
 // of every piece but the kings of colour Us. Kept out of the filter's loop,
 // which then has its registers to itself.
 template <Side Us>
-[[gnu::noinline]] bool KingStepAttacked(BoardCellsArray& board, SquareSet occupied, const Move& step) {
+[[gnu::noinline]] bool KingStepAttacked(BoardCellsArray& board, const Attackers& attackers, const Move& step) {
     const PieceCode captured = PlayMove(board, step);
-    const bool attacked = KingAttackedOn<Us>(board, occupied, step.ToFile, step.ToRow);
+    const bool attacked = KingAttackedOn<Us>(attackers, step.ToFile, step.ToRow);
     TakeBackMove(board, step, captured);
     return attacked;
 }
@@ -235,8 +235,8 @@ void Position::FilterMovesOf() {
     }
     // The squares of every piece but the king, for the lines from the king
     // and for the king's steps.
-    const SquareSet occupied = OccupiedSquares(Board, ownKing);
-    const KingSafety safety = AnalyseKing<Us>(Board, occupied, kingFile, kingRow);
+    const Attackers attackers = AttackersOf<Us>(Board);
+    const KingSafety safety = AnalyseKing<Us>(Board, attackers.Occupied, kingFile, kingRow);
 
     // Whether an entry moves the king, as the generators make king moves.
     const auto isKingStep = [&](int entry) {
@@ -266,7 +266,7 @@ void Position::FilterMovesOf() {
                                 (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
                                 Board[toFile][toRow] * Us <= 0;
         if (wellFormed && moved == ownKing && placed == ownKing) {
-            attacked = KingStepAttacked<Us>(Board, occupied, {fromFile, fromRow, toFile, toRow, ownKing, ownKing});
+            attacked = KingStepAttacked<Us>(Board, attackers, {fromFile, fromRow, toFile, toRow, ownKing, ownKing});
         } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
             attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
         } else {

@@ -124,40 +124,115 @@ inline int NearestOnLine(SquareSet occupied, int line, int x, int y) {
     return RunsTowardHigherBits(AttackLines[line]) ? __builtin_ctzll(stops) : 63 - __builtin_clzll(stops);
 }
 
-// The same answer for a king tried on several squares of one board (the
-// king's steps), with `occupied` the squares that hold a piece other than a
-// king of colour Us, found once for all the tries (its own square may be in
-// or out). Along
-// each line the nearest occupied square holds the only piece that can attack
-// from there; a king of colour Us elsewhere on the board is not in
-// `occupied` either and lets a line go on. The looks one square beside the
-// king may fall on the border ring, which always holds 0 and so never an
-// attacker.
+// What can attack a king of colour Us on one board, as sets of squares, for
+// a king tried on several squares of that board (the king's steps).
+struct Attackers {
+    SquareSet Occupied = 0;  // every piece but the kings of colour Us
+    SquareSet Straight = 0;  // the other colour's rooks and queens
+    SquareSet Diagonal = 0;  // its bishops and queens
+    SquareSet Knights = 0;
+    SquareSet Pawns = 0;
+    SquareSet King = 0;
+};
+
+// One scan over the 64 squares.
 template <Side Us>
-bool KingAttackedOn(const BoardCellsArray& board, SquareSet occupied, int x, int y) {
+Attackers AttackersOf(const BoardCellsArray& board) {
     constexpr PieceCode them = -Us;
-
-    // Single-square looks first: the other king, knights, pawns.
-    bool attacked = false;
-    for (int file = x - 1; file <= x + 1; ++file) {
-        for (int row = y - 1; row <= y + 1; ++row) attacked |= board[file][row] == King * them;
+    Attackers found;
+#if defined(__SSE2__)
+    const auto bitsOf = [](__m128i mask) { return static_cast<SquareSet>(_mm_movemask_ps(_mm_castsi128_ps(mask))); };
+    const __m128i empty = _mm_setzero_si128();
+    const __m128i ownKing = _mm_set1_epi32(King * Us);
+    const __m128i rook = _mm_set1_epi32(Rook * them);
+    const __m128i bishop = _mm_set1_epi32(Bishop * them);
+    const __m128i queen = _mm_set1_epi32(Queen * them);
+    const __m128i knight = _mm_set1_epi32(Knight * them);
+    const __m128i pawn = _mm_set1_epi32(Pawn * them);
+    const __m128i king = _mm_set1_epi32(King * them);
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int half = 0; half < 2; ++half) {
+            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
+            const int shift = (file - FirstSquare) * LastSquare + 4 * half;
+            const __m128i queens = _mm_cmpeq_epi32(codes, queen);
+            found.Occupied |= (~bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, empty), _mm_cmpeq_epi32(codes, ownKing))) & 0xF)
+                              << shift;
+            found.Straight |= bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, rook), queens)) << shift;
+            found.Diagonal |= bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, bishop), queens)) << shift;
+            found.Knights |= bitsOf(_mm_cmpeq_epi32(codes, knight)) << shift;
+            found.Pawns |= bitsOf(_mm_cmpeq_epi32(codes, pawn)) << shift;
+            found.King |= bitsOf(_mm_cmpeq_epi32(codes, king)) << shift;
+        }
     }
+#else
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            const PieceCode code = board[file][row];
+            const SquareSet bit = SquareBit(file, row);
+            if (code != NoPiece && code != King * Us) found.Occupied |= bit;
+            if (code == Rook * them || code == Queen * them) found.Straight |= bit;
+            if (code == Bishop * them || code == Queen * them) found.Diagonal |= bit;
+            if (code == Knight * them) found.Knights |= bit;
+            if (code == Pawn * them) found.Pawns |= bit;
+            if (code == King * them) found.King |= bit;
+        }
+    }
+#endif
+    return found;
+}
+
+// The squares from which a knight, a king, or a pawn of the colour that
+// moves toward row 8 (Black) or toward row 1 (White) reaches each square.
+using ReachTable = std::array<std::array<SquareSet, BoardCells>, BoardCells>;
+template <typename Reaches>
+constexpr ReachTable MakeReach(Reaches reaches) {
+    ReachTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int f = FirstSquare; f <= LastSquare; ++f) {
+                for (int r = FirstSquare; r <= LastSquare; ++r) {
+                    if (reaches(f - file, r - row)) table[file][row] |= SquareBit(f, r);
+                }
+            }
+        }
+    }
+    return table;
+}
+constexpr bool KnightDistance(int files, int rows) {
     for (const Step jump : KnightAttackJumps) {
-        const int file = x + jump.file;
-        const int row = y + jump.row;
-        if (IsOnBoard(file, row)) attacked |= board[file][row] == Knight * them;
+        if (jump.file == files && jump.row == rows) return true;
     }
-    const int pawnRow = EnemyPawnRow<Us>(y);
-    attacked |= board[x - 1][pawnRow] == Pawn * them;
-    attacked |= board[x + 1][pawnRow] == Pawn * them;
-    if (attacked) return true;
+    return false;
+}
+constexpr ReachTable KnightReach = MakeReach(KnightDistance);
+constexpr ReachTable KingReach = MakeReach([](int files, int rows) {
+    return (files != 0 || rows != 0) && files >= -1 && files <= 1 && rows >= -1 && rows <= 1;
+});
+// An enemy pawn of a king of colour Us stands on row y - Us beside it.
+template <Side Us>
+constexpr ReachTable EnemyPawnReach = MakeReach([](int files, int rows) {
+    return (files == -1 || files == 1) && rows == -Us;
+});
 
-    occupied &= ~SquareBit(x, y);
+// True when a piece of the other colour attacks the king of colour Us that
+// stands on (x, y), a square of the board whose pieces `attackers` describes
+// (the king may be tried on a square other than its own; a piece of the
+// other colour on (x, y) itself is the one the king would take). The answer
+// is the one of the board's own look below.
+template <Side Us>
+bool KingAttackedOn(const Attackers& attackers, int x, int y) {
+    const SquareSet taken = ~SquareBit(x, y);
+    if ((KnightReach[x][y] & attackers.Knights) != 0 || (KingReach[x][y] & attackers.King) != 0 ||
+        (EnemyPawnReach<Us>[x][y] & attackers.Pawns) != 0) {
+        return true;
+    }
+    const SquareSet occupied = attackers.Occupied & taken;
+    const SquareSet straight = attackers.Straight & taken;
+    const SquareSet diagonal = attackers.Diagonal & taken;
+    bool attacked = false;
     for (int line = 0; line < DirectionCount; ++line) {
-        const int nearest = NearestOnLine(occupied, line, x, y);
-        const PieceCode code = board[FileOfBit(nearest)][RowOfBit(nearest)];
-        const PieceCode sliderKind = line < FirstAttackDiagonal ? Rook : Bishop;
-        attacked |= code == sliderKind * them || code == Queen * them;
+        const SquareSet nearest = SquareSet{1} << NearestOnLine(occupied, line, x, y);
+        attacked |= (nearest & (line < FirstAttackDiagonal ? straight : diagonal)) != 0;
     }
     return attacked;
 }
