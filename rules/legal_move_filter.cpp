@@ -7,8 +7,9 @@
 // pieces are pinned to it, and then judges each entry that moves another
 // piece from that alone: such a move changes only its from-square (now
 // empty) and its to-square (now holding one of the mover's pieces). King
-// moves are still played and tested. The verdicts, InCheck and the recorded
-// king square are the ones the plain way leaves.
+// moves are judged against the other colour's pieces, found once as sets of
+// squares. The verdicts, InCheck and the recorded king square are the ones
+// the plain way leaves.
 #include <cstdint>
 #include <cstdlib>
 
@@ -149,17 +150,6 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
     return !(toFile == safety.checkFile && toRow == safety.checkRow);
 }
 
-// A king step played, tested and taken back; `occupied` holds the squares
-// of every piece but the kings of colour Us. Kept out of the filter's loop,
-// which then has its registers to itself.
-template <Side Us>
-[[gnu::noinline]] bool KingStepAttacked(BoardCellsArray& board, const Attackers& attackers, const Move& step) {
-    const PieceCode captured = PlayMove(board, step);
-    const bool attacked = KingAttackedOn<Us>(attackers, step.ToFile, step.ToRow);
-    TakeBackMove(board, step, captured);
-    return attacked;
-}
-
 constexpr unsigned KindsBelowKing = 1u << Pawn | 1u << Knight | 1u << Bishop | 1u << Rook | 1u << Queen;
 constexpr bool IsPieceKindBelowKing(PieceCode kind) {
     return kind >= Pawn && kind <= Queen && (KindsBelowKing >> kind & 1u) != 0;
@@ -266,7 +256,9 @@ void Position::FilterMovesOf() {
                                 (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
                                 Board[toFile][toRow] * Us <= 0;
         if (wellFormed && moved == ownKing && placed == ownKing) {
-            attacked = KingStepAttacked<Us>(Board, attackers, {fromFile, fromRow, toFile, toRow, ownKing, ownKing});
+            // The pieces that could attack the king were found with the king
+            // on its square; on its new one it stands where it would capture.
+            attacked = KingAttackedOn<Us>(attackers, toFile, toRow);
         } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
             attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
         } else {
