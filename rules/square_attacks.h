@@ -30,37 +30,6 @@ constexpr SquareSet SquareBit(int file, int row) { return SquareSet{1} << Square
 constexpr int FileOfBit(int bit) { return bit / LastSquare + FirstSquare; }
 constexpr int RowOfBit(int bit) { return bit % LastSquare + FirstSquare; }
 
-// The squares holding a piece other than `passedOver`, in one scan over the
-// 64 squares.
-inline SquareSet OccupiedSquares(const BoardCellsArray& board, PieceCode passedOver = NoPiece) {
-#if defined(__SSE2__)
-    // Four squares of a file at a time: rows 1..4, then 5..8.
-    const __m128i empty = _mm_setzero_si128();
-    const __m128i passed = _mm_set1_epi32(passedOver);
-    SquareSet occupied = 0;
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int half = 0; half < 2; ++half) {
-            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
-            const __m128i free = _mm_or_si128(_mm_cmpeq_epi32(codes, empty), _mm_cmpeq_epi32(codes, passed));
-            const int bits = ~_mm_movemask_ps(_mm_castsi128_ps(free)) & 0xF;
-            occupied |= static_cast<SquareSet>(bits) << ((file - FirstSquare) * LastSquare + 4 * half);
-        }
-    }
-    return occupied;
-#else
-    SquareSet occupied = 0;
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        SquareSet column = 0;
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            const PieceCode code = board[file][row];
-            column |= SquareSet{code != NoPiece && code != passedOver} << (row - FirstSquare);
-        }
-        occupied |= column << ((file - FirstSquare) * LastSquare);
-    }
-    return occupied;
-#endif
-}
-
 // The squares holding a piece of colour Us, in one scan over the 64 squares.
 template <Side Us>
 SquareSet SquaresOfColour(const BoardCellsArray& board) {
