@@ -75,60 +75,44 @@ struct KingSafety {
 };
 
 
-// `occupied`: the squares of every piece but the king.
+// `attackers`: the pieces of the board as sets of squares.
 template <Side Us>
-KingSafety AnalyseKing(const BoardCellsArray& board, SquareSet occupied, int kingFile, int kingRow) {
-    constexpr PieceCode them = -Us;
+KingSafety AnalyseKing(const BoardCellsArray& board, const Attackers& attackers, int kingFile, int kingRow) {
     KingSafety safety;
     safety.kingFile = kingFile;
     safety.kingRow = kingRow;
+    const auto distanceTo = [&](int bit) {
+        return std::max(std::abs(FileOfBit(bit) - kingFile), std::abs(RowOfBit(bit) - kingRow));
+    };
 
     for (int line = 0; line < DirectionCount; ++line) {
-        const PieceCode sliderKind = line < FirstAttackDiagonal ? Rook : Bishop;
+        const SquareSet sliders = line < FirstAttackDiagonal ? attackers.Straight : attackers.Diagonal;
         // The nearest piece along the line (or the line's last square, or the
         // king's own square when the line leaves the board at once).
-        const int first = NearestOnLine(occupied, line, kingFile, kingRow);
-        const int firstFile = FileOfBit(first);
-        const int firstRow = RowOfBit(first);
-        const PieceCode firstCode = board[firstFile][firstRow];
-        const auto distanceTo = [&](int file, int row) {
-            return std::max(std::abs(file - kingFile), std::abs(row - kingRow));
-        };
-        if (firstCode == sliderKind * them || firstCode == Queen * them) {
+        const int first = NearestOnLine(attackers.Occupied, line, kingFile, kingRow);
+        if ((sliders >> first & 1u) != 0) {
             ++safety.attackers;
             safety.checkLine = line;
-            safety.checkDistance = distanceTo(firstFile, firstRow);
-        } else if (firstCode * Us > 0 && first != SquareBitIndex(kingFile, kingRow)) {
-            const int second = NearestOnLine(occupied & ~(SquareSet{1} << first), line, kingFile, kingRow);
-            const int secondFile = FileOfBit(second);
-            const int secondRow = RowOfBit(second);
-            const PieceCode secondCode = board[secondFile][secondRow];
-            if (second != first && (secondCode == sliderKind * them || secondCode == Queen * them)) {
-                safety.pinnerDistance[line] = distanceTo(secondFile, secondRow);
-                safety.pinnedSquares |= SquareBit(firstFile, firstRow);
+            safety.checkDistance = distanceTo(first);
+        } else if (board[FileOfBit(first)][RowOfBit(first)] * Us > 0 && first != SquareBitIndex(kingFile, kingRow)) {
+            const int second = NearestOnLine(attackers.Occupied & ~(SquareSet{1} << first), line, kingFile, kingRow);
+            if (second != first && (sliders >> second & 1u) != 0) {
+                safety.pinnerDistance[line] = distanceTo(second);
+                safety.pinnedSquares |= SquareSet{1} << first;
             }
         }
     }
 
-    auto attackerOn = [&](int file, int row) {
-        ++safety.attackers;
+    // The other king, knights and pawns; with one attacker in all, its square.
+    const SquareSet contact = (KingReach[kingFile][kingRow] & attackers.King) |
+                              (KnightReach[kingFile][kingRow] & attackers.Knights) |
+                              (EnemyPawnReach<Us>[kingFile][kingRow] & attackers.Pawns);
+    if (contact != 0) {
+        safety.attackers += __builtin_popcountll(contact);
         safety.checkLine = NoLine;
-        safety.checkFile = file;
-        safety.checkRow = row;
-    };
-    for (int file = kingFile - 1; file <= kingFile + 1; ++file) {
-        for (int row = kingRow - 1; row <= kingRow + 1; ++row) {
-            if (IsOnBoard(file, row) && board[file][row] == King * them) attackerOn(file, row);
-        }
-    }
-    for (const Step jump : KnightAttackJumps) {
-        const int file = kingFile + jump.file;
-        const int row = kingRow + jump.row;
-        if (IsOnBoard(file, row) && board[file][row] == Knight * them) attackerOn(file, row);
-    }
-    const int pawnRow = EnemyPawnRow<Us>(kingRow);
-    for (const int file : {kingFile - 1, kingFile + 1}) {
-        if (IsOnBoard(file, pawnRow) && board[file][pawnRow] == Pawn * them) attackerOn(file, pawnRow);
+        const int bit = __builtin_ctzll(contact);
+        safety.checkFile = FileOfBit(bit);
+        safety.checkRow = RowOfBit(bit);
     }
     return safety;
 }
@@ -226,7 +210,7 @@ void Position::FilterMovesOf() {
     // The squares of every piece but the king, for the lines from the king
     // and for the king's steps.
     const Attackers attackers = AttackersOf<Us>(Board);
-    const KingSafety safety = AnalyseKing<Us>(Board, attackers.Occupied, kingFile, kingRow);
+    const KingSafety safety = AnalyseKing<Us>(Board, attackers, kingFile, kingRow);
 
     // Whether an entry moves the king, as the generators make king moves.
     const auto isKingStep = [&](int entry) {
