@@ -4,9 +4,6 @@
 // White code times `Us` (+1 or -1), and the pawns walk toward row 1 for White
 // and toward row 8 for Black. Nothing asks whether the mover's own king is
 // left attacked; FilterLegalMoves does that afterwards.
-#include <algorithm>
-#include <cstdlib>
-
 #include "rules/directions.h"
 #include "rules/position.h"
 #include "rules/square_attacks.h"
@@ -75,18 +72,6 @@ constexpr StepTargetTable MakeKingTargets() {
 constexpr StepTargetTable KnightTargets = MakeKnightTargets();
 constexpr StepTargetTable KingTargets = MakeKingTargets();
 
-// The number in AttackLines of each direction of Directions.
-constexpr std::array<int, DirectionCount> MakeAttackLineOfDirection() {
-    std::array<int, DirectionCount> lines{};
-    for (int d = 0; d < DirectionCount; ++d) {
-        for (int line = 0; line < DirectionCount; ++line) {
-            if (AttackLines[line].file == Directions[d].file && AttackLines[line].row == Directions[d].row) lines[d] = line;
-        }
-    }
-    return lines;
-}
-constexpr std::array<int, DirectionCount> AttackLineOfDirection = MakeAttackLineOfDirection();
-
 // How many squares each direction of Directions has from each square up to
 // the board's edge.
 using DirectionLengthTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
@@ -143,7 +128,6 @@ void Position::GenerateMoves() {
     int count = 0;
     // The squares of the mover's pieces, lowest bit first: that is the scan
     // order, file 1..8 outer and row 1..8 inner.
-    const SquareSet occupied = SquaresOfColour<Us>(Board) | SquaresOfColour<static_cast<Side>(-Us)>(Board);
     for (SquareSet own = SquaresOfColour<Us>(Board); own != 0; own &= own - 1) {
         const int bit = __builtin_ctzll(own);
         const int file = FileOfBit(bit);
@@ -152,9 +136,9 @@ void Position::GenerateMoves() {
         switch (piece * Us) {
             case Pawn: AddPawnMoves<Us>(count, file, row); break;
             case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
-            case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal, occupied); break;
-            case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight, occupied); break;
-            case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight, occupied); break;
+            case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
+            case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
+            case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
             case King: AddKingMoves<Us>(count, file, row); break;
             default: break;  // a code that names no piece
         }
@@ -163,23 +147,18 @@ void Position::GenerateMoves() {
 }
 
 template <Side Us>
-void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection,
-                              std::uint64_t occupied) {
+void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
     for (int d = firstDirection; d <= lastDirection; ++d) {
         const Step step = Directions[d];
-        // The nearest piece on the direction ends the walk: an enemy piece
-        // is taken, an own piece blocks; without one the walk reaches the edge.
-        const int nearest = NearestOnLine(occupied, AttackLineOfDirection[d], file, row);
-        const int nearestFile = FileOfBit(nearest);
-        const int nearestRow = RowOfBit(nearest);
-        int length = std::max(std::abs(nearestFile - file), std::abs(nearestRow - row));
-        if (Board[nearestFile][nearestRow] * Us > 0) --length;  // own piece (or the slider itself: length 0)
         int toFile = file;
         int toRow = row;
-        for (; length > 0; --length) {
+        for (int length = DirectionLengths[file][row][d]; length > 0; --length) {
             toFile += step.file;
             toRow += step.row;
+            const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
+            if (target > 0) break;                                // own piece blocks
             AppendMove(count, file, row, toFile, toRow, piece, piece);
+            if (target < 0) break;  // a capture ends the line
         }
     }
 }

@@ -114,8 +114,7 @@ struct Position {
     template <Side Us>
     void AddPawnMoves(int& count, int file, int row);
     template <Side Us>
-    void AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection,
-                        std::uint64_t occupied);
+    void AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection);
     template <Side Us>
     void AddStepperMoves(int& count, int file, int row, PieceCode piece);
     template <Side Us>
