@@ -198,12 +198,12 @@ bool KingAttackedOn(const Attackers& attackers, int x, int y) {
     const SquareSet occupied = attackers.Occupied & taken;
     const SquareSet straight = attackers.Straight & taken;
     const SquareSet diagonal = attackers.Diagonal & taken;
-    bool attacked = false;
     for (int line = 0; line < DirectionCount; ++line) {
-        const SquareSet nearest = SquareSet{1} << NearestOnLine(occupied, line, x, y);
-        attacked |= (nearest & (line < FirstAttackDiagonal ? straight : diagonal)) != 0;
+        const SquareSet sliders = line < FirstAttackDiagonal ? straight : diagonal;
+        if ((LinesFrom[x][y][line].Passed & sliders) == 0) continue;  // no slider on the line at all
+        if ((SquareSet{1} << NearestOnLine(occupied, line, x, y) & sliders) != 0) return true;
     }
-    return attacked;
+    return false;
 }
 
 // How many steps each line of AttackLines can go from each square before it
