@@ -87,6 +87,8 @@ KingSafety AnalyseKing(const BoardCellsArray& board, const Attackers& attackers,
 
     for (int line = 0; line < DirectionCount; ++line) {
         const SquareSet sliders = line < FirstAttackDiagonal ? attackers.Straight : attackers.Diagonal;
+        // A line without a slider of the other colour holds no check and no pin.
+        if ((LinesFrom[kingFile][kingRow][line].Passed & sliders) == 0) continue;
         // The nearest piece along the line (or the line's last square, or the
         // king's own square when the line leaves the board at once).
         const int first = NearestOnLine(attackers.Occupied, line, kingFile, kingRow);
