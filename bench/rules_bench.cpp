@@ -58,8 +58,7 @@ void Generate(benchmark::State& state, const char* fen) {
 void GenerateAndFilter(benchmark::State& state, const char* fen) {
     Position p = Load(fen);
     for (auto _ : state) {
-        GenerateForSide(p);
-        p.FilterLegalMoves();
+        p.GenerateLegalMoves();
         benchmark::DoNotOptimize(p.MoveCount);
     }
     state.counters["legal"] = p.MoveCount;

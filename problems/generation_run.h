@@ -2,6 +2,8 @@
 // required piece kind.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,9 +17,35 @@ namespace problems {
 
 constexpr std::int32_t AttemptLimit = 30000;
 
+namespace detail {
+
+// "Количество сгенерированных позиций больше " AttemptLimit " !", put
+// together at compile time so that the text always names the limit in force.
+inline constexpr char LimitTextBefore[] = "Количество сгенерированных позиций больше ";
+inline constexpr char LimitTextAfter[] = " !";
+constexpr std::size_t DecimalDigits(std::int32_t number) { return number < 10 ? 1 : 1 + DecimalDigits(number / 10); }
+constexpr std::size_t LimitTextSize = sizeof(LimitTextBefore) - 1 + DecimalDigits(AttemptLimit) + sizeof(LimitTextAfter);
+constexpr std::array<char, LimitTextSize> MakeLimitText() {
+    std::array<char, LimitTextSize> text{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i + 1 < sizeof(LimitTextBefore); ++i) text[at++] = LimitTextBefore[i];
+    const std::size_t digits = DecimalDigits(AttemptLimit);
+    std::int32_t rest = AttemptLimit;
+    for (std::size_t i = digits; i > 0; --i) {
+        text[at + i - 1] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    at += digits;
+    for (std::size_t i = 0; i < sizeof(LimitTextAfter); ++i) text[at++] = LimitTextAfter[i];  // with the final '\0'
+    return text;
+}
+inline constexpr std::array<char, LimitTextSize> LimitText = MakeLimitText();
+
+}  // namespace detail
+
 // The message shown when a run reaches the limit.
 inline constexpr const char* LimitMessageTitle = "Изменить опции";
-inline constexpr const char* LimitMessageText = "Количество сгенерированных позиций больше 30000 !";
+inline constexpr const char* LimitMessageText = detail::LimitText.data();
 
 // "Сгенерировано  N  позиций", the status label's text after N attempts.
 std::string AttemptStatusText(std::int32_t attempts);

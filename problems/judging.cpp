@@ -4,12 +4,7 @@
 namespace problems {
 
 void Judge::JudgeMove() {
-    if (Rules.SideToMove == chess::White) {
-        Rules.GenerateWhiteMoves();
-    } else if (Rules.SideToMove == chess::Black) {
-        Rules.GenerateBlackMoves();
-    }
-    Rules.FilterLegalMoves();
+    Rules.GenerateLegalMoves();
     View.FillMoveTable();
     if (Rules.MoveCount != 0 || Rules.SideToMove != chess::Black) return;
     Rules.IsBlackKingAttacked();

@@ -31,8 +31,7 @@ void ProblemCycle::PutProblemBack() {
     Judging.RestoreProblem();
     Judging.MoveMade = 0;
     View.DrawBoard();
-    Rules.GenerateWhiteMoves();
-    Rules.FilterLegalMoves();
+    Rules.GenerateLegalMoves();
     View.FillMoveTable();
 }
 

@@ -1,6 +1,8 @@
 // Starting the other program of the pair, detached.
 #include "program_start/start_program.h"
 
+#include "settings/working_directory.h"
+
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
@@ -10,7 +12,6 @@
 #include <cerrno>
 #include <csignal>
 #include <optional>
-#include <vector>
 
 namespace settings {
 namespace {
@@ -21,19 +22,9 @@ constexpr int ProgramForked = 0;
 constexpr int ForkFailed = 1;
 constexpr int ExecFailed = 1;
 
-constexpr std::size_t FirstPathBuffer = 256;
 constexpr int FirstNonStandardDescriptor = 3;
 // When the system does not tell how many descriptors a process may have.
 constexpr long UsualDescriptorLimit = 1024;
-
-std::optional<std::string> WorkingDirectory() {
-    std::vector<char> buffer(FirstPathBuffer);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return std::nullopt;  // e.g. the directory was removed
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string(buffer.data());
-}
 
 // A regular file of at least one byte that the user may execute.
 bool IsStartable(const std::string& path) {

@@ -7,24 +7,21 @@
 // pieces are pinned to it, and then judges each entry that moves another
 // piece from that alone: such a move changes only its from-square (now
 // empty) and its to-square (now holding one of the mover's pieces). King
-// moves are still played and tested. The verdicts, InCheck and the recorded
-// king square are the ones the plain way leaves.
+// moves are judged against the other colour's pieces, found once as sets of
+// squares. The verdicts, InCheck and the recorded king square are the ones
+// the plain way leaves.
 #include <cstdint>
 #include <cstdlib>
 
+#include "rules/play_move.h"
 #include "rules/square_attacks.h"
 
 namespace chess {
 namespace {
 
 constexpr int NoLine = -1;
-constexpr int LineCount = 8;
-constexpr int FirstDiagonalLine = 4;  // lines 0..3 are straight, 4..7 diagonal
-constexpr std::array<Step, LineCount> KingLines = {{
-    {-1, 0}, {+1, 0}, {0, -1}, {0, +1}, {-1, -1}, {+1, +1}, {-1, +1}, {+1, -1},
-}};
 
-// The line of KingLines on which a square lies as seen from the king, by the
+// The line of AttackLines on which a square lies as seen from the king, by the
 // file and row differences (-7..7 each), or NoLine.
 constexpr int MostDifference = LastSquare - FirstSquare;
 constexpr int Differences = 2 * MostDifference + 1;
@@ -34,10 +31,10 @@ constexpr LineTable MakeLineTable() {
     for (auto& column : table) {
         for (int& line : column) line = NoLine;
     }
-    for (int line = 0; line < LineCount; ++line) {
+    for (int line = 0; line < DirectionCount; ++line) {
         for (int distance = 1; distance <= MostDifference; ++distance) {
-            table[MostDifference + KingLines[line].file * distance][MostDifference + KingLines[line].row * distance] =
-                line;
+            const Step step = AttackLines[line];
+            table[MostDifference + step.file * distance][MostDifference + step.row * distance] = line;
         }
     }
     return table;
@@ -74,70 +71,50 @@ struct KingSafety {
     // of their line (one bit per square, see SquareBit), and per line the
     // distance of that slider.
     std::uint64_t pinnedSquares = 0;
-    std::array<int, LineCount> pinnerDistance{};
+    std::array<int, DirectionCount> pinnerDistance{};
 };
 
-constexpr std::uint64_t SquareBit(int file, int row) {
-    return std::uint64_t{1} << ((file - FirstSquare) * LastSquare + (row - FirstSquare));
-}
 
+// `attackers`: the pieces of the board as sets of squares.
 template <Side Us>
-KingSafety AnalyseKing(const BoardCellsArray& board, int kingFile, int kingRow) {
-    constexpr PieceCode them = -Us;
+KingSafety AnalyseKing(const BoardCellsArray& board, const Attackers& attackers, int kingFile, int kingRow) {
     KingSafety safety;
     safety.kingFile = kingFile;
     safety.kingRow = kingRow;
-
-    // The first piece at or beyond `distance` along a line: its distance, or
-    // NoDistance at the board's edge.
-    auto nextPiece = [&](Step step, int distance) {
-        for (int file = kingFile + step.file * distance, row = kingRow + step.row * distance; IsOnBoard(file, row);
-             file += step.file, row += step.row, ++distance) {
-            if (board[file][row] != NoPiece) return distance;
-        }
-        return NoDistance;
+    const auto distanceTo = [&](int bit) {
+        return std::max(std::abs(FileOfBit(bit) - kingFile), std::abs(RowOfBit(bit) - kingRow));
     };
-    for (int line = 0; line < LineCount; ++line) {
-        const Step step = KingLines[line];
-        const PieceCode sliderKind = line < FirstDiagonalLine ? Rook : Bishop;
-        auto attacksAlong = [&](int distance) {
-            const PieceCode code = board[kingFile + step.file * distance][kingRow + step.row * distance];
-            return code == sliderKind * them || code == Queen * them;
-        };
-        const int first = nextPiece(step, 1);
-        if (first == NoDistance) continue;
-        if (attacksAlong(first)) {
+
+    for (int line = 0; line < DirectionCount; ++line) {
+        const SquareSet sliders = line < FirstAttackDiagonal ? attackers.Straight : attackers.Diagonal;
+        // A line without a slider of the other colour holds no check and no pin.
+        if ((LinesFrom[kingFile][kingRow][line].Passed & sliders) == 0) continue;
+        // The nearest piece along the line (or the line's last square, or the
+        // king's own square when the line leaves the board at once).
+        const int first = NearestOnLine(attackers.Occupied, line, kingFile, kingRow);
+        if ((sliders >> first & 1u) != 0) {
             ++safety.attackers;
             safety.checkLine = line;
-            safety.checkDistance = first;
-        } else if (board[kingFile + step.file * first][kingRow + step.row * first] * Us > 0) {
-            const int second = nextPiece(step, first + 1);
-            if (second != NoDistance && attacksAlong(second)) {
-                safety.pinnerDistance[line] = second;
-                safety.pinnedSquares |= SquareBit(kingFile + step.file * first, kingRow + step.row * first);
+            safety.checkDistance = distanceTo(first);
+        } else if (board[FileOfBit(first)][RowOfBit(first)] * Us > 0 && first != SquareBitIndex(kingFile, kingRow)) {
+            const int second = NearestOnLine(attackers.Occupied & ~(SquareSet{1} << first), line, kingFile, kingRow);
+            if (second != first && (sliders >> second & 1u) != 0) {
+                safety.pinnerDistance[line] = distanceTo(second);
+                safety.pinnedSquares |= SquareSet{1} << first;
             }
         }
     }
 
-    auto attackerOn = [&](int file, int row) {
-        ++safety.attackers;
+    // The other king, knights and pawns; with one attacker in all, its square.
+    const SquareSet contact = (KingReach[kingFile][kingRow] & attackers.King) |
+                              (KnightReach[kingFile][kingRow] & attackers.Knights) |
+                              (EnemyPawnReach<Us>[kingFile][kingRow] & attackers.Pawns);
+    if (contact != 0) {
+        safety.attackers += __builtin_popcountll(contact);
         safety.checkLine = NoLine;
-        safety.checkFile = file;
-        safety.checkRow = row;
-    };
-    for (int file = kingFile - 1; file <= kingFile + 1; ++file) {
-        for (int row = kingRow - 1; row <= kingRow + 1; ++row) {
-            if (IsOnBoard(file, row) && board[file][row] == King * them) attackerOn(file, row);
-        }
-    }
-    for (const Step jump : KnightSquares) {
-        const int file = kingFile + jump.file;
-        const int row = kingRow + jump.row;
-        if (IsOnBoard(file, row) && board[file][row] == Knight * them) attackerOn(file, row);
-    }
-    const int pawnRow = EnemyPawnRow<Us>(kingRow);
-    for (const int file : {kingFile - 1, kingFile + 1}) {
-        if (IsOnBoard(file, pawnRow) && board[file][pawnRow] == Pawn * them) attackerOn(file, pawnRow);
+        const int bit = __builtin_ctzll(contact);
+        safety.checkFile = FileOfBit(bit);
+        safety.checkRow = RowOfBit(bit);
     }
     return safety;
 }
@@ -159,8 +136,15 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
     return !(toFile == safety.checkFile && toRow == safety.checkRow);
 }
 
+constexpr unsigned KindsBelowKing = 1u << Pawn | 1u << Knight | 1u << Bishop | 1u << Rook | 1u << Queen;
 constexpr bool IsPieceKindBelowKing(PieceCode kind) {
-    return kind == Pawn || kind == Knight || kind == Bishop || kind == Rook || kind == Queen;
+    return kind >= Pawn && kind <= Queen && (KindsBelowKing >> kind & 1u) != 0;
+}
+
+// All four indices within 1..8, in one test.
+constexpr bool AllOnBoard(int fromFile, int fromRow, int toFile, int toRow) {
+    const auto offset = [](int index) { return static_cast<unsigned>(index - FirstSquare); };
+    return (offset(fromFile) | offset(fromRow) | offset(toFile) | offset(toRow)) <= unsigned{LastSquare - FirstSquare};
 }
 
 }  // namespace
@@ -177,22 +161,15 @@ void Position::FilterLegalMoves() {
 
 void Position::FilterByPlaying(int firstEntry, int kept) {
     for (int entry = firstEntry; entry <= MoveCount; ++entry) {
-        const int fromFile = MoveList.FromFile[entry];
-        const int fromRow = MoveList.FromRow[entry];
-        const int toFile = MoveList.ToFile[entry];
-        const int toRow = MoveList.ToRow[entry];
-
         // Play the entry, test the mover's king, take the entry back.
-        Board[fromFile][fromRow] = NoPiece;
-        const PieceCode captured = Board[toFile][toRow];
-        Board[toFile][toRow] = MoveList.PlacedPiece[entry];
+        const Move move = MoveList.Entry(entry);
+        const PieceCode captured = PlayMove(Board, move);
         if (SideToMove == White) {
             IsWhiteKingAttacked();
         } else if (SideToMove == Black) {
             IsBlackKingAttacked();
         }
-        Board[fromFile][fromRow] = MoveList.MovedPiece[entry];
-        Board[toFile][toRow] = captured;
+        TakeBackMove(Board, move, captured);
 
         if (InCheck == 0) {
             ++kept;
@@ -232,13 +209,27 @@ void Position::FilterMovesOf() {
             }
         }
     }
-    const KingSafety safety = AnalyseKing<Us>(Board, kingFile, kingRow);
+    // The squares of every piece but the king, for the lines from the king
+    // and for the king's steps.
+    const Attackers attackers = AttackersOf<Us>(Board);
+    const KingSafety safety = AnalyseKing<Us>(Board, attackers, kingFile, kingRow);
+
+    // Whether an entry moves the king, as the generators make king moves.
+    const auto isKingStep = [&](int entry) {
+        return MoveList.MovedPiece[entry] == ownKing && MoveList.PlacedPiece[entry] == ownKing;
+    };
+    // The king square the plain way records for a judged entry: where the
+    // king stood while it was played.
+    const auto recordAfter = [&](int entry) {
+        const bool step = isKingStep(entry);
+        recordedFile = step ? MoveList.ToFile[entry] : kingFile;
+        recordedRow = step ? MoveList.ToRow[entry] : kingRow;
+    };
 
     int kept = 0;
-    bool lastAttacked = false;
-    int foundFile = kingFile;  // where the attack test would find the king for the last entry
-    int foundRow = kingRow;
-    for (int entry = 1; entry <= MoveCount; ++entry) {
+    bool attacked = false;
+    const int count = MoveCount;  // a local: the entries' writes cannot touch it
+    for (int entry = 1; entry <= count; ++entry) {
         const int fromFile = MoveList.FromFile[entry];
         const int fromRow = MoveList.FromRow[entry];
         const int toFile = MoveList.ToFile[entry];
@@ -247,30 +238,19 @@ void Position::FilterMovesOf() {
         const PieceCode placed = MoveList.PlacedPiece[entry];
         // Entries as the generators make them: the mover's piece leaves its
         // square for another one that holds no piece of its own colour.
-        const bool wellFormed = IsOnBoard(fromFile, fromRow) && IsOnBoard(toFile, toRow) &&
+        const bool wellFormed = AllOnBoard(fromFile, fromRow, toFile, toRow) &&
                                 (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
                                 Board[toFile][toRow] * Us <= 0;
-        bool attacked;
         if (wellFormed && moved == ownKing && placed == ownKing) {
-            Board[fromFile][fromRow] = NoPiece;
-            const PieceCode captured = Board[toFile][toRow];
-            Board[toFile][toRow] = ownKing;
-            attacked = KingAttackedOn<Us>(Board, toFile, toRow);
-            Board[fromFile][fromRow] = ownKing;
-            Board[toFile][toRow] = captured;
-            foundFile = toFile;
-            foundRow = toRow;
+            // The pieces that could attack the king were found with the king
+            // on its square; on its new one it stands where it would capture.
+            attacked = KingAttackedOn<Us>(attackers, toFile, toRow);
         } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
             attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
-            foundFile = kingFile;
-            foundRow = kingRow;
         } else {
             // Anything else is left to the plain way, from the king square
             // that the plain way would have recorded by now.
-            if (entry > 1) {
-                recordedFile = foundFile;
-                recordedRow = foundRow;
-            }
+            if (entry > 1) recordAfter(entry - 1);
             FilterByPlaying(entry, kept);
             return;
         }
@@ -278,11 +258,9 @@ void Position::FilterMovesOf() {
             ++kept;
             if (kept != entry) MoveList.MoveEntry(entry, kept);
         }
-        lastAttacked = attacked;
     }
-    InCheck = lastAttacked ? 1 : 0;
-    recordedFile = foundFile;
-    recordedRow = foundRow;
+    InCheck = attacked ? 1 : 0;
+    recordAfter(count);
     MoveCount = kept;
 }
 

@@ -4,36 +4,19 @@
 // White code times `Us` (+1 or -1), and the pawns walk toward row 1 for White
 // and toward row 8 for Black. Nothing asks whether the mover's own king is
 // left attacked; FilterLegalMoves does that afterwards.
+#include "rules/directions.h"
 #include "rules/position.h"
+#include "rules/square_attacks.h"
 
 namespace chess {
-namespace {
 
-struct Step {
-    int file;
-    int row;
+// The squares a knight or a king on one square may go to.
+struct StepTargets {
+    int Count = 0;
+    std::array<Step, 8> Squares{};
 };
 
-// The eight directions in the order the sliders walk them: the four
-// diagonals first (D1..D4), then the four straight lines (D5..D8).
-constexpr std::array<Step, 8> SlideDirections = {{
-    {+1, +1},  // D1 toward h1
-    {-1, -1},  // D2 toward a8
-    {-1, +1},  // D3 toward a1
-    {+1, -1},  // D4 toward h8
-    {-1, 0},   // D5 toward the a-file
-    {+1, 0},   // D6 toward the h-file
-    {0, -1},   // D7 toward rank 8
-    {0, +1},   // D8 toward rank 1
-}};
-constexpr int FirstDiagonal = 0;
-constexpr int LastDiagonal = 3;
-constexpr int FirstStraight = 4;
-constexpr int LastStraight = 7;
-
-constexpr std::array<Step, 8> KnightJumps = {{
-    {+2, -1}, {+2, +1}, {-2, -1}, {-2, +1}, {-1, +2}, {+1, +2}, {-1, -2}, {+1, -2},
-}};
+namespace {
 
 // Pieces a pawn may become, in the order their entries are appended.
 constexpr std::array<PieceCode, 4> PromotionKinds = {Knight, Bishop, Rook, Queen};
@@ -51,6 +34,64 @@ struct PawnRows {
     }
 };
 
+// The squares a knight or a king on each square may go to, in the order
+// the generator tries them: the knight's jumps in KnightJumps order, the
+// king's block with the file outer and the row inner (his own square left
+// out: it holds the king and never qualifies). Only squares of the board.
+using StepTargetTable = std::array<std::array<StepTargets, BoardCells>, BoardCells>;
+constexpr StepTargetTable MakeKnightTargets() {
+    StepTargetTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            StepTargets& targets = table[file][row];
+            for (const Step jump : KnightJumps) {
+                if (IsOnBoard(file + jump.file, row + jump.row)) {
+                    targets.Squares[targets.Count++] = {file + jump.file, row + jump.row};
+                }
+            }
+        }
+    }
+    return table;
+}
+constexpr StepTargetTable MakeKingTargets() {
+    StepTargetTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            StepTargets& targets = table[file][row];
+            for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
+                for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
+                    if (IsOnBoard(toFile, toRow) && (toFile != file || toRow != row)) {
+                        targets.Squares[targets.Count++] = {toFile, toRow};
+                    }
+                }
+            }
+        }
+    }
+    return table;
+}
+constexpr StepTargetTable KnightTargets = MakeKnightTargets();
+constexpr StepTargetTable KingTargets = MakeKingTargets();
+
+// How many squares each direction of Directions has from each square up to
+// the board's edge.
+using DirectionLengthTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
+constexpr DirectionLengthTable MakeDirectionLengths() {
+    DirectionLengthTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int d = 0; d < DirectionCount; ++d) {
+                int length = 0;
+                while (IsOnBoard(file + Directions[d].file * (length + 1), row + Directions[d].row * (length + 1))) {
+                    ++length;
+                }
+                table[file][row][d] = length;
+            }
+        }
+    }
+    return table;
+}
+constexpr DirectionLengthTable DirectionLengths = MakeDirectionLengths();
+
 }  // namespace
 
 void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
@@ -64,14 +105,6 @@ void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
     }
 }
 
-void MoveColumns::MoveEntry(int from, int to) {
-    FromFile[to] = FromFile[from];
-    FromRow[to] = FromRow[from];
-    ToFile[to] = ToFile[from];
-    ToRow[to] = ToRow[from];
-    MovedPiece[to] = MovedPiece[from];
-    PlacedPiece[to] = PlacedPiece[from];
-}
 
 void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
 
@@ -93,18 +126,21 @@ inline void Position::AppendMove(int& count, int fromFile, int fromRow, int toFi
 template <Side Us>
 void Position::GenerateMoves() {
     int count = 0;
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            const PieceCode piece = Board[file][row];
-            switch (piece * Us) {
-                case Pawn: AddPawnMoves<Us>(count, file, row); break;
-                case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
-                case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
-                case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
-                case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
-                case King: AddKingMoves<Us>(count, file, row); break;
-                default: break;  // empty, or a piece of the other colour
-            }
+    // The squares of the mover's pieces, lowest bit first: that is the scan
+    // order, file 1..8 outer and row 1..8 inner.
+    for (SquareSet own = SquaresOfColour<Us>(Board); own != 0; own &= own - 1) {
+        const int bit = __builtin_ctzll(own);
+        const int file = FileOfBit(bit);
+        const int row = RowOfBit(bit);
+        const PieceCode piece = Board[file][row];
+        switch (piece * Us) {
+            case Pawn: AddPawnMoves<Us>(count, file, row); break;
+            case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
+            case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
+            case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
+            case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
+            case King: AddKingMoves<Us>(count, file, row); break;
+            default: break;  // a code that names no piece
         }
     }
     MoveCount = count;
@@ -113,41 +149,46 @@ void Position::GenerateMoves() {
 template <Side Us>
 void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
     for (int d = firstDirection; d <= lastDirection; ++d) {
-        const Step step = SlideDirections[d];
-        int toFile = file + step.file;
-        int toRow = row + step.row;
-        while (IsOnBoard(toFile, toRow)) {
+        const Step step = Directions[d];
+        int toFile = file;
+        int toRow = row;
+        for (int length = DirectionLengths[file][row][d]; length > 0; --length) {
+            toFile += step.file;
+            toRow += step.row;
             const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
             if (target > 0) break;                                // own piece blocks
             AppendMove(count, file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
-            toFile += step.file;
-            toRow += step.row;
         }
     }
 }
 
 template <Side Us>
 void Position::AddStepperMoves(int& count, int file, int row, PieceCode piece) {
-    for (const Step jump : KnightJumps) {
-        const int toFile = file + jump.file;
-        const int toRow = row + jump.row;
-        if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-            AppendMove(count, file, row, toFile, toRow, piece, piece);
-        }
-    }
+    AppendFreeOrEnemyTargets<Us>(count, file, row, piece, KnightTargets[file][row]);
 }
 
 template <Side Us>
 void Position::AddKingMoves(int& count, int file, int row) {
-    const PieceCode king = King * Us;
-    for (int toFile = file - 1; toFile <= file + 1; ++toFile) {
-        for (int toRow = row - 1; toRow <= row + 1; ++toRow) {
-            // The king's own square holds the king and never qualifies.
-            if (IsOnBoard(toFile, toRow) && Board[toFile][toRow] * Us <= 0) {
-                AppendMove(count, file, row, toFile, toRow, king, king);
-            }
-        }
+    AppendFreeOrEnemyTargets<Us>(count, file, row, King * Us, KingTargets[file][row]);
+}
+
+// Each target square is written into the next entry, and the entry is kept
+// (the count grows) when the square is free or holds an enemy piece: no
+// branch to mispredict. The list has one spare entry for the last write.
+template <Side Us>
+inline void Position::AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece,
+                                               const StepTargets& targets) {
+    for (int i = 0; i < targets.Count; ++i) {
+        const Step square = targets.Squares[i];
+        const int entry = count + 1;
+        MoveList.FromFile[entry] = file;
+        MoveList.FromRow[entry] = row;
+        MoveList.ToFile[entry] = square.file;
+        MoveList.ToRow[entry] = square.row;
+        MoveList.MovedPiece[entry] = piece;
+        MoveList.PlacedPiece[entry] = piece;
+        count += Board[square.file][square.row] * Us <= 0;
     }
 }
 

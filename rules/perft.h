@@ -23,9 +23,9 @@ struct LeafCounter {
     std::uint64_t CountBelow(int depth, int ply);
 
     Position& position_;
-    // One saved copy of the legal moves per ply, since each ply below
-    // overwrites the one move list.
-    std::vector<MoveColumns> savedLists_;
+    // The legal moves of each ply above the last, since each ply below
+    // overwrites the one move list; each holds only that ply's moves.
+    std::vector<std::vector<Move>> plyMoves_;
 };
 
 }  // namespace chess

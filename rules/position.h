@@ -9,27 +9,9 @@
 #include <array>
 #include <cstdint>
 
+#include "rules/piece_codes.h"
+
 namespace chess {
-
-// A signed piece code: the sign is the colour (positive White, negative
-// Black), the magnitude the kind. The magnitudes double as piece-kind codes.
-using PieceCode = std::int32_t;
-
-enum PieceKind : PieceCode {
-    NoPiece = 0,
-    Pawn = 2,
-    Knight = 3,
-    Bishop = 4,
-    Rook = 5,
-    Queen = 9,
-    King = 100,
-};
-
-// Side to move, and the sign that turns a kind into that side's code.
-enum Side : std::int32_t {
-    White = 1,
-    Black = -1,
-};
 
 constexpr int FirstSquare = 1;  // first file or row index on the board
 constexpr int LastSquare = 8;   // last file or row index on the board
@@ -55,9 +37,20 @@ constexpr int MostPiecesOfOneColour = 63;
 constexpr int MostEntriesOfOnePiece = 27;
 constexpr int MoveListCapacity = MostPiecesOfOneColour * MostEntriesOfOnePiece;
 
+// One move-list entry as a value.
+struct Move {
+    std::int32_t FromFile = 0;
+    std::int32_t FromRow = 0;
+    std::int32_t ToFile = 0;
+    std::int32_t ToRow = 0;
+    PieceCode MovedPiece = NoPiece;   // code on the from-square before the move
+    PieceCode PlacedPiece = NoPiece;  // code on the to-square after it (differs only for a promotion)
+};
+
 // Six parallel columns; entry 0 is never used, entries 1..count are moves.
+// One spare entry beyond the capacity takes a generator's tentative write.
 struct MoveColumns {
-    using Column = std::array<std::int32_t, MoveListCapacity + 1>;
+    using Column = std::array<std::int32_t, MoveListCapacity + 2>;
     Column FromFile{};
     Column FromRow{};
     Column ToFile{};
@@ -68,8 +61,21 @@ struct MoveColumns {
     // Copies entries 1..count into another list of the same shape.
     void CopyEntriesTo(MoveColumns& target, int count) const;
     // Copies all six columns of entry `from` onto entry `to` of this list.
-    void MoveEntry(int from, int to);
+    void MoveEntry(int from, int to) {
+        FromFile[to] = FromFile[from];
+        FromRow[to] = FromRow[from];
+        ToFile[to] = ToFile[from];
+        ToRow[to] = ToRow[from];
+        MovedPiece[to] = MovedPiece[from];
+        PlacedPiece[to] = PlacedPiece[from];
+    }
+
+    Move Entry(int entry) const {
+        return {FromFile[entry], FromRow[entry], ToFile[entry], ToRow[entry], MovedPiece[entry], PlacedPiece[entry]};
+    }
 };
+
+struct StepTargets;  // the squares a knight or king may step to (move generation)
 
 // The state of the rules core: one board, one move list and the flags the
 // generators and attack tests leave for their callers.
@@ -98,6 +104,10 @@ struct Position {
     // attacked; the survivors keep their order.
     void FilterLegalMoves();
 
+    // The legal moves of SideToMove: its generator, then FilterLegalMoves.
+    // With SideToMove neither +1 nor -1 the list is left empty.
+    void GenerateLegalMoves();
+
   private:
     template <Side Us>
     void GenerateMoves();
@@ -109,6 +119,8 @@ struct Position {
     void AddStepperMoves(int& count, int file, int row, PieceCode piece);
     template <Side Us>
     void AddKingMoves(int& count, int file, int row);
+    template <Side Us>
+    void AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece, const StepTargets& targets);
     void AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
 
     template <Side Us>

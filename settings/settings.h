@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "rules/piece_codes.h"
+
 namespace settings {
 
 inline constexpr const char* SettingsFileName = "set_figure.txt";
@@ -82,20 +84,24 @@ std::int32_t LimitedToEditorRange(int line, std::int32_t value);
 // All thirteen numbers brought into their ranges; the name is kept.
 Settings LimitedToEditorRanges(const Settings& values);
 
+// The piece-kind code of "любая": any piece may give the mate.
+inline constexpr std::int32_t AnyPieceKind = 0;
+
 // The names of the piece that must give mate, in the order both programs
-// list and test them, with the piece-kind code the trainer derives.
+// list and test them, with the piece-kind code the trainer derives: the rules
+// core's code of that kind.
 struct PieceName {
     std::string_view Name;
     std::int32_t Kind;
 };
 inline constexpr std::array<PieceName, 7> PieceNames = {{
-    {"пешка", 2},
-    {"конь", 3},
-    {"слон", 4},
-    {"ладья", 5},
-    {"ферзь", 9},
-    {"король", 100},
-    {"любая", 0},
+    {"пешка", chess::Pawn},
+    {"конь", chess::Knight},
+    {"слон", chess::Bishop},
+    {"ладья", chess::Rook},
+    {"ферзь", chess::Queen},
+    {"король", chess::King},
+    {"любая", AnyPieceKind},
 }};
 
 // The length in bytes of the longest of the seven names.

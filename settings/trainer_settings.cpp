@@ -12,8 +12,6 @@ static_assert(KingSpanByDistance.size() == EditorRanges[KingEdgeDistanceLine].Hi
                   EditorRanges[KingEdgeDistanceLine].Lowest == 0,
               "one span for every distance the editor allows");
 
-constexpr std::int32_t AnyPiece = 0;
-
 }  // namespace
 
 void TrainerSettings::Adopt(const Settings& asRead) {
@@ -21,7 +19,7 @@ void TrainerSettings::Adopt(const Settings& asRead) {
     InUse = LimitedToEditorRanges(asRead);
     KingSpan = KingSpanByDistance[static_cast<std::size_t>(InUse.KingEdgeDistance)];
     const std::optional<std::size_t> name = FindPieceName(InUse.FirstMovePieceName);
-    FirstMovePiece = name ? PieceNames[*name].Kind : AnyPiece;
+    FirstMovePiece = name ? PieceNames[*name].Kind : AnyPieceKind;
 }
 
 }  // namespace settings

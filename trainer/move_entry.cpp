@@ -1,6 +1,7 @@
 #include "trainer/move_entry.h"
 
 #include "problems/judging.h"
+#include "rules/play_move.h"
 #include "trainer/dialogs.h"
 #include "trainer/event_queue.h"
 #include "trainer/main_window.h"
@@ -41,10 +42,9 @@ void MoveEntry::TryBoardMove() {
     if (entry != 0) {
         // Only the two squares change: the from-square is emptied and the
         // to-square gets the moved piece, or the piece chosen for a promotion.
-        const chess::PieceCode moved = moves.MovedPiece[entry];
-        const chess::PieceCode placed = moves.PlacedPiece[entry];
-        Rules.Board[SelectedFile][SelectedRow] = chess::NoPiece;
-        Rules.Board[ClickFile][ClickRow] = moved == placed ? placed : Rules.SideToMove * ChoosePromotionPiece();
+        chess::Move move = moves.Entry(entry);
+        if (move.MovedPiece != move.PlacedPiece) move.PlacedPiece = Rules.SideToMove * ChoosePromotionPiece();
+        chess::PlayMove(Rules.Board, move);
         Window.DrawBoard();
         Rules.SideToMove = chess::Black;
         Judging.JudgeMove();
@@ -73,8 +73,7 @@ void MoveEntry::CommitListedMove() {
     const int entry = ChosenNumber;
     if (entry >= 1 && entry <= Rules.MoveCount) {
         // A promotion row already names its piece.
-        Rules.Board[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
-        Rules.Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+        chess::PlayMove(Rules.Board, moves.Entry(entry));
         Judging.MoveMade = 1;
         Rules.SideToMove = chess::Black;
         Window.DrawBoard();

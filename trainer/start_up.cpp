@@ -1,8 +1,4 @@
-#include <unistd.h>
-
-#include <climits>
-#include <vector>
-
+#include "settings/working_directory.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
 
@@ -11,10 +7,8 @@ namespace trainer {
 TrainerProgram::TrainerProgram(Dialogs& dialogs) : Boxes(dialogs) {}
 
 std::string ReadWorkDir() {
-    std::vector<char> buffer(PATH_MAX + 1);
-    std::string directory;
-    if (getcwd(buffer.data(), buffer.size()) != nullptr) directory = buffer.data();
-    if (directory.size() > 1 && directory.back() != '/') directory += '/';
+    std::string directory = settings::WorkingDirectory().value_or("");
+    if (!directory.empty() && directory.back() != '/') directory += '/';
     return directory;
 }
 

@@ -12,6 +12,13 @@ source "$(dirname "$0")/../support/problem_tool_checks.sh"
 expect_output $'MateCount 2\nMatePiece 9\nЛa1-a8\nФb1-b8' mates "7k/8/6K1/8/8/8/8/RQ6 w - -"
 expect_output $'MateCount 1\nMatePiece 3\nf7-f8К' mates "6bn/5Ppk/6pp/8/8/8/8/K7 w - -"
 expect_output $'MateCount 0\nMatePiece 0' mates "7k/8/8/8/8/8/2q5/K7 w - -"
+# The one mate e2-e4 is answered by d4xe3 en passant: the tool says so, and
+# only where the rule applies (a checking d2-d4 beside another mate, a mate
+# by a double step that no pawn can take).
+expect_output $'MateCount 1\nMatePiece 2\nthe one mate is a double step that Black answers by taking en passant: no problem\ne2-e4' \
+  mates "8/1B6/3Q4/5k2/3p3K/8/4P3/8 w - - 0 1"
+expect_output $'MateCount 1\nMatePiece 5\nЛd7-d5' mates "7N/2pRK3/2B2p2/4k2p/1p2pp2/1p3p2/PPPPPPPP/Q7 w - - 0 1"
+expect_output $'MateCount 1\nMatePiece 2\ne2-e4' mates "8/1B6/3Q4/5k2/2p4K/8/4P3/8 w - - 0 1"
 expect_rejection mates "7k/8/8/8/8/8/8/K6 w - -"
 expect_rejection mates
 

@@ -3,8 +3,10 @@
 #include <cctype>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "rules/move_text.h"
+#include "rules/play_move.h"
 
 namespace problems::testing {
 namespace {
@@ -21,13 +23,9 @@ chess::PieceCode KindOfLetter(char letter) {
     }
 }
 
-// A position that holds a copy of another's board: positions themselves are
-// large (their move lists), so only the squares are copied.
-std::unique_ptr<chess::Position> WithBoardOf(const chess::BoardCellsArray& board) {
-    auto copy = std::make_unique<chess::Position>();
-    copy->Board = board;
-    return copy;
-}
+// The rules core works on a position; a position is large (its move list),
+// so each check makes one scratch position and hands it boards.
+std::unique_ptr<chess::Position> ScratchPosition() { return std::make_unique<chess::Position>(); }
 
 bool KingAttackedOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
     scratch.Board = board;
@@ -42,12 +40,7 @@ bool KingAttackedOn(chess::Position& scratch, const chess::BoardCellsArray& boar
 int LegalMoveCountOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
     scratch.Board = board;
     scratch.SideToMove = side;
-    if (side == chess::White) {
-        scratch.GenerateWhiteMoves();
-    } else {
-        scratch.GenerateBlackMoves();
-    }
-    scratch.FilterLegalMoves();
+    scratch.GenerateLegalMoves();
     return scratch.MoveCount;
 }
 
@@ -87,42 +80,42 @@ std::string SquareOf(const chess::Position& position, chess::PieceCode code) {
 }
 
 int LegalMoveCount(const chess::Position& position, int side) {
-    auto scratch = WithBoardOf(position.Board);
-    return LegalMoveCountOn(*scratch, position.Board, side);
+    return LegalMoveCountOn(*ScratchPosition(), position.Board, side);
 }
 
 bool KingAttacked(const chess::Position& position, int side) {
-    auto scratch = WithBoardOf(position.Board);
-    return KingAttackedOn(*scratch, position.Board, side);
+    return KingAttackedOn(*ScratchPosition(), position.Board, side);
 }
 
 MateFacts CountMatesDirectly(const chess::Position& position) {
     MateFacts facts;
-    auto white = WithBoardOf(position.Board);
-    auto scratch = WithBoardOf(position.Board);
-    LegalMoveCountOn(*white, position.Board, chess::White);
-    const auto& moves = white->MoveList;
-    for (int entry = 1; entry <= white->MoveCount; ++entry) {
+    auto scratch = ScratchPosition();
+    LegalMoveCountOn(*scratch, position.Board, chess::White);
+    std::vector<chess::Move> whiteMoves;
+    for (int entry = 1; entry <= scratch->MoveCount; ++entry) whiteMoves.push_back(scratch->MoveList.Entry(entry));
+    for (const chess::Move& move : whiteMoves) {
         chess::BoardCellsArray after = position.Board;
-        after[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
-        after[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+        chess::PlayMove(after, move);
         if (!KingAttackedOn(*scratch, after, chess::Black)) continue;
-        if (LegalMoveCountOn(*scratch, after, chess::Black) == 0) {
+        const bool mates = LegalMoveCountOn(*scratch, after, chess::Black) == 0;
+        if (mates) {
             ++facts.Mates;
-            facts.LastMatingPiece = moves.PlacedPiece[entry];
+            facts.LastMatingPiece = move.PlacedPiece;
         }
-        if (moves.MovedPiece[entry] != chess::Pawn || moves.FromRow[entry] != DoubleStepFromRow ||
-            moves.ToRow[entry] != DoubleStepToRow) {
+        if (move.MovedPiece != chess::Pawn || move.FromRow != DoubleStepFromRow || move.ToRow != DoubleStepToRow) {
             continue;
         }
-        const int file = moves.ToFile[entry];
+        const int file = move.ToFile;
         for (const int taker : {file - 1, file + 1}) {
             if (taker < 1 || taker > 8 || after[taker][DoubleStepToRow] != -chess::Pawn) continue;
             chess::BoardCellsArray taken = after;
             taken[taker][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow + 1] = -chess::Pawn;
-            if (!KingAttackedOn(*scratch, taken, chess::Black)) facts.CheckTakenEnPassant = true;
+            if (!KingAttackedOn(*scratch, taken, chess::Black)) {
+                facts.CheckTakenEnPassant = true;
+                if (mates) facts.MateTakenEnPassant = true;
+            }
         }
     }
     return facts;

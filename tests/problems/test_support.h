@@ -25,6 +25,7 @@ struct MateFacts {
     int Mates = 0;
     chess::PieceCode LastMatingPiece = 0;  // the piece on the target square after the last mate
     bool CheckTakenEnPassant = false;      // a checking double step that Black can take en passant
+    bool MateTakenEnPassant = false;       // a mating double step that Black can take en passant
 };
 MateFacts CountMatesDirectly(const chess::Position& position);
 

@@ -160,20 +160,20 @@ TEST(LegalMoveFilter, KingInCheckMayNotStepAlongTheCheckingLine) {
 TEST(LegalMoveFilter, PinnedPiecesKeepOnlyMovesAlongThePin) {
     Position p;
     Load(p, "4k3/4r3/8/8/8/8/4R3/4K3 w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 5, 7), (Texts{"Лe2-e3", "Лe2-e4", "Лe2-e5", "Лe2-e6", "Лe2-e7"}));
 
     Load(p, "7k/8/8/8/8/2b5/3B4/4K3 w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 4, 7), (Texts{"Сd2-c3"}));
 
     Load(p, "7k/8/8/8/8/2b5/3N4/4K3 w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 4, 7), Texts{});
 
     // A black queen pinned on the file by a white rook.
     Load(p, "4k3/4q3/8/8/8/8/8/K3R3 b - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 5, 2), (Texts{"Фe7-e6", "Фe7-e5", "Фe7-e4", "Фe7-e3", "Фe7-e2", "Фe7-e1"}));
 }
 
@@ -181,21 +181,21 @@ TEST(LegalMoveFilter, ChecksMustBeCapturedOrBlocked) {
     Position p;
     // The rook on a1 checks: one knight takes it, the other blocks on c1.
     Load(p, "4k3/8/8/8/8/3N4/2N5/r3K2R w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTexts(p), (Texts{"Кc2-a1", "Кd3-c1", "Крe1-d2", "Крe1-e2", "Крe1-f2"}));
     // A double check leaves only king moves.
     Load(p, "4k3/8/8/8/8/3N1n2/2N5/r3K2R w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTexts(p), (Texts{"Крe1-e2", "Крe1-f2"}));
 }
 
 TEST(LegalMoveFilter, PromotionEntriesStayOrGoTogether) {
     Position p;
     Load(p, "7k/KP5r/8/8/8/8/8/8 w - -");  // the pawn is pinned on the row
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 2, 2), Texts{});
     Load(p, "7k/KP6/8/8/8/8/8/7r w - -");
-    GenerateLegalMoves(p);
+    p.GenerateLegalMoves();
     EXPECT_EQ(MoveTextsFrom(p, 2, 2), (Texts{"b7-b8К", "b7-b8С", "b7-b8Л", "b7-b8Ф"}));
 }
 

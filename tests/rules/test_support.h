@@ -36,15 +36,6 @@ inline std::vector<std::string> MoveTextsFrom(const Position& position, int file
     return texts;
 }
 
-inline void GenerateLegalMoves(Position& position) {
-    if (position.SideToMove == White) {
-        position.GenerateWhiteMoves();
-    } else {
-        position.GenerateBlackMoves();
-    }
-    position.FilterLegalMoves();
-}
-
 using Texts = std::vector<std::string>;
 
 }  // namespace chess

@@ -19,7 +19,9 @@ int MatesCommand(int argc, char** argv) {
     search->MateInOneTest();
     std::printf("MateCount %d\n", static_cast<int>(search->MateCount));
     std::printf("MatePiece %d\n", static_cast<int>(search->MatePiece));
-    if (search->EnPassantAnswer != 0) std::printf("a checking double step can be taken en passant: no problem\n");
+    if (search->OneMateAnsweredEnPassant()) {
+        std::printf("the one mate is a double step that Black answers by taking en passant: no problem\n");
+    }
     for (int mate = 1; mate <= search->MateCount; ++mate) {
         std::printf("%s\n", chess::MoveText(rules->MoveList, search->MatingMoves[mate]).c_str());
     }

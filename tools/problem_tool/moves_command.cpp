@@ -14,12 +14,7 @@ int RunMoves(int argc, char** argv) {
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;
     }
-    if (position.SideToMove == chess::White) {
-        position.GenerateWhiteMoves();
-    } else {
-        position.GenerateBlackMoves();
-    }
-    position.FilterLegalMoves();
+    position.GenerateLegalMoves();
     for (int entry = 1; entry <= position.MoveCount; ++entry) {
         std::printf("%s\n", chess::MoveText(position.MoveList, entry).c_str());
     }

@@ -12,6 +12,7 @@
 #include "problems/headless_view.h"
 #include "problems/judging.h"
 #include "problems/problem_cycle.h"
+#include "rules/play_move.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
 
@@ -40,8 +41,7 @@ struct HeadlessTrainer {
     // Plays White's listed entry as the move list's "Сходить!" does.
     void CommitEntry(int entry) {
         chess::Position& rules = *Rules;
-        rules.Board[rules.MoveList.FromFile[entry]][rules.MoveList.FromRow[entry]] = chess::NoPiece;
-        rules.Board[rules.MoveList.ToFile[entry]][rules.MoveList.ToRow[entry]] = rules.MoveList.PlacedPiece[entry];
+        chess::PlayMove(rules.Board, rules.MoveList.Entry(entry));
         Judging.MoveMade = 1;
         rules.SideToMove = chess::Black;
         Judging.JudgeMove();
