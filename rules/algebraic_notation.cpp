@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "rules/move_text.h"
+#include "rules/play_move.h"
 
 namespace chess {
 namespace {
@@ -16,8 +17,7 @@ std::string CheckMark(const Position& position, int entry) {
     // Only the squares are copied: a position's move list is large.
     auto trial = std::make_unique<Position>();
     trial->Board = position.Board;
-    trial->Board[moves.FromFile[entry]][moves.FromRow[entry]] = NoPiece;
-    trial->Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+    PlayMove(trial->Board, moves.Entry(entry));
     const int opponent = position.SideToMove == White ? Black : White;
     if (opponent == White) {
         trial->IsWhiteKingAttacked();
@@ -26,12 +26,7 @@ std::string CheckMark(const Position& position, int entry) {
     }
     if (trial->InCheck != 1) return "";
     trial->SideToMove = opponent;
-    if (opponent == White) {
-        trial->GenerateWhiteMoves();
-    } else {
-        trial->GenerateBlackMoves();
-    }
-    trial->FilterLegalMoves();
+    trial->GenerateLegalMoves();
     return trial->MoveCount == 0 ? "#" : "+";
 }
 

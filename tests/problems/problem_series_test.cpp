@@ -30,8 +30,7 @@ void ExpectSoundProblem(const SeriesProblem& problem) {
     EXPECT_EQ(facts.LastMatingPiece, problem.MatingPiece);
     EXPECT_FALSE(facts.CheckTakenEnPassant);
     // The solution is one of White's legal moves.
-    position->GenerateWhiteMoves();
-    position->FilterLegalMoves();
+    position->GenerateLegalMoves();
     int named = 0;
     for (int entry = 1; entry <= position->MoveCount; ++entry) named += chess::MoveText(position->MoveList, entry) == problem.SolutionText;
     EXPECT_EQ(named, 1) << problem.SolutionText;

@@ -13,7 +13,7 @@ namespace {
 std::unique_ptr<Position> WithLegalMoves(const std::string& fen) {
     auto position = std::make_unique<Position>();
     Load(*position, fen);
-    GenerateLegalMoves(*position);
+    position->GenerateLegalMoves();
     return position;
 }
 

@@ -191,8 +191,7 @@ std::unique_ptr<chess::Position> WhiteToMove(const std::string& fen) {
     std::string error;
     if (!chess::ParseFen(fen, *position, error)) throw std::invalid_argument(fen + ": " + error);
     position->SideToMove = chess::White;
-    position->GenerateWhiteMoves();
-    position->FilterLegalMoves();
+    position->GenerateLegalMoves();
     return position;
 }
 
