@@ -53,21 +53,6 @@ void MoveEntry::TryBoardMove() {
     ClearSelection();
 }
 
-chess::PieceKind MoveEntry::ChoosePromotionPiece() {
-    Window.ShowPromotionButtons();
-    Boxes.ShowMessage(PromotionTitle, PromotionText);
-    chess::PieceKind chosen = chess::NoPiece;
-    while (chosen == chess::NoPiece) {
-        const WindowEvent event = Events.WaitEvent();
-        if (event.Kind != EventKind::Control) continue;
-        for (const PromotionChoice& choice : PromotionChoices) {
-            if (choice.Control == event.Control) chosen = choice.Kind;
-        }
-    }
-    Window.RemovePromotionButtons();
-    return chosen;
-}
-
 void MoveEntry::CommitListedMove() {
     const chess::MoveColumns& moves = Rules.MoveList;
     const int entry = ChosenNumber;
