@@ -50,7 +50,7 @@ protected:
 
     void SetUp() override {
         ProgramProcessTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure() || IsSkipped()) return;
         WorkDir = MakeTempDir("hand-over-test");
         ASSERT_FALSE(WorkDir.empty());
         fs::copy_file(TRAINER_BINARY, WorkDir / "vindolar");
@@ -60,6 +60,7 @@ protected:
     }
 
     void TearDown() override {
+        if (IsSkipped()) return;
         for (pid_t pid : RunningFromWorkDir()) {
             StopProcess(pid);
         }

@@ -48,7 +48,7 @@ protected:
 
     void SetUp() override {
         ProgramProcessTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure() || IsSkipped()) return;
         WorkDir = MakeTempDir("quessa-test");
         ASSERT_FALSE(WorkDir.empty());
         MakeReadableByAll(WorkDir);
