@@ -9,8 +9,8 @@
 namespace artwork {
 
 struct PiecePicture {
-    chess::PieceCode Code;       // signed piece code the picture shows
-    const unsigned char* Text;   // SVG document, not terminated
+    chess::PieceCode Code;      // signed piece code the picture shows
+    const unsigned char* Text;  // SVG document, not terminated
     std::size_t Length;
 };
 

@@ -25,9 +25,7 @@ void DrawOntoImage(benchmark::State& state) {
 }
 BENCHMARK(DrawOntoImage)->Arg(40)->Arg(70);
 
-cairo_status_t Discard(void*, const unsigned char*, unsigned int) {
-    return CAIRO_STATUS_SUCCESS;
-}
+cairo_status_t Discard(void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }
 
 void DrawOntoPdfPage(benchmark::State& state) {
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(Discard, nullptr, 595, 842);

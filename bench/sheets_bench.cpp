@@ -65,10 +65,11 @@ int main(int argc, char** argv) {
         if (!written.empty()) return 1;
         const double total = SecondsSince(start);
         fastest = std::min(fastest, total);
-        std::printf("seed %d: problems %.3f s (%lld positions, %d repeats skipped), PGN+EPD %.3f s, PDF %.3f s "
-                    "(%zu bytes), files %.3f s, total %.3f s\n",
-                    run, drawn, static_cast<long long>(series->AttemptsUsed), series->RepeatsSkipped, texts - drawn,
-                    paged - texts, pdf.size(), total - paged, total);
+        std::printf(
+            "seed %d: problems %.3f s (%lld positions, %d repeats skipped), PGN+EPD %.3f s, PDF %.3f s "
+            "(%zu bytes), files %.3f s, total %.3f s\n",
+            run, drawn, static_cast<long long>(series->AttemptsUsed), series->RepeatsSkipped, texts - drawn,
+            paged - texts, pdf.size(), total - paged, total);
     }
     for (const char* name : {"/s.pdf", "/s.pgn", "/s.epd"}) ::unlink((base + name).c_str());
     ::rmdir(directory);

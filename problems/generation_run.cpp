@@ -26,7 +26,8 @@ void GenerationRun::GenerateProblem() {
         Search.MateInOneTest();
         // With "any piece" the kind of the first accepted problem is kept for
         // the rest of the trainer's run.
-        if (Config.FirstMovePiece == settings::AnyPieceKind && Search.IsProblem(Search.MatePiece)) Config.FirstMovePiece = Search.MatePiece;
+        if (Config.FirstMovePiece == settings::AnyPieceKind && Search.IsProblem(Search.MatePiece))
+            Config.FirstMovePiece = Search.MatePiece;
         if (Search.IsProblem(Config.FirstMovePiece)) {
             Search.ReduceProblem(Config.FirstMovePiece);
             Search.ReduceProblem(Config.FirstMovePiece);

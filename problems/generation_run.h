@@ -24,7 +24,8 @@ namespace detail {
 inline constexpr char LimitTextBefore[] = "Количество сгенерированных позиций больше ";
 inline constexpr char LimitTextAfter[] = " !";
 constexpr std::size_t DecimalDigits(std::int32_t number) { return number < 10 ? 1 : 1 + DecimalDigits(number / 10); }
-constexpr std::size_t LimitTextSize = sizeof(LimitTextBefore) - 1 + DecimalDigits(AttemptLimit) + sizeof(LimitTextAfter);
+constexpr std::size_t LimitTextSize =
+    sizeof(LimitTextBefore) - 1 + DecimalDigits(AttemptLimit) + sizeof(LimitTextAfter);
 constexpr std::array<char, LimitTextSize> MakeLimitText() {
     std::array<char, LimitTextSize> text{};
     std::size_t at = 0;

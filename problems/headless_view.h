@@ -31,9 +31,7 @@ class HeadlessView : public TrainerView {
     }
     void DrawBoard() override { ++DrawBoardCalls; }
     void FillMoveTable() override { ++FillMoveTableCalls; }
-    void ShowMessage(const std::string& title, const std::string& text) override {
-        Messages.push_back({title, text});
-    }
+    void ShowMessage(const std::string& title, const std::string& text) override { Messages.push_back({title, text}); }
     void GiveUp() override { ++GiveUpCalls; }
 };
 

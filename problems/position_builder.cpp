@@ -25,8 +25,8 @@ enum class Area {
     WholeBoard,     // rows 1..8
 };
 
-constexpr int PawnRowNearestWhite = 7;  // rank 2
-constexpr int PawnRowNearestBlack = 2;  // rank 7
+constexpr int PawnRowNearestWhite = 7;                                         // rank 2
+constexpr int PawnRowNearestBlack = 2;                                         // rank 7
 constexpr int BlackPawnRowsDrawn = PawnRowNearestWhite - PawnRowNearestBlack;  // RandomUpTo(5) + 2 gives 2..7
 constexpr int LowestPawnRankLimit = 2;
 
@@ -143,7 +143,8 @@ bool PositionBuilder::PlaceKind(int kind) {
         if (toPlace.Rows != Area::WholeBoard) {
             freeSquares = 0;
             for (int file = FirstSquare; file <= LastSquare; ++file) {
-                for (int row = lowestRow; row <= highestRow; ++row) freeSquares += Rules.Board[file][row] == chess::NoPiece;
+                for (int row = lowestRow; row <= highestRow; ++row)
+                    freeSquares += Rules.Board[file][row] == chess::NoPiece;
             }
         }
         if (freeSquares < count) return false;

@@ -23,10 +23,10 @@ namespace problems {
 constexpr std::int64_t SeriesAttemptsPerProblem = AttemptLimit;
 
 struct SeriesProblem {
-    chess::BoardCellsArray Board{};  // the problem, White to move
-    std::string Fen;                 // its FEN, "... w - - 0 1"
-    std::string SolutionText;        // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
-    std::string SolutionAlgebraic;   // the same in standard algebraic notation, with its "#"
+    chess::BoardCellsArray Board{};    // the problem, White to move
+    std::string Fen;                   // its FEN, "... w - - 0 1"
+    std::string SolutionText;          // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
+    std::string SolutionAlgebraic;     // the same in standard algebraic notation, with its "#"
     chess::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
 };
 

@@ -41,7 +41,8 @@ void CloseAllButStandardDescriptors(int highestDescriptor) {
 #ifdef SYS_close_range
     if (::syscall(SYS_close_range, FirstNonStandardDescriptor, ~0U, 0) == 0) return;
 #endif
-    for (int descriptor = FirstNonStandardDescriptor; descriptor <= highestDescriptor; ++descriptor) ::close(descriptor);
+    for (int descriptor = FirstNonStandardDescriptor; descriptor <= highestDescriptor; ++descriptor)
+        ::close(descriptor);
 }
 
 // Runs in the intermediate process, a copy of the caller that may hold other
@@ -96,7 +97,8 @@ bool StartProgram(const std::string& name) {
     sigset_t noSignals;
     sigemptyset(&noSignals);
     const long descriptorLimit = ::sysconf(_SC_OPEN_MAX);
-    const int highestDescriptor = static_cast<int>(descriptorLimit > 0 ? descriptorLimit - 1 : UsualDescriptorLimit - 1);
+    const int highestDescriptor =
+        static_cast<int>(descriptorLimit > 0 ? descriptorLimit - 1 : UsualDescriptorLimit - 1);
 
     const pid_t intermediate = ::fork();
     if (intermediate < 0) return false;

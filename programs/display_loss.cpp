@@ -23,14 +23,10 @@ ErrorHandling Handling;
 
 // Xlib ends the process itself if this returns, with status 1. _exit, not
 // exit: exit handlers could reach the lost display again.
-int EndOnLostDisplay(Display*) {
-    ::_exit(EndStatus);
-}
+int EndOnLostDisplay(Display*) { ::_exit(EndStatus); }
 
 // True for an id this connection made: its own windows, pixmaps and pictures.
-bool IsOwnResource(Display* display, XID id) {
-    return (id & ~display->resource_mask) == display->resource_base;
-}
+bool IsOwnResource(Display* display, XID id) { return (id & ~display->resource_mask) == display->resource_base; }
 
 int OnProtocolError(Display* display, XErrorEvent* error) {
     // A request on the destroyed window fails, and so do those on what was

@@ -38,9 +38,8 @@ constexpr bool IsDiagonal(Step step) { return step.file != 0 && step.row != 0; }
 
 // The knight's jumps in the order the generator tries them.
 constexpr int JumpCount = 8;
-constexpr std::array<Step, JumpCount> KnightJumps = {{
-    {+2, -1}, {+2, +1}, {-2, -1}, {-2, +1}, {-1, +2}, {+1, +2}, {-1, -2}, {+1, -2},
-}};
+constexpr std::array<Step, JumpCount> KnightJumps = {
+    {{+2, -1}, {+2, +1}, {-2, -1}, {-2, +1}, {-1, +2}, {+1, +2}, {-1, -2}, {+1, -2}}};
 
 template <std::size_t N>
 constexpr std::array<Step, N> Reordered(const std::array<Step, N>& steps, const std::array<int, N>& order) {

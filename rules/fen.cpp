@@ -72,11 +72,13 @@ std::string ParsePlacement(const std::string& placement, BoardCellsArray& board)
             file = FirstSquare;
         } else if (c >= '1' && c <= '8') {
             file += c - '0';
-            if (file > LastSquare + 1) return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
+            if (file > LastSquare + 1)
+                return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
         } else {
             const PieceCode code = CodeOfLetter(c);
             if (code == NoPiece) return std::string("unknown piece letter '") + c + "'";
-            if (file > LastSquare) return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
+            if (file > LastSquare)
+                return "rank " + std::to_string(RankNumberOfRow(row)) + " has more than eight squares";
             if ((code == Pawn || code == -Pawn) && (row == FirstSquare || row == LastSquare)) {
                 return "a pawn stands on rank " + std::to_string(RankNumberOfRow(row));
             }
@@ -109,7 +111,8 @@ bool ParseFen(const std::string& fen, Position& position, std::string& error) {
     const std::vector<std::string> fields = SplitFields(fen);
     const int count = static_cast<int>(fields.size());
     if (count != FieldsWithoutCounters && count != FieldsWithCounters) {
-        error = "bad FEN: expected placement, side to move, castling \"-\", en passant \"-\" and optionally two counters";
+        error =
+            "bad FEN: expected placement, side to move, castling \"-\", en passant \"-\" and optionally two counters";
         return false;
     }
     BoardCellsArray board{};

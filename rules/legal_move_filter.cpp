@@ -74,7 +74,6 @@ struct KingSafety {
     std::array<int, DirectionCount> pinnerDistance{};
 };
 
-
 // `attackers`: the pieces of the board as sets of squares.
 template <Side Us>
 KingSafety AnalyseKing(const BoardCellsArray& board, const Attackers& attackers, int kingFile, int kingRow) {

@@ -105,7 +105,6 @@ void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
     }
 }
 
-
 void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
 
 void Position::GenerateBlackMoves() { GenerateMoves<Black>(); }
@@ -156,7 +155,7 @@ void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, in
             toFile += step.file;
             toRow += step.row;
             const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
-            if (target > 0) break;                                // own piece blocks
+            if (target > 0) break;                               // own piece blocks
             AppendMove(count, file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
         }
@@ -207,8 +206,7 @@ void Position::AddPawnMoves(int& count, int file, int row) {
         }
     };
 
-    if (row == Rows::DoubleStepFrom && Board[file][ahead] == NoPiece &&
-        Board[file][ahead + Rows::Forward] == NoPiece) {
+    if (row == Rows::DoubleStepFrom && Board[file][ahead] == NoPiece && Board[file][ahead + Rows::Forward] == NoPiece) {
         AppendMove(count, file, row, file, ahead + Rows::Forward, pawn, pawn);
     }
     if (Board[file][ahead] == NoPiece) addStepOrPromotion(file);

@@ -38,7 +38,8 @@ SquareSet SquaresOfColour(const BoardCellsArray& board) {
     SquareSet squares = 0;
     for (int file = FirstSquare; file <= LastSquare; ++file) {
         for (int half = 0; half < 2; ++half) {
-            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
+            const __m128i codes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
             const __m128i ours = Us == White ? _mm_cmpgt_epi32(codes, empty) : _mm_cmplt_epi32(codes, empty);
             const int bits = _mm_movemask_ps(_mm_castsi128_ps(ours));
             squares |= static_cast<SquareSet>(bits) << ((file - FirstSquare) * LastSquare + 4 * half);
@@ -121,11 +122,12 @@ Attackers AttackersOf(const BoardCellsArray& board) {
     const __m128i king = _mm_set1_epi32(King * them);
     for (int file = FirstSquare; file <= LastSquare; ++file) {
         for (int half = 0; half < 2; ++half) {
-            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
+            const __m128i codes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board[file][FirstSquare + 4 * half]));
             const int shift = (file - FirstSquare) * LastSquare + 4 * half;
             const __m128i queens = _mm_cmpeq_epi32(codes, queen);
-            found.Occupied |= (~bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, empty), _mm_cmpeq_epi32(codes, ownKing))) & 0xF)
-                              << shift;
+            found.Occupied |=
+                (~bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, empty), _mm_cmpeq_epi32(codes, ownKing))) & 0xF) << shift;
             found.Straight |= bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, rook), queens)) << shift;
             found.Diagonal |= bitsOf(_mm_or_si128(_mm_cmpeq_epi32(codes, bishop), queens)) << shift;
             found.Knights |= bitsOf(_mm_cmpeq_epi32(codes, knight)) << shift;

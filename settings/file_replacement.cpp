@@ -69,7 +69,8 @@ std::optional<std::pair<int, std::string>> CreateTemporaryFile(const std::string
     const auto started = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < NameTries; ++attempt) {
         const std::string name = stem + std::to_string(::getpid()) + "-" + std::to_string(started + attempt);
-        const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
+        const int descriptor =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
         if (descriptor >= 0) return std::make_pair(descriptor, name);
         if (errno != EEXIST) return std::nullopt;
     }

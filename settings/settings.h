@@ -118,8 +118,8 @@ std::optional<std::size_t> FindPieceName(std::string_view name);
 // The trainer's settings: the values as read, the values in use and the two
 // values derived from them.
 struct TrainerSettings {
-    Settings AsRead;  // the fourteen values exactly as the file gave them
-    Settings InUse;   // the same, brought into the editor's ranges
+    Settings AsRead;                  // the fourteen values exactly as the file gave them
+    Settings InUse;                   // the same, brought into the editor's ranges
     std::int32_t KingSpan = 0;        // 7 - 2 * KingEdgeDistance (in use)
     std::int32_t FirstMovePiece = 0;  // piece-kind code; 0 means any piece
 

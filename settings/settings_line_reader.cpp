@@ -44,8 +44,7 @@ class NumberScan {
                     Magnitude = Magnitude * DecimalBase + (c - '0');
                 }
                 return Stage == Part::Digits;
-            case Part::Rest:
-                break;
+            case Part::Rest: break;
         }
         return false;
     }
@@ -113,7 +112,8 @@ void LineReader::ReadLineBytes(Take take) {
         if (At == Filled) continue;  // the line goes on in the next part of the stream
         if (NextByte() == CarriageReturn) {
             const int next = NextByte();
-            if (next != EOF && next != LineFeed) PutBack();  // the byte after a bare carriage return starts the next line
+            if (next != EOF && next != LineFeed)
+                PutBack();  // the byte after a bare carriage return starts the next line
         }
         return;
     }

@@ -10,7 +10,7 @@ constexpr double PageHeight = 841.890;  // 297 mm
 constexpr double PageMargin = 42.0;
 constexpr double TitleBaseline = 64.0;
 constexpr double SubtitleBaseline = 88.0;
-constexpr double HeaderRule = 100.0;            // the line under the heading
+constexpr double HeaderRule = 100.0;                  // the line under the heading
 constexpr double FooterBaseline = PageHeight - 30.0;  // the page number
 constexpr double ContentTop = 112.0;
 constexpr double ContentBottom = PageHeight - 52.0;
@@ -31,12 +31,12 @@ GridShape GridFor(int perPage);
 
 // One diagram's place on its page, with everything in points.
 struct DiagramPlace {
-    double BoardLeft;   // left edge of the a-file
-    double BoardTop;    // top edge of rank 8
+    double BoardLeft;  // left edge of the a-file
+    double BoardTop;   // top edge of rank 8
     double SquareEdge;
-    double NumberBaseline;    // the diagram's number, left-aligned at BoardLeft, and on the same
-                              // line the blank for a pupil's answer, ending at the board's right edge
-    double RankLabelsRight;   // the ranks' digits end here, left of the board
+    double NumberBaseline;      // the diagram's number, left-aligned at BoardLeft, and on the same
+                                // line the blank for a pupil's answer, ending at the board's right edge
+    double RankLabelsRight;     // the ranks' digits end here, left of the board
     double FileLabelsBaseline;  // the files' letters, under the board
     double LabelFontSize;
     double NumberFontSize;

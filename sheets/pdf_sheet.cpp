@@ -17,7 +17,7 @@ constexpr double FrameWidth = 0.9;
 constexpr double AnswerRuleWidth = 0.4;
 constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
 constexpr double SmallestTitleFont = 8.0;
-constexpr double AnswerBlankShare = 0.55;   // of the board's width
+constexpr double AnswerBlankShare = 0.55;  // of the board's width
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -42,8 +42,12 @@ class PageWriter {
         cairo_move_to(Cr, x, baseline);
         cairo_show_text(Cr, text.c_str());
     }
-    void Centred(const std::string& text, double centre, double baseline) { Text(text, centre - Width(text) / 2, baseline); }
-    void RightAligned(const std::string& text, double right, double baseline) { Text(text, right - Width(text), baseline); }
+    void Centred(const std::string& text, double centre, double baseline) {
+        Text(text, centre - Width(text) / 2, baseline);
+    }
+    void RightAligned(const std::string& text, double right, double baseline) {
+        Text(text, right - Width(text), baseline);
+    }
 
     // A heading line in bold, made smaller when it would not fit across the page.
     void Heading(const std::string& text, double size, double baseline) {
@@ -85,7 +89,8 @@ class PageWriter {
         cairo_set_source_rgb(Cr, DarkSquareGrey, DarkSquareGrey, DarkSquareGrey);
         for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
             for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-                if ((file + row) % 2 == 1) cairo_rectangle(Cr, left + (file - 1) * edge, top + (row - 1) * edge, edge, edge);
+                if ((file + row) % 2 == 1)
+                    cairo_rectangle(Cr, left + (file - 1) * edge, top + (row - 1) * edge, edge, edge);
             }
         }
         cairo_fill(Cr);
@@ -106,7 +111,8 @@ class PageWriter {
         Font(place.LabelFontSize, false);
         const double raise = 0.36 * place.LabelFontSize;  // from a row's middle to the digits' baseline
         for (int index = chess::FirstSquare; index <= chess::LastSquare; ++index) {
-            RightAligned(std::string(chess::RankDigits[index]), place.RankLabelsRight, top + (index - 0.5) * edge + raise);
+            RightAligned(std::string(chess::RankDigits[index]), place.RankLabelsRight,
+                         top + (index - 0.5) * edge + raise);
             Centred(std::string(chess::FileLetters[index]), left + (index - 0.5) * edge, place.FileLabelsBaseline);
         }
 

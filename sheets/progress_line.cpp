@@ -4,7 +4,7 @@
 namespace sheets {
 namespace {
 
-constexpr auto QuietStart = std::chrono::seconds(1);         // a quick run shows nothing
+constexpr auto QuietStart = std::chrono::seconds(1);             // a quick run shows nothing
 constexpr auto RedrawInterval = std::chrono::milliseconds(100);  // a terminal needs no more than this
 constexpr const char* ClearToLineEnd = "\033[K";
 

@@ -17,8 +17,8 @@
 namespace sheets {
 namespace {
 
-constexpr mode_t NewFileMode = 0666;      // narrowed by the umask, as for any new file
-constexpr mode_t PermissionBits = 0777;   // what an existing target passes on; never set-id bits
+constexpr mode_t NewFileMode = 0666;               // narrowed by the umask, as for any new file
+constexpr mode_t PermissionBits = 0777;            // what an existing target passes on; never set-id bits
 constexpr std::size_t LongestTemporaryStem = 200;  // keeps ".stem.XXXXXX" within a file name's limit
 
 // The signals that end a program from outside, held back while temporary

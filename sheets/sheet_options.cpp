@@ -77,8 +77,8 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
         }
         case Option::PerPage: {
             const auto number = DecimalNumber(value);
-            if (!number || std::find(std::begin(PerPageChoices), std::end(PerPageChoices), *number) ==
-                               std::end(PerPageChoices)) {
+            if (!number ||
+                std::find(std::begin(PerPageChoices), std::end(PerPageChoices), *number) == std::end(PerPageChoices)) {
                 return "--per-page: нужно 4, 6, 9 или 12, а не " + Quoted(value);
             }
             options.PerPage = static_cast<int>(*number);
@@ -93,12 +93,8 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             if (value == StandardStream) return "--pdf: PDF пишется только в файл, не на стандартный вывод";
             options.PdfPath = value;
             return OutputComplaint(name, value);
-        case Option::Pgn:
-            options.PgnPath = value;
-            return OutputComplaint(name, value);
-        case Option::Epd:
-            options.EpdPath = value;
-            return OutputComplaint(name, value);
+        case Option::Pgn: options.PgnPath = value; return OutputComplaint(name, value);
+        case Option::Epd: options.EpdPath = value; return OutputComplaint(name, value);
     }
     return "";
 }

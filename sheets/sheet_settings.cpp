@@ -19,9 +19,7 @@ struct CloseStream {
     void operator()(std::FILE* stream) const { std::fclose(stream); }
 };
 
-std::string Complaint(const std::string& path, const std::string& why) {
-    return "файл настроек «" + path + "» " + why;
-}
+std::string Complaint(const std::string& path, const std::string& why) { return "файл настроек «" + path + "» " + why; }
 
 }  // namespace
 

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libgtk2.0-dev libjpeg-dev fonts-dejavu-core
   librsvg2-dev xboard
-  googletest libgtest-dev libbenchmark-dev clang
+  googletest libgtest-dev libbenchmark-dev clang clang-format
   libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
   libxtst-dev

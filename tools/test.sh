@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-packages.sh
+bash tools/check-format.sh
 
 jobs=$(nproc)
 # -noreset: by default the X server resets whenever its last client leaves,

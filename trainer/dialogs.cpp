@@ -5,9 +5,7 @@
 namespace trainer {
 namespace {
 
-GtkWindow* AsWindow(GtkWidget* widget) {
-    return widget != nullptr ? GTK_WINDOW(widget) : nullptr;
-}
+GtkWindow* AsWindow(GtkWidget* widget) { return widget != nullptr ? GTK_WINDOW(widget) : nullptr; }
 
 // Holds a dialog from its run to its destroy. Another client may destroy the
 // dialog's window while it runs, which makes the toolkit destroy the dialog
@@ -31,8 +29,8 @@ class HeldDialog {
 }  // namespace
 
 void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& text) {
-    GtkWidget* box = gtk_message_dialog_new(AsWindow(Parent), GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK,
-                                            "%s", text.c_str());
+    GtkWidget* box = gtk_message_dialog_new(AsWindow(Parent), GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
+                                            text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), title.c_str());
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER_ON_PARENT);
     HeldDialog(box).Run();
@@ -40,8 +38,8 @@ void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& te
 
 std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
-        GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
+        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL,
+        GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
     GtkFileFilter* filter = gtk_file_filter_new();
     gtk_file_filter_set_name(filter, request.FilterName.c_str());
     gtk_file_filter_add_pattern(filter, request.FilterPattern.c_str());

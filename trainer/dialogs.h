@@ -10,9 +10,9 @@ namespace trainer {
 
 struct SaveDialogRequest {
     std::string Title;
-    std::string FilterName;     // the one file type offered, preselected
+    std::string FilterName;  // the one file type offered, preselected
     std::string FilterPattern;
-    std::string Folder;         // where the dialog opens; its own default when missing
+    std::string Folder;  // where the dialog opens; its own default when missing
 };
 
 class Dialogs {

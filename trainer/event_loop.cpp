@@ -4,8 +4,7 @@
 namespace trainer {
 
 void TrainerProgram::RunEventLoop() {
-    while (RunPass()) {
-    }
+    while (RunPass()) {}
 }
 
 bool TrainerProgram::RunPass() {

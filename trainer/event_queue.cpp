@@ -4,9 +4,7 @@
 
 namespace trainer {
 
-void EventQueue::PostCloseRequest() {
-    Pending.push_back({EventKind::CloseRequest, 0, ClickKind::LeftClick});
-}
+void EventQueue::PostCloseRequest() { Pending.push_back({EventKind::CloseRequest, 0, ClickKind::LeftClick}); }
 
 void EventQueue::PostControlEvent(int control, ClickKind click) {
     Pending.push_back({EventKind::Control, control, click});

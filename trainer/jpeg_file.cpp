@@ -22,9 +22,7 @@ struct QuietErrors {
     std::jmp_buf Resume;
 };
 
-void JumpBack(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<QuietErrors*>(info->err)->Resume, 1);
-}
+void JumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<QuietErrors*>(info->err)->Resume, 1); }
 
 void DropMessage(j_common_ptr) {}
 

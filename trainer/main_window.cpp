@@ -26,9 +26,7 @@ enum MoveTableColumn : int {
     MoveTableColumns = 2,
 };
 
-bool InsideSquare(double x, double y, int cellSize) {
-    return x >= 0 && y >= 0 && x < cellSize && y < cellSize;
-}
+bool InsideSquare(double x, double y, int cellSize) { return x >= 0 && y >= 0 && x < cellSize && y < cellSize; }
 
 // The text of a label is made smaller, in half points, until `sample` fits
 // `width` pixels, but never below this size.
@@ -79,9 +77,7 @@ int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
 constexpr std::int32_t LargestShownCount = problems::AttemptLimit;
 
 // A client-area coordinate, or -1 when it lies outside the client area.
-int ClientCoordinate(int value, int extent) {
-    return value >= 0 && value < extent ? value : -1;
-}
+int ClientCoordinate(int value, int extent) { return value >= 0 && value < extent ? value : -1; }
 
 }  // namespace
 
@@ -90,9 +86,7 @@ MainWindow::MainWindow(const chess::Position& rules, const TilePictures& tiles, 
     for (int number = 0; number < ControlNumberCount; ++number) Links[number] = {this, number};
 }
 
-MainWindow::~MainWindow() {
-    Close();
-}
+MainWindow::~MainWindow() { Close(); }
 
 void MainWindow::Open(int cellSize) {
     Cell = cellSize;
@@ -137,7 +131,8 @@ void MainWindow::CreateControls() {
 
     GtkWidget* status = gtk_label_new(nullptr);
     gtk_misc_set_alignment(GTK_MISC(status), 0.0f, 0.5f);
-    SetFontSize(status, FittingFontSize(status, problems::AttemptStatusText(LargestShownCount).c_str(), StatusLabelPlace.Width));
+    SetFontSize(status, FittingFontSize(status, problems::AttemptStatusText(LargestShownCount).c_str(),
+                                        StatusLabelPlace.Width));
     Place(status, StatusLabelPlace);
     Controls[StatusLabelControl] = status;
     SetStatusCount(0);
@@ -246,7 +241,8 @@ void MainWindow::FillMoveTable() {
     for (int entry = 1; entry <= Rules.MoveCount; ++entry) {
         const std::string number = std::to_string(entry);
         const std::string move = chess::MoveText(Rules.MoveList, entry);
-        gtk_list_store_insert_with_values(rows, nullptr, -1, NumberColumn, number.c_str(), MoveColumn, move.c_str(), -1);
+        gtk_list_store_insert_with_values(rows, nullptr, -1, NumberColumn, number.c_str(), MoveColumn, move.c_str(),
+                                          -1);
     }
 }
 
@@ -340,7 +336,8 @@ gboolean MainWindow::OnSquareRelease(GtkWidget*, GdkEventButton* event, gpointer
     MainWindow& window = *square.Window;
     // The press grabbed the pointer for this square, so its release comes
     // here wherever it happens; only one over the same square is a click.
-    const bool click = window.PressedSquare == square.Number && static_cast<int>(event->button) == window.PressedButton &&
+    const bool click = window.PressedSquare == square.Number &&
+                       static_cast<int>(event->button) == window.PressedButton &&
                        InsideSquare(event->x, event->y, window.Cell);
     window.PressedSquare = 0;
     if (click) {
@@ -377,9 +374,7 @@ void MainWindow::OnButtonClicked(GtkButton*, gpointer link) {
 // the promotion choice (which waits for a click on the window), under a
 // message box. The trainer keeps nothing that could be lost, so it ends at
 // once with status 0 rather than going on without a window.
-gboolean MainWindow::OnWindowDestroyed(GtkWidget*, GdkEvent*, gpointer) {
-    ::_exit(DestroyedWindowStatus);
-}
+gboolean MainWindow::OnWindowDestroyed(GtkWidget*, GdkEvent*, gpointer) { ::_exit(DestroyedWindowStatus); }
 
 gboolean MainWindow::OnCloseRequest(GtkWidget*, GdkEvent*, gpointer self) {
     static_cast<MainWindow*>(self)->Events.PostCloseRequest();

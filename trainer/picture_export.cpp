@@ -51,7 +51,8 @@ void PictureExport::CaptureBoard() {
                 gdk_pixbuf_get_height(picture) == cellSize) {
                 gdk_pixbuf_copy_area(picture, 0, 0, cellSize, cellSize, BoardPicture, x, y);
             } else {
-                FillArea(BoardPicture, x, y, cellSize, cellSize, BackgroundOf(Window.Control(SquareControlNumber(file, row))));
+                FillArea(BoardPicture, x, y, cellSize, cellSize,
+                         BackgroundOf(Window.Control(SquareControlNumber(file, row))));
             }
         }
     }

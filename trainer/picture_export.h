@@ -18,7 +18,7 @@ struct PictureExport {
 
     const MainWindow& Window;
     Dialogs& Boxes;
-    std::string WorkDir;               // the save dialog opens in its "Image/" folder
+    std::string WorkDir;                // the save dialog opens in its "Image/" folder
     GdkPixbuf* BoardPicture = nullptr;  // the last board captured, 8 x CellSize pixels square
 
     // Captures the board, asks for a file name and writes the JPEG there;

@@ -23,8 +23,6 @@ void TrainerProgram::StartUp() {
     Window.Open(cellSize);
 }
 
-void TrainerProgram::End() {
-    Window.Close();
-}
+void TrainerProgram::End() { Window.Close(); }
 
 }  // namespace trainer

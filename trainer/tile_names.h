@@ -25,13 +25,13 @@ enum Shade : int {
 // colour (B black, W white), the middle letter the piece, the last letter the
 // square shade (B dark, W light); "B" and "W" alone are the empty squares.
 constexpr std::array<std::string_view, TileCount> TileNames = {
-    "B",   "W",                                   // empty
-    "BPB", "BPW", "WPB", "WPW",                   // pawns
-    "BNB", "BNW", "WNB", "WNW",                   // knights
-    "BBB", "BBW", "WBB", "WBW",                   // bishops
-    "BRB", "BRW", "WRB", "WRW",                   // rooks
-    "BQB", "BQW", "WQB", "WQW",                   // queens
-    "BKB", "BKW", "WKB", "WKW",                   // kings
+    "B",   "W",                  // empty
+    "BPB", "BPW", "WPB", "WPW",  // pawns
+    "BNB", "BNW", "WNB", "WNW",  // knights
+    "BBB", "BBW", "WBB", "WBW",  // bishops
+    "BRB", "BRW", "WRB", "WRW",  // rooks
+    "BQB", "BQW", "WQB", "WQW",  // queens
+    "BKB", "BKW", "WKB", "WKW",  // kings
 };
 
 // Piece kinds in the order their pictures are numbered.

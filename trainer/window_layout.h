@@ -24,18 +24,10 @@ enum ControlNumber : int {
     ControlNumberCount = 100,
 };
 
-constexpr int SquareControlNumber(int file, int row) {
-    return (file - 1) * chess::LastSquare + row;
-}
-constexpr bool IsSquareControl(int control) {
-    return control >= FirstSquareControl && control <= LastSquareControl;
-}
-constexpr int SquareFileOf(int control) {
-    return (control - 1) / chess::LastSquare + 1;
-}
-constexpr int SquareRowOf(int control) {
-    return (control - 1) % chess::LastSquare + 1;
-}
+constexpr int SquareControlNumber(int file, int row) { return (file - 1) * chess::LastSquare + row; }
+constexpr bool IsSquareControl(int control) { return control >= FirstSquareControl && control <= LastSquareControl; }
+constexpr int SquareFileOf(int control) { return (control - 1) / chess::LastSquare + 1; }
+constexpr int SquareRowOf(int control) { return (control - 1) % chess::LastSquare + 1; }
 
 struct Placement {
     int X;

@@ -28,12 +28,8 @@ void RemoveBenchWorkDir(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::string KingsOnlySettings() {
-    return "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n50\n0\n2\nлюбая\n";
-}
+std::string KingsOnlySettings() { return "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n50\n0\n2\nлюбая\n"; }
 
-std::string ExampleSettings() {
-    return "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
-}
+std::string ExampleSettings() { return "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n"; }
 
 }  // namespace trainer_bench

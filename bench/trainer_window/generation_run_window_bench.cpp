@@ -33,9 +33,7 @@ class TimingDialogs final : public trainer::Dialogs {
     std::string AskSavePath(const trainer::SaveDialogRequest&) override { return ""; }
 };
 
-double Milliseconds(Clock::duration span) {
-    return std::chrono::duration<double, std::milli>(span).count();
-}
+double Milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -110,8 +108,10 @@ int main() {
     const double windowMedian = Median(window);
     const double bound = 1.25 * headlessMedian + 20.0;
     std::printf("30000 attempts to the limit message, kings only, median of %d runs\n", Rounds);
-    std::printf("  headless:          %8.2f ms (min %.2f)\n", headlessMedian, *std::min_element(headless.begin(), headless.end()));
-    std::printf("  real window:       %8.2f ms (min %.2f)\n", windowMedian, *std::min_element(window.begin(), window.end()));
+    std::printf("  headless:          %8.2f ms (min %.2f)\n", headlessMedian,
+                *std::min_element(headless.begin(), headless.end()));
+    std::printf("  real window:       %8.2f ms (min %.2f)\n", windowMedian,
+                *std::min_element(window.begin(), window.end()));
     std::printf("  allowed:           %8.2f ms (1.25 x headless + 20 ms)\n", bound);
     std::printf("  window / headless: %8.3f\n", windowMedian / headlessMedian);
     std::printf("  status label at the limit: \"%s\"\n", label.c_str());

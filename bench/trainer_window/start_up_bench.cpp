@@ -39,8 +39,8 @@ long long NowNanoseconds() {
 int PiecesOnScreen(trainer::TrainerProgram& program) {
     GdkWindow* surface = gtk_widget_get_window(program.Window.Toplevel());
     const int cell = program.Window.CellSize();
-    GdkPixbuf* screen = gdk_pixbuf_get_from_drawable(nullptr, surface, gdk_drawable_get_colormap(surface), cell, cell, 0,
-                                                     0, 8 * cell, 8 * cell);
+    GdkPixbuf* screen = gdk_pixbuf_get_from_drawable(nullptr, surface, gdk_drawable_get_colormap(surface), cell, cell,
+                                                     0, 0, 8 * cell, 8 * cell);
     int pieces = 0;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
@@ -49,7 +49,8 @@ int PiecesOnScreen(trainer::TrainerProgram& program) {
             GdkPixbuf* empty = program.Tiles.Picture(trainer::TileNumberFor(0, trainer::SquareShade[file][row]));
             bool differs = false;
             for (int y = 0; y < cell && !differs; ++y) {
-                const guchar* shown = gdk_pixbuf_get_pixels(screen) + ((row - 1) * cell + y) * gdk_pixbuf_get_rowstride(screen) +
+                const guchar* shown = gdk_pixbuf_get_pixels(screen) +
+                                      ((row - 1) * cell + y) * gdk_pixbuf_get_rowstride(screen) +
                                       ((file - 1) * cell + cell / 2) * gdk_pixbuf_get_n_channels(screen);
                 const guchar* blank = gdk_pixbuf_get_pixels(empty) + y * gdk_pixbuf_get_rowstride(empty) +
                                       cell / 2 * gdk_pixbuf_get_n_channels(empty);
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
         posix_spawn_file_actions_adddup2(&actions, channel[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, channel[0]);
         const std::string started = std::to_string(NowNanoseconds());
-        char* const arguments[] = {executable, const_cast<char*>(ChildFlag), const_cast<char*>(started.c_str()), nullptr};
+        char* const arguments[] = {executable, const_cast<char*>(ChildFlag), const_cast<char*>(started.c_str()),
+                                   nullptr};
         pid_t child = 0;
         if (posix_spawn(&child, executable, &actions, nullptr, arguments, environ) != 0) return 2;
         posix_spawn_file_actions_destroy(&actions);
@@ -129,8 +131,8 @@ int main(int argc, char** argv) {
     std::vector<double> sorted = times;
     std::sort(sorted.begin(), sorted.end());
     std::printf("start-up to the first problem on screen, example settings, %d starts\n", Rounds);
-    std::printf("  median %.1f ms, min %.1f ms, max %.1f ms (limit 300 ms)\n", sorted[sorted.size() / 2], sorted.front(),
-                sorted.back());
+    std::printf("  median %.1f ms, min %.1f ms, max %.1f ms (limit 300 ms)\n", sorted[sorted.size() / 2],
+                sorted.front(), sorted.back());
     std::printf("  attempts per first problem:");
     for (int count : attempts) std::printf(" %d", count);
     std::printf("\n  %s\n", sorted.back() < 300.0 ? "every start under 300 ms" : "some start took 300 ms or more");

@@ -2,9 +2,7 @@
 
 namespace settings {
 
-Editor::~Editor() {
-    End();
-}
+Editor::~Editor() { End(); }
 
 void Editor::Start() {
     LoadLabelFont();
@@ -13,9 +11,7 @@ void Editor::Start() {
     ShowValues();
 }
 
-void Editor::ShowValues() {
-    Window.ShowValues();
-}
+void Editor::ShowValues() { Window.ShowValues(); }
 
 void Editor::End() {
     Window.Close();

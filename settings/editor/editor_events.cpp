@@ -8,9 +8,7 @@ void EditorEventQueue::PostControl(int controlNumber) {
     Pending.push_back({EditorEvent::Kind::Control, controlNumber});
 }
 
-void EditorEventQueue::PostCloseRequest() {
-    Pending.push_back({EditorEvent::Kind::CloseRequest, -1});
-}
+void EditorEventQueue::PostCloseRequest() { Pending.push_back({EditorEvent::Kind::CloseRequest, -1}); }
 
 EditorEvent EditorEventQueue::WaitForEvent() {
     while (Pending.empty()) {

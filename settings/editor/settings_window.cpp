@@ -96,8 +96,7 @@ void OnSaveButtonClicked(GtkButton*, gpointer events) {
 
 }  // namespace
 
-void SettingsWindow::Open(const Settings& values, const PangoFontDescription* labelFont,
-                          EditorEventQueue& events) {
+void SettingsWindow::Open(const Settings& values, const PangoFontDescription* labelFont, EditorEventQueue& events) {
     CreateWindow(events);
     CreateLabels(labelFont);
     CreateSpinBoxes(values, events);

@@ -17,8 +17,8 @@ namespace settings {
 
 struct SettingsWindow {
     GtkWidget* Window = nullptr;
-    GtkWidget* Client = nullptr;  // fixed-position container filling the window
-    std::array<GtkWidget*, EditorLabels.size()> Labels{};  // in EditorLabels order
+    GtkWidget* Client = nullptr;                              // fixed-position container filling the window
+    std::array<GtkWidget*, EditorLabels.size()> Labels{};     // in EditorLabels order
     std::array<SpinBox, EditorSpinBoxes.size()> SpinBoxes{};  // in EditorSpinBoxes order
     GtkWidget* PieceList = nullptr;
     GtkWidget* SaveButton = nullptr;
@@ -40,7 +40,7 @@ struct SettingsWindow {
     // The spin boxes' values and the selected name, as they are to be saved.
     Settings ValuesToSave() const;
 
-private:
+  private:
     void CreateWindow(EditorEventQueue& events);
     void CreateLabels(const PangoFontDescription* labelFont);
     void CreateSpinBoxes(const Settings& values, EditorEventQueue& events);

@@ -29,13 +29,9 @@ GtkWidget* CreateArrowButton(GtkArrowType direction) {
     return button;
 }
 
-void OnUpArrowClicked(GtkButton*, gpointer box) {
-    static_cast<SpinBox*>(box)->RaiseByOne();
-}
+void OnUpArrowClicked(GtkButton*, gpointer box) { static_cast<SpinBox*>(box)->RaiseByOne(); }
 
-void OnDownArrowClicked(GtkButton*, gpointer box) {
-    static_cast<SpinBox*>(box)->LowerByOne();
-}
+void OnDownArrowClicked(GtkButton*, gpointer box) { static_cast<SpinBox*>(box)->LowerByOne(); }
 
 void OnFieldChanged(GtkEditable*, gpointer box) {
     auto* self = static_cast<SpinBox*>(box);
@@ -44,9 +40,7 @@ void OnFieldChanged(GtkEditable*, gpointer box) {
 
 }  // namespace
 
-void InstallSpinArrowStyle() {
-    gtk_rc_parse_string(ArrowStyle);
-}
+void InstallSpinArrowStyle() { gtk_rc_parse_string(ArrowStyle); }
 
 void SpinBox::Create(int number, std::int32_t lowest, std::int32_t highest, EditorEventQueue& events) {
     Number = number;
@@ -91,9 +85,7 @@ void SpinBox::ShowValue() {
     g_signal_handler_unblock(Field, FieldChangedHandler);
 }
 
-std::string SpinBox::FieldText() const {
-    return gtk_entry_get_text(GTK_ENTRY(Field));
-}
+std::string SpinBox::FieldText() const { return gtk_entry_get_text(GTK_ENTRY(Field)); }
 
 void SpinBox::RaiseByOne() {
     if (Value >= Highest) {

@@ -42,7 +42,7 @@ struct SpinBox {
     void RaiseByOne();
     void LowerByOne();
 
-private:
+  private:
     void UpdateArrows();
 };
 

@@ -18,7 +18,7 @@
 namespace {
 
 constexpr std::array<chess::PieceCode, 6> Kinds = {chess::Pawn, chess::Knight, chess::Bishop,
-                                                   chess::Rook, chess::Queen, chess::King};
+                                                   chess::Rook, chess::Queen,  chess::King};
 
 using Drawer = std::function<void(cairo_t*, chess::PieceCode, double x, double y, double edge)>;
 
@@ -48,7 +48,8 @@ class Picture {
     // (x, y) in pixels of the whole surface.
     int Brightness(int x, int y) const {
         const unsigned char* data = cairo_image_surface_get_data(Surface);
-        const auto pixel = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(Surface))[x];
+        const auto pixel =
+            reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(Surface))[x];
         return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF)) / 3;
     }
     bool IsBackground(int x, int y) const { return Brightness(x, y) == static_cast<int>(Background * 255 + 0.5); }
@@ -248,9 +249,8 @@ TEST(PieceArtworkTest, PdfPagesGetVectorsNotPictures) {
 TEST(PieceArtworkTest, LeavesTheCallersStateAsItWas) {
     ExpectStateKept(artwork::DrawPiece);
     const artwork::PieceSet set;
-    ExpectStateKept([&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
-        set.Draw(cr, code, x, y, edge);
-    });
+    ExpectStateKept(
+        [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) { set.Draw(cr, code, x, y, edge); });
 }
 
 TEST(PieceArtworkTest, PieceSetDrawsWhatDrawPieceDraws) {

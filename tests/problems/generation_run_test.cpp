@@ -55,14 +55,14 @@ constexpr int SeedsPerSpread = 3;
 
 // Every kind of mating piece, on crowded and sparse boards.
 constexpr Spread Spreads[] = {
-    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, chess::Queen, 8},   // the settings file's example
-    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, chess::Queen, 4},   // sparse
+    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, chess::Queen, 8},  // the settings file's example
+    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, chess::Queen, 4},  // sparse
     {{0, 0, 0, 2, 0, 2, 1, 1, 0, 0}, 1, 4, chess::Rook, 4},
     {{0, 1, 2, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Bishop, 4},
     {{0, 2, 1, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Knight, 4},
     {{4, 1, 1, 0, 0, 3, 0, 1, 1, 0}, 0, 7, chess::Pawn, 1},
     {{0, 0, 2, 2, 0, 8, 0, 0, 0, 0}, 0, 4, chess::King, 1},
-    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, chess::Queen, 3},   // crowded
+    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, chess::Queen, 3},  // crowded
     {{3, 1, 1, 1, 1, 3, 1, 1, 1, 1}, 2, 6, chess::Rook, 3},
 };
 

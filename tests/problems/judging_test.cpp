@@ -156,8 +156,8 @@ TEST_F(JudgingTest, CycleOverGeneratedProblems) {
             const auto& moves = Rules.MoveList;
             after->Board[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
             after->Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
-            const bool mates = testing::KingAttacked(*after, chess::Black) &&
-                               testing::LegalMoveCount(*after, chess::Black) == 0;
+            const bool mates =
+                testing::KingAttacked(*after, chess::Black) && testing::LegalMoveCount(*after, chess::Black) == 0;
             if (mates) {
                 EXPECT_EQ(mate, 0) << "a second mate";
                 mate = entry;

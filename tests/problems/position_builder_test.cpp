@@ -182,14 +182,12 @@ TEST_F(PositionBuilderTest, SettingsOutsideTheEditorsRangesStayOnTheBoard) {
         int PawnRankLimit;
     };
     const Odd cases[] = {
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 0},      // missing file: pawn limit 0
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, -4},
-        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 99},
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 8, 5},      // king distance 8
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 5, 5},      // distance 5
-        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, -2, 5},
-        {{-3, 0, -1, 0, 0, 0, 0, 0, 0, 0}, 1, 4},    // negative counts
-        {{0, 0, 0, 0, 70, 0, 0, 0, 0, 0}, 1, 4},     // more than the editor allows
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 0},  // missing file: pawn limit 0
+        {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, -4}, {{3, 0, 0, 0, 0, 3, 0, 0, 0, 0}, 0, 99},
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 8, 5},                                             // king distance 8
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 5, 5},                                             // distance 5
+        {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, -2, 5}, {{-3, 0, -1, 0, 0, 0, 0, 0, 0, 0}, 1, 4},  // negative counts
+        {{0, 0, 0, 0, 70, 0, 0, 0, 0, 0}, 1, 4},  // more than the editor allows
     };
     int seed = 40;
     for (const Odd& odd : cases) {

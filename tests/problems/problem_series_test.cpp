@@ -32,7 +32,8 @@ void ExpectSoundProblem(const SeriesProblem& problem) {
     // The solution is one of White's legal moves.
     position->GenerateLegalMoves();
     int named = 0;
-    for (int entry = 1; entry <= position->MoveCount; ++entry) named += chess::MoveText(position->MoveList, entry) == problem.SolutionText;
+    for (int entry = 1; entry <= position->MoveCount; ++entry)
+        named += chess::MoveText(position->MoveList, entry) == problem.SolutionText;
     EXPECT_EQ(named, 1) << problem.SolutionText;
     EXPECT_EQ(problem.SolutionAlgebraic.back(), '#');
 }

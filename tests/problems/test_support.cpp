@@ -124,10 +124,9 @@ MateFacts CountMatesDirectly(const chess::Position& position) {
 settings::TrainerSettings MakeSettings(const int (&counts)[10], int kingEdgeDistance, int pawnRankLimit,
                                        int firstMovePiece) {
     settings::Settings values;
-    std::int32_t* const fields[10] = {&values.WhitePawns,   &values.WhiteKnights, &values.WhiteBishops,
-                                      &values.WhiteRooks,   &values.WhiteQueens,  &values.BlackPawns,
-                                      &values.BlackKnights, &values.BlackBishops, &values.BlackRooks,
-                                      &values.BlackQueens};
+    std::int32_t* const fields[10] = {
+        &values.WhitePawns, &values.WhiteKnights, &values.WhiteBishops, &values.WhiteRooks, &values.WhiteQueens,
+        &values.BlackPawns, &values.BlackKnights, &values.BlackBishops, &values.BlackRooks, &values.BlackQueens};
     for (int line = 0; line < 10; ++line) *fields[line] = counts[line];
     values.CellSize = 50;
     values.KingEdgeDistance = kingEdgeDistance;

@@ -134,8 +134,8 @@ TEST(StartProgram, StartedProgramGetsOnlyTheStandardDescriptors) {
     constexpr int HighDescriptor = 200;
     ASSERT_EQ(::dup2(file, HighDescriptor), HighDescriptor);
     ::close(file);
-    const std::string stray = std::to_string(channel[0]) + " " + std::to_string(channel[1]) + " " +
-                              std::to_string(HighDescriptor);
+    const std::string stray =
+        std::to_string(channel[0]) + " " + std::to_string(channel[1]) + " " + std::to_string(HighDescriptor);
     ASSERT_EQ(::setenv("STRAY", stray.c_str(), 1), 0);
     const bool started = StartProgram("recorder");
     ::unsetenv("STRAY");

@@ -105,10 +105,8 @@ TEST(AlgebraicNotation, BlackMoves) {
 // and the notation is built from the parts a reader expects.
 TEST(AlgebraicNotation, EveryMoveOfAPositionReadsDifferently) {
     const char* fens[] = {
-        "r5rk/5Q2/Q7/Q2Q2Q1/8/1Q3Q2/Q3Q3/K1Q5 w - - 0 1",
-        "NNNN3k/BBBB4/8/8/8/8/bbbb4/nnnn3K w - - 0 1",
-        "NNNN3k/BBBB4/8/8/8/8/bbbb4/nnnn3K b - - 0 1",
-        "r1b1k2r/1P6/8/8/3Q1Q2/2N3N1/2RR4/4K3 w - - 0 1",
+        "r5rk/5Q2/Q7/Q2Q2Q1/8/1Q3Q2/Q3Q3/K1Q5 w - - 0 1", "NNNN3k/BBBB4/8/8/8/8/bbbb4/nnnn3K w - - 0 1",
+        "NNNN3k/BBBB4/8/8/8/8/bbbb4/nnnn3K b - - 0 1",    "r1b1k2r/1P6/8/8/3Q1Q2/2N3N1/2RR4/4K3 w - - 0 1",
         "1n1n1n2/P1P1P1P1/8/8/8/8/8/K6k w - - 0 1",
     };
     for (const char* fen : fens) {
@@ -119,7 +117,8 @@ TEST(AlgebraicNotation, EveryMoveOfAPositionReadsDifferently) {
         for (int entry = 1; entry <= position->MoveCount; ++entry) {
             const std::string text = AlgebraicNotation(*position, entry);
             EXPECT_TRUE(texts.insert(text).second) << "twice: " << text;
-            const bool capture = position->Board[position->MoveList.ToFile[entry]][position->MoveList.ToRow[entry]] != 0;
+            const bool capture =
+                position->Board[position->MoveList.ToFile[entry]][position->MoveList.ToRow[entry]] != 0;
             EXPECT_EQ(text.find('x') != std::string::npos, capture) << text;
             const bool promotion = position->MoveList.PlacedPiece[entry] != position->MoveList.MovedPiece[entry];
             EXPECT_EQ(text.find('=') != std::string::npos, promotion) << text;

@@ -10,14 +10,14 @@ TEST(Fen, RanksAndFilesMapToRowsAndFileIndices) {
     std::string error;
     ASSERT_TRUE(ParseFen("r3k3/1P6/8/3Pp3/8/8/6p1/4K2R b - - 12 40", p, error)) << error;
     EXPECT_EQ(p.SideToMove, Black);
-    EXPECT_EQ(p.Board[1][1], -Rook);   // a8
-    EXPECT_EQ(p.Board[5][1], -King);   // e8
-    EXPECT_EQ(p.Board[2][2], Pawn);    // b7
-    EXPECT_EQ(p.Board[4][4], Pawn);    // d5
-    EXPECT_EQ(p.Board[5][4], -Pawn);   // e5
-    EXPECT_EQ(p.Board[7][7], -Pawn);   // g2
-    EXPECT_EQ(p.Board[5][8], King);    // e1
-    EXPECT_EQ(p.Board[8][8], Rook);    // h1
+    EXPECT_EQ(p.Board[1][1], -Rook);  // a8
+    EXPECT_EQ(p.Board[5][1], -King);  // e8
+    EXPECT_EQ(p.Board[2][2], Pawn);   // b7
+    EXPECT_EQ(p.Board[4][4], Pawn);   // d5
+    EXPECT_EQ(p.Board[5][4], -Pawn);  // e5
+    EXPECT_EQ(p.Board[7][7], -Pawn);  // g2
+    EXPECT_EQ(p.Board[5][8], King);   // e1
+    EXPECT_EQ(p.Board[8][8], Rook);   // h1
     int pieces = 0;
     for (const auto& file : p.Board) {
         for (const PieceCode code : file) pieces += code != NoPiece;
@@ -27,10 +27,8 @@ TEST(Fen, RanksAndFilesMapToRowsAndFileIndices) {
 
 TEST(Fen, WriteReadsBackTheSamePosition) {
     const char* fens[] = {
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1",
-        "r3k3/1P6/8/3Pp3/8/8/6p1/4K2R b - - 0 1",
-        "r5rk/5Q2/Q7/Q2Q2Q1/8/1Q3Q2/Q3Q3/K1Q5 w - - 0 1",
-        "7k/8/8/8/8/8/8/K7 b - - 0 1",
+        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", "r3k3/1P6/8/3Pp3/8/8/6p1/4K2R b - - 0 1",
+        "r5rk/5Q2/Q7/Q2Q2Q1/8/1Q3Q2/Q3Q3/K1Q5 w - - 0 1",        "7k/8/8/8/8/8/8/K7 b - - 0 1",
         "NNNN3k/BBBB4/8/8/8/8/bbbb4/nnnn3K w - - 0 1",
     };
     for (const char* fen : fens) {
@@ -50,30 +48,30 @@ TEST(Fen, WriteReadsBackTheSamePosition) {
 TEST(Fen, MalformedInputIsRejectedWithAReasonAndChangesNothing) {
     const char* bad[] = {
         "",
-        "4k3/8/8/8/8/8/8/4K3",                       // no side to move
-        "4k3/8/8/8/8/8/8/4K3 w",                     // no castling or en passant field
-        "4k3/8/8/8/8/8/8/4K3 w - - 0",               // one counter only
+        "4k3/8/8/8/8/8/8/4K3",          // no side to move
+        "4k3/8/8/8/8/8/8/4K3 w",        // no castling or en passant field
+        "4k3/8/8/8/8/8/8/4K3 w - - 0",  // one counter only
         "4k3/8/8/8/8/8/8/4K3 w - - 0 1 extra",
-        "4k3/8/8/8/8/8/4K3 w - -",                   // seven ranks
-        "4k3/8/8/8/8/8/8/8/4K3 w - -",               // nine ranks
+        "4k3/8/8/8/8/8/4K3 w - -",      // seven ranks
+        "4k3/8/8/8/8/8/8/8/4K3 w - -",  // nine ranks
         "4k3/8/8/8/8/8/8/4K3/ w - -",
-        "4k4/8/8/8/8/8/8/4K3 w - -",                 // nine squares on a rank
-        "4k2/8/8/8/8/8/8/4K3 w - -",                 // seven squares
+        "4k4/8/8/8/8/8/8/4K3 w - -",  // nine squares on a rank
+        "4k2/8/8/8/8/8/8/4K3 w - -",  // seven squares
         "4k3/8/8/8/8/8/8/4K3p w - -",
         "4k3/8/8/9/8/8/8/4K3 w - -",
         "4k3/8/8/0/8/8/8/4K3 w - -",
-        "4k3/8/8/3x4/8/8/8/4K3 w - -",               // unknown letter
-        "4k3/8/8/8/8/8/8/8 w - -",                   // no kings
-        "4k3/8/8/8/8/8/8/4KK2 w - -",                // two white kings
+        "4k3/8/8/3x4/8/8/8/4K3 w - -",  // unknown letter
+        "4k3/8/8/8/8/8/8/8 w - -",      // no kings
+        "4k3/8/8/8/8/8/8/4KK2 w - -",   // two white kings
         "4kk2/8/8/8/8/8/8/4K3 w - -",
-        "4K3/8/8/8/8/8/8/4K3 w - -",                 // no black king
-        "4k3/8/8/8/8/8/8/4K3 x - -",                 // side to move
-        "4k3/8/8/8/8/8/8/R3K3 w Q -",                // castling rights
+        "4K3/8/8/8/8/8/8/4K3 w - -",   // no black king
+        "4k3/8/8/8/8/8/8/4K3 x - -",   // side to move
+        "4k3/8/8/8/8/8/8/R3K3 w Q -",  // castling rights
         "4k3/8/8/8/8/8/8/4K3 w KQkq -",
-        "4k3/8/8/3pP3/8/8/8/4K3 w - d6",             // en passant
-        "P3k3/8/8/8/8/8/8/4K3 w - -",                // pawn on rank 8
-        "4k3/8/8/8/8/8/8/p3K3 w - -",                // pawn on rank 1
-        "4k3/8/8/8/8/8/8/4K3 w - - a 1",             // counters not numbers
+        "4k3/8/8/3pP3/8/8/8/4K3 w - d6",  // en passant
+        "P3k3/8/8/8/8/8/8/4K3 w - -",     // pawn on rank 8
+        "4k3/8/8/8/8/8/8/p3K3 w - -",     // pawn on rank 1
+        "4k3/8/8/8/8/8/8/4K3 w - - a 1",  // counters not numbers
         "4k3/8/8/8/8/8/8/4K3 w - - -1 1",
     };
     for (const char* fen : bad) {

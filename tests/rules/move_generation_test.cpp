@@ -15,7 +15,7 @@ TEST(MoveGeneration, TenEntryExampleFromTheRules) {
     p.Board[8][1] = -King;   // h8
     p.GenerateWhiteMoves();
     ASSERT_EQ(p.MoveCount, 10);
-    const char* expected[] = {"a7-a8К", "a7-a8С", "a7-a8Л", "a7-a8Ф", "Кb1-d2",
+    const char* expected[] = {"a7-a8К", "a7-a8С", "a7-a8Л",  "a7-a8Ф",  "Кb1-d2",
                               "Кb1-a3", "Кb1-c3", "Крh1-g2", "Крh1-g1", "Крh1-h2"};
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(MoveText(p.MoveList, i), expected[i - 1]) << i;
     const int placed[] = {3, 4, 5, 9, 3, 3, 3, 100, 100, 100};
@@ -29,8 +29,8 @@ TEST(MoveGeneration, KingVisitsItsBlockFileByFile) {
     Position p;
     Load(p, "k7/8/8/8/4K3/8/8/8 w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"Крe4-d5", "Крe4-d4", "Крe4-d3", "Крe4-e5", "Крe4-e3", "Крe4-f5", "Крe4-f4",
-                                   "Крe4-f3"}));
+    EXPECT_EQ(MoveTexts(p),
+              (Texts{"Крe4-d5", "Крe4-d4", "Крe4-d3", "Крe4-e5", "Крe4-e3", "Крe4-f5", "Крe4-f4", "Крe4-f3"}));
     p.GenerateBlackMoves();  // a king in the corner
     EXPECT_EQ(MoveTexts(p), (Texts{"Крa8-a7", "Крa8-b8", "Крa8-b7"}));
 }
@@ -39,8 +39,7 @@ TEST(MoveGeneration, KnightJumpOrderSkipsOwnPiecesAndTakesEnemies) {
     Position p;
     Load(p, "k7/8/4p3/5P2/3N4/8/8/K7 w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 4, 5),
-              (Texts{"Кd4-f3", "Кd4-b5", "Кd4-b3", "Кd4-c2", "Кd4-e2", "Кd4-c6", "Кd4-e6"}));
+    EXPECT_EQ(MoveTextsFrom(p, 4, 5), (Texts{"Кd4-f3", "Кd4-b5", "Кd4-b3", "Кd4-c2", "Кd4-e2", "Кd4-c6", "Кd4-e6"}));
     Load(p, "N7/8/8/8/8/8/8/K6k w - -");
     p.GenerateWhiteMoves();
     EXPECT_EQ(MoveTextsFrom(p, 1, 1), (Texts{"Кa8-c7", "Кa8-b6"}));
@@ -50,12 +49,12 @@ TEST(MoveGeneration, SlidersStopAtPiecesAndTakeOnlyEnemies) {
     Position p;
     Load(p, "k7/8/5p2/8/3B4/8/1P6/7K w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 4, 5), (Texts{"Сd4-e3", "Сd4-f2", "Сd4-g1", "Сd4-c5", "Сd4-b6", "Сd4-a7", "Сd4-c3",
-                                             "Сd4-e5", "Сd4-f6"}));
+    EXPECT_EQ(MoveTextsFrom(p, 4, 5),
+              (Texts{"Сd4-e3", "Сd4-f2", "Сd4-g1", "Сd4-c5", "Сd4-b6", "Сd4-a7", "Сd4-c3", "Сd4-e5", "Сd4-f6"}));
     Load(p, "k7/8/3p4/8/3R1P2/8/8/7K w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 4, 5), (Texts{"Лd4-c4", "Лd4-b4", "Лd4-a4", "Лd4-e4", "Лd4-d5", "Лd4-d6", "Лd4-d3",
-                                             "Лd4-d2", "Лd4-d1"}));
+    EXPECT_EQ(MoveTextsFrom(p, 4, 5),
+              (Texts{"Лd4-c4", "Лd4-b4", "Лd4-a4", "Лd4-e4", "Лd4-d5", "Лd4-d6", "Лd4-d3", "Лd4-d2", "Лd4-d1"}));
 }
 
 TEST(MoveGeneration, QueenWalksTheDiagonalsBeforeTheLines) {
@@ -72,21 +71,21 @@ TEST(MoveGeneration, ListFollowsTheScanFileByFileFromRank8Down) {
     Position p;
     Load(p, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"a2-a4", "a2-a3", "b2-b4", "b2-b3", "Кb1-a3", "Кb1-c3", "c2-c4", "c2-c3",
-                                   "d2-d4", "d2-d3", "e2-e4", "e2-e3", "f2-f4", "f2-f3", "g2-g4", "g2-g3",
-                                   "Кg1-f3", "Кg1-h3", "h2-h4", "h2-h3"}));
+    EXPECT_EQ(MoveTexts(p),
+              (Texts{"a2-a4", "a2-a3", "b2-b4", "b2-b3", "Кb1-a3", "Кb1-c3", "c2-c4",  "c2-c3",  "d2-d4", "d2-d3",
+                     "e2-e4", "e2-e3", "f2-f4", "f2-f3", "g2-g4",  "g2-g3",  "Кg1-f3", "Кg1-h3", "h2-h4", "h2-h3"}));
     p.GenerateBlackMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"a7-a5", "a7-a6", "Кb8-a6", "Кb8-c6", "b7-b5", "b7-b6", "c7-c5", "c7-c6",
-                                   "d7-d5", "d7-d6", "e7-e5", "e7-e6", "f7-f5", "f7-f6", "Кg8-f6", "Кg8-h6",
-                                   "g7-g5", "g7-g6", "h7-h5", "h7-h6"}));
+    EXPECT_EQ(MoveTexts(p),
+              (Texts{"a7-a5", "a7-a6", "Кb8-a6", "Кb8-c6", "b7-b5",  "b7-b6",  "c7-c5", "c7-c6", "d7-d5", "d7-d6",
+                     "e7-e5", "e7-e6", "f7-f5",  "f7-f6",  "Кg8-f6", "Кg8-h6", "g7-g5", "g7-g6", "h7-h5", "h7-h6"}));
 }
 
 TEST(MoveGeneration, PawnPromotesByStepAndByCaptureInFixedOrder) {
     Position p;
     Load(p, "r1n4k/1P6/8/8/8/8/8/K7 w - -");
     p.GenerateWhiteMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 2, 2), (Texts{"b7-b8К", "b7-b8С", "b7-b8Л", "b7-b8Ф", "b7-a8К", "b7-a8С",
-                                             "b7-a8Л", "b7-a8Ф", "b7-c8К", "b7-c8С", "b7-c8Л", "b7-c8Ф"}));
+    EXPECT_EQ(MoveTextsFrom(p, 2, 2), (Texts{"b7-b8К", "b7-b8С", "b7-b8Л", "b7-b8Ф", "b7-a8К", "b7-a8С", "b7-a8Л",
+                                             "b7-a8Ф", "b7-c8К", "b7-c8С", "b7-c8Л", "b7-c8Ф"}));
     const int placed[] = {Knight, Bishop, Rook, Queen};
     const int firstPawnEntry = 4;  // after the three moves of the king on a1
     for (int i = 0; i < 12; ++i) {
@@ -96,8 +95,8 @@ TEST(MoveGeneration, PawnPromotesByStepAndByCaptureInFixedOrder) {
 
     Load(p, "k7/8/8/8/8/8/6p1/K6R b - -");  // Black promotes toward rank 1
     p.GenerateBlackMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 7, 7), (Texts{"g2-g1К", "g2-g1С", "g2-g1Л", "g2-g1Ф", "g2-h1К", "g2-h1С",
-                                             "g2-h1Л", "g2-h1Ф"}));
+    EXPECT_EQ(MoveTextsFrom(p, 7, 7),
+              (Texts{"g2-g1К", "g2-g1С", "g2-g1Л", "g2-g1Ф", "g2-h1К", "g2-h1С", "g2-h1Л", "g2-h1Ф"}));
     EXPECT_EQ(p.MoveList.MovedPiece[firstPawnEntry], -Pawn);  // again after three king moves
     EXPECT_EQ(p.MoveList.PlacedPiece[firstPawnEntry], -Knight);
     EXPECT_EQ(p.MoveList.PlacedPiece[firstPawnEntry + 3], -Queen);

@@ -163,7 +163,7 @@ void ExpectSameState(const Position& p, const PlainRules& plain, bool compareLis
     if (!compareList) return;
     ASSERT_EQ(p.MoveCount, static_cast<int>(plain.list.size())) << step;
     for (int i = 1; i <= p.MoveCount; ++i) {
-        const Entry e{p.MoveList.FromFile[i], p.MoveList.FromRow[i], p.MoveList.ToFile[i],
+        const Entry e{p.MoveList.FromFile[i], p.MoveList.FromRow[i],    p.MoveList.ToFile[i],
                       p.MoveList.ToRow[i],    p.MoveList.MovedPiece[i], p.MoveList.PlacedPiece[i]};
         ASSERT_TRUE(e == plain.list[i - 1]) << step << " entry " << i;
     }

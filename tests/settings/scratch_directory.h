@@ -30,14 +30,16 @@ class ScratchDirectory {
         Path = pattern;
         // Open to other users, so that a part of a test may run unprivileged.
         std::filesystem::permissions(Path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                               std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                               std::filesystem::perms::group_exec |
+                                               std::filesystem::perms::others_read |
                                                std::filesystem::perms::others_exec);
         std::filesystem::current_path(Path);
     }
     ~ScratchDirectory() {
         std::error_code ignored;
         std::filesystem::current_path(Previous, ignored);
-        std::filesystem::permissions(Path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(Path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
         std::filesystem::remove_all(Path, ignored);
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -89,7 +91,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& work) {
     ::close(channel[1]);
     std::string text;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(got));
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

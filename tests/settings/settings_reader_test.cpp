@@ -85,7 +85,9 @@ TEST_F(SettingsReader, EachTerminatorEndsOneLine) {
 }
 
 TEST_F(SettingsReader, ByteOrderMarkHidesTheFirstNumber) {
-    EXPECT_EQ(EditorReads("\xEF\xBB\xBF" "5\n6\n"), "0 6 0 0 0 0 0 0 0 0 0 0 0 []");
+    EXPECT_EQ(EditorReads("\xEF\xBB\xBF"
+                          "5\n6\n"),
+              "0 6 0 0 0 0 0 0 0 0 0 0 0 []");
 }
 
 TEST_F(SettingsReader, FewerAndMoreThanFourteenLines) {
@@ -118,7 +120,8 @@ TEST_F(SettingsReader, ValuesAreBroughtIntoTheEditorsRanges) {
     // 9 and -4 pawns, 12 knights, 11 queens, cell size 0, king distance 5,
     // pawn rank 1.
     const std::string bytes = "9\n12\n3\n-1\n11\n-4\n10\n0\n8\n1\n0\n5\n1\nконь\n";
-    EXPECT_EQ(TrainerReads(bytes), "9 12 3 -1 11 -4 10 0 8 1 0 5 1 [конь] | 8 10 3 0 10 0 10 0 8 1 40 3 2 [конь] | 1 3");
+    EXPECT_EQ(TrainerReads(bytes),
+              "9 12 3 -1 11 -4 10 0 8 1 0 5 1 [конь] | 8 10 3 0 10 0 10 0 8 1 40 3 2 [конь] | 1 3");
     // Above the cell size and the pawn rank.
     EXPECT_EQ(TrainerReads("0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n71\n-1\n8\n"),
               "0 0 0 0 0 0 0 0 0 0 71 -1 8 [] | 0 0 0 0 0 0 0 0 0 0 70 0 7 [] | 7 0");
@@ -233,7 +236,7 @@ std::vector<ByteRun> RunsOf(const std::string& text) {
 }
 
 long LargestResidentKilobytes() {
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -259,7 +262,8 @@ std::pair<std::string, long> ReadInChild(const std::vector<ByteRun>& runs) {
     ::close(channel[1]);
     std::string text;
     char buffer[256];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(got));
     ::close(channel[0]);
     ::waitpid(child, nullptr, 0);
     const std::size_t end = text.rfind('\n');
@@ -311,9 +315,9 @@ TEST(SettingsLineReader, LineEndsAcrossTheReadersChunksReadTheSame) {
 
 TEST(NumberFromLine, TakesBlanksSignAndLeadingDigits) {
     const std::pair<std::string, std::int32_t> cases[] = {
-        {"5", 5},        {" 5", 5},       {"\t 5", 5},   {"5 pieces", 5}, {"12abc", 12}, {"-3", -3},
-        {"+7", 7},       {"0005", 5},     {"-0", 0},     {"", 0},         {"abc", 0},    {"-", 0},
-        {"+-5", 0},      {" - 5", 0},     {"\v5", 0},    {"\xD9\xA5", 0},  {"5\t6", 5},   {"٣", 0},
+        {"5", 5},   {" 5", 5},   {"\t 5", 5}, {"5 pieces", 5}, {"12abc", 12}, {"-3", -3},
+        {"+7", 7},  {"0005", 5}, {"-0", 0},   {"", 0},         {"abc", 0},    {"-", 0},
+        {"+-5", 0}, {" - 5", 0}, {"\v5", 0},  {"\xD9\xA5", 0}, {"5\t6", 5},   {"٣", 0},
     };
     for (const auto& [line, value] : cases) EXPECT_EQ(NumberFromLine(line), value) << '"' << line << '"';
 }
@@ -332,15 +336,15 @@ TEST(NumberFromLine, SaturatesBeyondThirtyTwoBits) {
 TEST(DecodedUtf8, KeepsValidTextAndReplacesEachBrokenPart) {
     const std::pair<std::string, std::string> cases[] = {
         {"любая", "любая"},
-        {"a\xF0\x9F\x98\x80z", "a\xF0\x9F\x98\x80z"},                   // four bytes
-        {"\xD0", "\xEF\xBF\xBD"},                                         // cut off
-        {"\xD0\xD0\xB0", "\xEF\xBF\xBD\xD0\xB0"},                         // cut off, then "а"
-        {"\x80", "\xEF\xBF\xBD"},                                         // stray continuation
-        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                         // overlong "/"
-        {"\xE0\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},         // overlong
-        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},         // surrogate
+        {"a\xF0\x9F\x98\x80z", "a\xF0\x9F\x98\x80z"},                              // four bytes
+        {"\xD0", "\xEF\xBF\xBD"},                                                  // cut off
+        {"\xD0\xD0\xB0", "\xEF\xBF\xBD\xD0\xB0"},                                  // cut off, then "а"
+        {"\x80", "\xEF\xBF\xBD"},                                                  // stray continuation
+        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                                  // overlong "/"
+        {"\xE0\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},                  // surrogate
         {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // above U+10FFFF
-        {"\xE2\x82x", "\xEF\xBF\xBDx"},                                   // cut off by ASCII
+        {"\xE2\x82x", "\xEF\xBF\xBDx"},                                            // cut off by ASCII
         {"\xFF", "\xEF\xBF\xBD"},
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodedUtf8(bytes), text) << bytes;

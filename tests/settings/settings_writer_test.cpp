@@ -183,10 +183,8 @@ TEST_F(SettingsWriter, AFullFileSystemLeavesTheOldFileAndNoTemporaryFile) {
     {
         const int filler = ::open("small/filler", O_WRONLY | O_CREAT, 0644);
         const std::string block(4096, 'x');
-        while (::write(filler, block.data(), block.size()) > 0) {
-        }
-        while (::write(filler, block.data(), 1) > 0) {
-        }
+        while (::write(filler, block.data(), block.size()) > 0) {}
+        while (::write(filler, block.data(), 1) > 0) {}
         ::close(filler);
     }
     EXPECT_FALSE(WriteSettingsFile(ExampleSettings(), path));

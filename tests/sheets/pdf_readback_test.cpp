@@ -70,7 +70,8 @@ TEST_F(PdfReadBack, PagesForTheCountAndTheDiagramsAPage) {
 // only embedded fonts.
 TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
     const std::string title = "Домашнее задание: 7 «Б»";
-    ASSERT_EQ(Run({"--count", "40", "--seed", "17", "--title", title, "--pdf", "sheet.pdf", "--pgn", "sheet.pgn"}).Status, 0);
+    ASSERT_EQ(
+        Run({"--count", "40", "--seed", "17", "--title", title, "--pdf", "sheet.pdf", "--pgn", "sheet.pgn"}).Status, 0);
     ASSERT_EQ(PageCount("sheet.pdf"), 8);  // 7 pages of diagrams, one of answers
 
     const std::string first = Output("pdftotext -f 1 -l 1 sheet.pdf -");
@@ -91,7 +92,8 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         const auto position = WhiteToMove(games[index].Tags.back().second);
         const std::vector<int> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
-        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        const std::string answer =
+            std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
         EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
     }
 
@@ -118,8 +120,10 @@ struct Picture {
     // Red, green, blue of a pixel, 0..255.
     std::array<int, 3> Pixel(int x, int y) const {
         const unsigned char* data = cairo_image_surface_get_data(Surface.get());
-        const auto word = *reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(Surface.get()) + 4 * x);
-        return {static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF), static_cast<int>(word & 0xFF)};
+        const auto word =
+            *reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(Surface.get()) + 4 * x);
+        return {static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF),
+                static_cast<int>(word & 0xFF)};
     }
 };
 
@@ -161,9 +165,13 @@ double Difference(const Picture& page, const Picture& square, int left, int top,
 // a1 dark and White at the bottom.
 TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
     WriteSettings("mixed.txt", "2\n1\n1\n1\n1\n3\n1\n1\n1\n0\n50\n1\n5\nлюбая\n");
-    ASSERT_EQ(Run({"--settings", "mixed.txt", "--count", "6", "--seed", "8", "--pdf", "sheet.pdf", "--epd", "sheet.epd"}).Status, 0);
+    ASSERT_EQ(
+        Run({"--settings", "mixed.txt", "--count", "6", "--seed", "8", "--pdf", "sheet.pdf", "--epd", "sheet.epd"})
+            .Status,
+        0);
     ASSERT_EQ(std::system(("pdftoppm -r " + std::to_string(static_cast<int>(PixelsPerInch)) +
-                           " -f 1 -l 1 -singlefile -png sheet.pdf page").c_str()),
+                           " -f 1 -l 1 -singlefile -png sheet.pdf page")
+                              .c_str()),
               0);
     Picture page;
     page.Surface.reset(cairo_image_surface_create_from_png("page.png"));
@@ -182,7 +190,9 @@ TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
     int pieces = 0;
     double worstMatch = 0;
     for (int slot = 0; slot < 6; ++slot) {
-        const auto position = WhiteToMove(lines[static_cast<std::size_t>(slot)].substr(0, lines[static_cast<std::size_t>(slot)].find(" bm ")) + " 0 1");
+        const auto position = WhiteToMove(
+            lines[static_cast<std::size_t>(slot)].substr(0, lines[static_cast<std::size_t>(slot)].find(" bm ")) +
+            " 0 1");
         const sheets::DiagramPlace place = sheets::PlaceOfDiagram(6, slot);
         const double edge = place.SquareEdge;
         for (int file = 1; file <= 8; ++file) {

@@ -65,19 +65,19 @@ TEST(SheetOptions, NumbersOutsideTheirRangeAreRefused) {
 }
 
 TEST(SheetOptions, MalformedCommandLinesAreRefused) {
-    EXPECT_NE(Complaint({}), "");                                   // no output asked for
-    EXPECT_NE(Complaint({"--count", "5"}), "");                     // still none
-    EXPECT_NE(Complaint({"--pgn"}), "");                            // no value
+    EXPECT_NE(Complaint({}), "");                                     // no output asked for
+    EXPECT_NE(Complaint({"--count", "5"}), "");                       // still none
+    EXPECT_NE(Complaint({"--pgn"}), "");                              // no value
     EXPECT_NE(Complaint({"--pdf", "a.pdf", "--colour", "red"}), "");  // unknown option
-    EXPECT_NE(Complaint({"--pdf", "a.pdf", "extra"}), "");          // stray argument
-    EXPECT_NE(Complaint({"--pgn", "a", "--pgn", "b"}), "");         // given twice
-    EXPECT_NE(Complaint({"--pgn", "-", "--epd", "-"}), "");         // two formats mixed on one stream
-    EXPECT_NE(Complaint({"--pdf", "-"}), "");                       // PDF only to a file
-    EXPECT_NE(Complaint({"--pgn", "x", "--epd", "x"}), "");         // one file for two outputs
+    EXPECT_NE(Complaint({"--pdf", "a.pdf", "extra"}), "");            // stray argument
+    EXPECT_NE(Complaint({"--pgn", "a", "--pgn", "b"}), "");           // given twice
+    EXPECT_NE(Complaint({"--pgn", "-", "--epd", "-"}), "");           // two formats mixed on one stream
+    EXPECT_NE(Complaint({"--pdf", "-"}), "");                         // PDF only to a file
+    EXPECT_NE(Complaint({"--pgn", "x", "--epd", "x"}), "");           // one file for two outputs
     EXPECT_NE(Complaint({"--pgn", ""}), "");
     EXPECT_NE(Complaint({"--settings", "", "--pgn", "a"}), "");
     EXPECT_NE(Complaint({"--title", "two\nlines", "--pgn", "a"}), "");
-    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");     // not UTF-8
+    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");  // not UTF-8
     EXPECT_EQ(Complaint({"--pgn", "-", "--pdf", "a.pdf"}), "");
     EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
 }

@@ -105,7 +105,8 @@ TEST_F(SheetsProgram, PgnAndEpdReadBackAsSoundDistinctProblems) {
         EXPECT_TRUE(placements.insert(game.Fen.substr(0, game.Fen.find(' '))).second) << "repeated: " << game.Fen;
         // The EPD line: the FEN's four position fields and the same solution.
         const std::string positionFields = game.Fen.substr(0, game.Fen.size() - std::string(" 0 1").size());
-        EXPECT_EQ(lines[index], positionFields + " bm " + game.San + "; dm 1; id \"" + std::to_string(index + 1) + "\";");
+        EXPECT_EQ(lines[index],
+                  positionFields + " bm " + game.San + "; dm 1; id \"" + std::to_string(index + 1) + "\";");
     }
 }
 
@@ -195,8 +196,8 @@ TEST_F(SheetsProgram, SettingsWithoutProblemsWriteNothingAndSaySo) {
     WriteSettings("kings.txt", OnlyKings);
     WriteBytes("old.pgn", "kept\n");
     const std::set<std::string> before = Names();
-    const RunResult run = Run({"--settings", "kings.txt", "--count", "2", "--seed", "1", "--pgn", "old.pgn",
-                               "--epd", "-", "--pdf", "new.pdf"});
+    const RunResult run = Run({"--settings", "kings.txt", "--count", "2", "--seed", "1", "--pgn", "old.pgn", "--epd",
+                               "-", "--pdf", "new.pdf"});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
@@ -212,7 +213,8 @@ TEST_F(SheetsProgram, SettingsWithoutProblemsWriteNothingAndSaySo) {
 // shown the progress.
 TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
     WriteSettings("kings.txt", OnlyKings);
-    const std::vector<std::string> arguments = {"--settings", "kings.txt", "--count", "60", "--seed", "3", "--pgn", "k.pgn"};
+    const std::vector<std::string> arguments = {"--settings", "kings.txt", "--count", "60",
+                                                "--seed",     "3",         "--pgn",   "k.pgn"};
     const RunResult piped = Run(arguments);
     EXPECT_EQ(piped.Status, 1);
     EXPECT_EQ(Lines(piped.Err).size(), 1u) << piped.Err;  // the limit's message only
@@ -230,7 +232,8 @@ TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
     }
     std::string shown;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, static_cast<size_t>(got));
     ::close(terminal);
     int status = 0;
     ::waitpid(child, &status, 0);

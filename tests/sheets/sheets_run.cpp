@@ -214,8 +214,8 @@ bool FromSquarePartIsMinimal(const chess::Position& position, const std::string&
     const bool file = parts.FromFile != 0;
     const bool rank = parts.FromRow != 0;
     if (!file && !rank) return true;
-    if (naming(false, false) == 1) return false;  // nothing was needed
-    if (rank && naming(true, false) == 1) return false;  // the file alone would have done
+    if (naming(false, false) == 1) return false;                 // nothing was needed
+    if (rank && naming(true, false) == 1) return false;          // the file alone would have done
     if (file && rank && naming(false, true) == 1) return false;  // so would the rank
     return true;
 }

@@ -18,20 +18,17 @@ int WaitForExit(pid_t pid, Milliseconds patience) {
 void StopProcess(pid_t pid) {
     if (pid <= 0) return;
     kill(pid, SIGKILL);
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}
 }
 
-bool AdoptOrphanedDescendants() {
-    return prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
-}
+bool AdoptOrphanedDescendants() { return prctl(PR_SET_CHILD_SUBREAPER, 1) == 0; }
 
 bool WaitForAllChildren(Milliseconds patience) {
     return WaitUntil(
         [] {
             for (;;) {
                 const pid_t ended = waitpid(-1, nullptr, WNOHANG);
-                if (ended > 0) continue;          // reaped one; look for more
+                if (ended > 0) continue;              // reaped one; look for more
                 return ended < 0 && errno == ECHILD;  // 0: some still run
             }
         },

@@ -33,8 +33,8 @@ std::filesystem::path MakeTempDir(const std::string& prefix) {
 
 void MakeReadableByAll(const std::filesystem::path& path) {
     using std::filesystem::perms;
-    std::filesystem::permissions(path, perms::owner_all | perms::group_read | perms::group_exec | perms::others_read |
-                                           perms::others_exec);
+    std::filesystem::permissions(
+        path, perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec);
 }
 
 std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
@@ -54,8 +54,7 @@ int ChildResult(const std::function<int()>& work, rlim_t fileSizeLimit, unsigned
         _exit(work());
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) ? WEXITSTATUS(status) : ChildKilled;
 }
 

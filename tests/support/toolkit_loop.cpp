@@ -10,9 +10,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool Passed(Clock::time_point deadline) {
-    return Clock::now() > deadline;
-}
+bool Passed(Clock::time_point deadline) { return Clock::now() > deadline; }
 
 }  // namespace
 

@@ -107,9 +107,7 @@ void XDriver::Click(ScreenPoint point, unsigned button) {
     ReleaseButton(button);
 }
 
-void XDriver::Scroll(ScreenPoint point, bool up) {
-    Click(point, up ? WheelUpButton : WheelDownButton);
-}
+void XDriver::Scroll(ScreenPoint point, bool up) { Click(point, up ? WheelUpButton : WheelDownButton); }
 
 void XDriver::TypeKey(unsigned long keysym) {
     const KeyCode code = XKeysymToKeycode(Connection, keysym);
@@ -149,9 +147,7 @@ void XDriver::Resize(Window window, int width, int height) {
     Sync();
 }
 
-void XDriver::Sync() {
-    XSync(Connection, False);
-}
+void XDriver::Sync() { XSync(Connection, False); }
 
 Window XDriver::FindWindow(const std::string& title, long pid) {
     Window root = 0;

@@ -25,7 +25,8 @@ struct ClientArea {
 // What a window test says when it skips because there is no display to
 // show windows on.
 constexpr const char* NoDisplayReason =
-    "skipped: no X display; the window tests run under an X server (xvfb-run -a -s \"-screen 0 1280x1024x24 -noreset\")";
+    "skipped: no X display; the window tests run under an X server (xvfb-run -a -s \"-screen 0 1280x1024x24 "
+    "-noreset\")";
 
 constexpr unsigned LeftButton = 1;
 constexpr unsigned RightButton = 3;

@@ -239,7 +239,8 @@ TEST_F(MoveEntryTest, PromotionButtonsShowTheirTextsWholeInOneSize) {
     };
     PlayClick(FileE, Rank7);
     PlayClick(FileE, Rank8);
-    ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty() && Program->Window.Control(trainer::QueenButtonControl) == nullptr; }));
+    ASSERT_TRUE(RunPassesUntil(
+        [&] { return !Dialogs.Messages.empty() && Program->Window.Control(trainer::QueenButtonControl) == nullptr; }));
     ASSERT_EQ(sizes.size(), 4u) << "the four buttons are there while the piece is chosen";
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const char* text = trainer::PromotionChoices[i].Text;

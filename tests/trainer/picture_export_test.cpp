@@ -39,7 +39,8 @@ double MeanDifference(GdkPixbuf* picture, GdkPixbuf* screen, int screenX, int sc
         const guchar* a = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture);
         const guchar* b = gdk_pixbuf_get_pixels(screen) + (screenY + y) * gdk_pixbuf_get_rowstride(screen);
         for (int x = 0; x < width; ++x) {
-            for (int c = 0; c < 3; ++c) total += std::abs(a[x * pictureChannels + c] - b[(screenX + x) * screenChannels + c]);
+            for (int c = 0; c < 3; ++c)
+                total += std::abs(a[x * pictureChannels + c] - b[(screenX + x) * screenChannels + c]);
         }
     }
     return total / (3.0 * width * height);

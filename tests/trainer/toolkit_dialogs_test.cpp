@@ -152,8 +152,8 @@ TEST_F(ToolkitDialogsTest, MessageBoxHasTitleTextAndOneOkButton) {
 TEST_F(ToolkitDialogsTest, MessageBoxDestroyedByAnotherClientCountsAsClosed) {
     int complaints = 0;  // the toolkit's critical warnings, such as a call on a widget already freed
     const guint handler = g_log_set_handler(
-        "Gtk", G_LOG_LEVEL_CRITICAL, [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); },
-        &complaints);
+        "Gtk", G_LOG_LEVEL_CRITICAL,
+        [](const gchar*, GLogLevelFlags, const gchar*, gpointer count) { ++*static_cast<int*>(count); }, &complaints);
     WhenShown(GTK_TYPE_MESSAGE_DIALOG,
               [&](GtkWidget* dialog) { Input->DestroyWindow(GDK_WINDOW_XID(gtk_widget_get_window(dialog))); });
     Boxes.ShowMessage("Неверно ", "Королю пат !");

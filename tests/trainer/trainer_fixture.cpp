@@ -24,9 +24,7 @@ std::string SettingsLines(const int (&numbers)[13], const std::string& pieceName
     return text + pieceName + "\n";
 }
 
-gboolean KeepTicking(gpointer) {
-    return TRUE;
-}
+gboolean KeepTicking(gpointer) { return TRUE; }
 
 }  // namespace
 
@@ -34,12 +32,9 @@ std::string ExampleSettings(int cellSize) {
     return SettingsLines({2, 1, 1, 0, 1, 3, 0, 1, 1, 0, cellSize, 1, 4}, "ферзь");
 }
 
-std::string KingsOnlySettings() {
-    return SettingsLines({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 50, 0, 2}, "любая");
-}
+std::string KingsOnlySettings() { return SettingsLines({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 50, 0, 2}, "любая"); }
 
-TempWorkDir::TempWorkDir(const std::string& settings)
-    : Path(window_test::MakeTempDir("trainer-test").string()) {
+TempWorkDir::TempWorkDir(const std::string& settings) : Path(window_test::MakeTempDir("trainer-test").string()) {
     namespace fs = std::filesystem;
     fs::create_directory(Path + "/JPG");
     fs::create_directory(Path + "/Image");
@@ -223,9 +218,7 @@ void TrainerWindowTest::PlayClick(int file, int row, unsigned button) {
     EXPECT_TRUE(RunPassesUntil([&] { return Program->Events.Empty(); }));
 }
 
-void TrainerWindowTest::ClickControl(int control) {
-    Input->Click(ControlCentre(control));
-}
+void TrainerWindowTest::ClickControl(int control) { Input->Click(ControlCentre(control)); }
 
 std::vector<std::pair<std::string, std::string>> TrainerWindowTest::TableRows() const {
     std::vector<std::pair<std::string, std::string>> result;

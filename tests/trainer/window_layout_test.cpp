@@ -30,9 +30,7 @@ std::ostream& operator<<(std::ostream& out, const Box& box) {
     return out << "(" << box.X << ", " << box.Y << ") " << box.Width << " x " << box.Height;
 }
 
-std::string ButtonText(GtkWidget* button) {
-    return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(button))));
-}
+std::string ButtonText(GtkWidget* button) { return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(button)))); }
 
 // True when the whole text of a label is drawn inside its control.
 bool TextFits(GtkWidget* label, GtkWidget* control) {
@@ -191,10 +189,9 @@ struct PictureRule {
     const char* LightFile;
 };
 constexpr PictureRule PictureRules[] = {
-    {0, 0, "B", 1, "W"},          {-2, 2, "BPB", 3, "BPW"},     {2, 4, "WPB", 5, "WPW"},
-    {-3, 6, "BNB", 7, "BNW"},     {3, 8, "WNB", 9, "WNW"},      {-4, 10, "BBB", 11, "BBW"},
-    {4, 12, "WBB", 13, "WBW"},    {-5, 14, "BRB", 15, "BRW"},   {5, 16, "WRB", 17, "WRW"},
-    {-9, 18, "BQB", 19, "BQW"},   {9, 20, "WQB", 21, "WQW"},    {-100, 22, "BKB", 23, "BKW"},
+    {0, 0, "B", 1, "W"},         {-2, 2, "BPB", 3, "BPW"},   {2, 4, "WPB", 5, "WPW"},   {-3, 6, "BNB", 7, "BNW"},
+    {3, 8, "WNB", 9, "WNW"},     {-4, 10, "BBB", 11, "BBW"}, {4, 12, "WBB", 13, "WBW"}, {-5, 14, "BRB", 15, "BRW"},
+    {5, 16, "WRB", 17, "WRW"},   {-9, 18, "BQB", 19, "BQW"}, {9, 20, "WQB", 21, "WQW"}, {-100, 22, "BKB", 23, "BKW"},
     {100, 24, "WKB", 25, "WKW"},
 };
 
@@ -319,9 +316,8 @@ TEST_F(SquarePictureTest, ClickedSquareGetsARedFrameUntilTheNextRepaint) {
 
     ClickSquare(8, 8);  // h1
     ASSERT_TRUE(RunPassesUntil([&] { return Program->Window.FramedSquare() != 0; }));
-    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
-        return frameShows(shown) && pictureInside(shown);
-    });
+    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(),
+                                          [&](GdkPixbuf* shown) { return frameShows(shown) && pictureInside(shown); });
     EXPECT_TRUE(frameShows(screen)) << "a red frame two pixels deep along h1's edges";
     EXPECT_TRUE(pictureInside(screen)) << "inside the frame the picture shows";
     EXPECT_FALSE(isRed(screen, left - 1, left - 1));

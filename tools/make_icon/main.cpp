@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     }
     const int edge = ParseEdge(argv[1]);
     if (edge == 0) {
-        std::fprintf(stderr, "make-icon: SIZE must be a number from %d to %d, not \"%s\"\n", SmallestEdge,
-                     LargestEdge, argv[1]);
+        std::fprintf(stderr, "make-icon: SIZE must be a number from %d to %d, not \"%s\"\n", SmallestEdge, LargestEdge,
+                     argv[1]);
         return 2;
     }
     const bool written = make_icon::WriteIcon(edge, argv[2]);

@@ -24,15 +24,16 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/";
     int written = 0;
-    const chess::PieceCode codes[] = {chess::NoPiece, chess::Pawn, chess::Knight, chess::Bishop,
-                                      chess::Rook, chess::Queen, chess::King};
+    const chess::PieceCode codes[] = {chess::NoPiece, chess::Pawn,  chess::Knight, chess::Bishop,
+                                      chess::Rook,    chess::Queen, chess::King};
     for (chess::PieceCode kind : codes) {
         for (int colour : {chess::Black, chess::White}) {
             if (kind == chess::NoPiece && colour == chess::White) continue;
             for (int shade : {trainer::DarkSquare, trainer::LightSquare}) {
                 const chess::PieceCode code = kind * colour;
                 const int number = trainer::TileNumberFor(code, shade);
-                const std::string path = folder + std::string(trainer::TileNames[number]) + std::string(trainer::TileExtension);
+                const std::string path =
+                    folder + std::string(trainer::TileNames[number]) + std::string(trainer::TileExtension);
                 if (!make_tiles::WriteBmpFile(make_tiles::DrawSquarePicture(code, shade, PictureSize), path)) {
                     std::fprintf(stderr, "make-tiles: cannot write %s\n", path.c_str());
                     return 1;

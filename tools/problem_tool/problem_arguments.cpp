@@ -38,8 +38,8 @@ bool ParseNumberArgument(const char* command, const char* what, const char* text
     errno = 0;
     const unsigned long long parsed = std::strtoull(text, &end, 10);
     if (text[0] < '0' || text[0] > '9' || *end != '\0' || errno == ERANGE || parsed < lowest) {
-        std::fprintf(stderr, "problem-tool %s: %s must be a whole number of at least %llu, not \"%s\"\n", command,
-                     what, static_cast<unsigned long long>(lowest), text);
+        std::fprintf(stderr, "problem-tool %s: %s must be a whole number of at least %llu, not \"%s\"\n", command, what,
+                     static_cast<unsigned long long>(lowest), text);
         return false;
     }
     value = parsed;

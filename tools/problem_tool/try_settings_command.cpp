@@ -25,8 +25,11 @@ constexpr int Passes = 3;  // problems asked for, each answered once
 // One trainer's problem cycle with a headless view.
 struct HeadlessTrainer {
     HeadlessTrainer(settings::TrainerSettings& config, std::uint64_t seed, std::int32_t limit)
-        : Search(*Rules), Builder(*Rules, config, seed), Run(*Rules, Search, Builder, config, View),
-          Judging(*Rules, Search, View), Cycle(*Rules, Run, Judging, View) {
+        : Search(*Rules),
+          Builder(*Rules, config, seed),
+          Run(*Rules, Search, Builder, config, View),
+          Judging(*Rules, Search, View),
+          Cycle(*Rules, Run, Judging, View) {
         Run.Limit = limit;
     }
 

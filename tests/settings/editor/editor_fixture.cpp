@@ -53,9 +53,7 @@ void EditorWindowTest::WaitUntilShown() {
     ASSERT_TRUE(SettleUntil([&] { return Driver.IsOnScreen(WindowId()); })) << "the X server shows the window";
 }
 
-Window EditorWindowTest::WindowId() const {
-    return GDK_WINDOW_XID(Editor.Window.Window->window);
-}
+Window EditorWindowTest::WindowId() const { return GDK_WINDOW_XID(Editor.Window.Window->window); }
 
 ClientPlace EditorWindowTest::PlaceOf(GtkWidget* control) const {
     int left = 0;
@@ -77,9 +75,7 @@ ScreenPoint EditorWindowTest::CentreOf(GtkWidget* control) const {
     return PointIn(control, place.Width / 2, place.Height / 2);
 }
 
-void EditorWindowTest::ClickOn(GtkWidget* control) {
-    Driver.Click(CentreOf(control));
-}
+void EditorWindowTest::ClickOn(GtkWidget* control) { Driver.Click(CentreOf(control)); }
 
 settings::SpinBox& EditorWindowTest::Box(int number) {
     settings::SpinBox* box = Editor.Window.SpinBoxNumbered(number);
@@ -93,8 +89,6 @@ void EditorWindowTest::RunLoopUntilClosed() {
     Settle();
 }
 
-std::string EditorWindowTest::SettingsFile() const {
-    return ReadFileBytes(WorkDir / "set_figure.txt");
-}
+std::string EditorWindowTest::SettingsFile() const { return ReadFileBytes(WorkDir / "set_figure.txt"); }
 
 }  // namespace editor_test

@@ -35,7 +35,7 @@ struct ClientPlace {
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place);
 
 class EditorWindowTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path WorkDir;
     std::filesystem::path OldDir;
     settings::Editor Editor;
@@ -61,7 +61,7 @@ protected:
     void RunLoopUntilClosed();
     std::string SettingsFile() const;
 
-private:
+  private:
     void WaitUntilShown();
 };
 

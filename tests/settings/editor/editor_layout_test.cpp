@@ -37,9 +37,8 @@ struct ExpectedBox {
     int Top;
 };
 const std::vector<ExpectedBox> ExpectedBoxes = {
-    {10, 170, 20},  {11, 170, 60},  {12, 170, 100}, {13, 170, 140}, {14, 170, 180},
-    {15, 440, 20},  {16, 440, 60},  {17, 440, 100}, {18, 440, 140}, {19, 440, 180},
-    {20, 170, 290}, {21, 540, 290}, {22, 540, 330},
+    {10, 170, 20},  {11, 170, 60},  {12, 170, 100}, {13, 170, 140}, {14, 170, 180}, {15, 440, 20},  {16, 440, 60},
+    {17, 440, 100}, {18, 440, 140}, {19, 440, 180}, {20, 170, 290}, {21, 540, 290}, {22, 540, 330},
 };
 constexpr int BoxWidth = 50;
 constexpr int BoxHeight = 25;
@@ -51,12 +50,10 @@ const std::vector<std::string> ExpectedPieceNames = {"пешка", "конь", "
 // _MOTIF_WM_HINTS bits.
 constexpr unsigned long FunctionResize = 2, FunctionMove = 4, FunctionMinimize = 8, FunctionMaximize = 16,
                         FunctionClose = 32;
-constexpr unsigned long DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8, DecorMenu = 16,
-                        DecorMinimize = 32, DecorMaximize = 64;
+constexpr unsigned long DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8, DecorMenu = 16, DecorMinimize = 32,
+                        DecorMaximize = 64;
 
-std::string LabelText(GtkWidget* label) {
-    return gtk_label_get_text(GTK_LABEL(label));
-}
+std::string LabelText(GtkWidget* label) { return gtk_label_get_text(GTK_LABEL(label)); }
 
 std::string FontFamilyOf(GtkWidget* widget) {
     const char* family = pango_font_description_get_family(gtk_widget_get_style(widget)->font_desc);
@@ -64,7 +61,7 @@ std::string FontFamilyOf(GtkWidget* widget) {
 }
 
 class EditorLayoutTest : public EditorWindowTest {
-protected:
+  protected:
     // Every control stands where the layout puts it, with its size.
     void ExpectEveryControlInPlace() {
         for (std::size_t i = 0; i < ExpectedLabels.size(); ++i) {

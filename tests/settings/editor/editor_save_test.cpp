@@ -12,7 +12,7 @@ namespace {
 constexpr int KingItem = 5;  // "король" in the piece list
 
 class EditorSaveTest : public EditorWindowTest {
-protected:
+  protected:
     void ClickSave() {
         ClickOn(Editor.Window.SaveButton);
         EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Saved);
@@ -104,7 +104,8 @@ TEST_F(EditorSaveTest, ChosenPieceIsSaved) {
 
 TEST_F(EditorSaveTest, ClosingAfterChangesLeavesTheFileUntouched) {
     // Carriage returns and a trailing extra line: bytes the editor never writes.
-    const std::string handEdited = "2\r\n1\r\n1\r\n0\r\n1\r\n3\r\n0\r\n1\r\n1\r\n0\r\n50\r\n1\r\n4\r\nферзь\r\nmore\r\n";
+    const std::string handEdited =
+        "2\r\n1\r\n1\r\n0\r\n1\r\n3\r\n0\r\n1\r\n1\r\n0\r\n50\r\n1\r\n4\r\nферзь\r\nmore\r\n";
     StartWithFile(handEdited);
     ChoosePiece(KingItem);
     ASSERT_EQ(Editor.Window.SelectedPieceName(), "король");

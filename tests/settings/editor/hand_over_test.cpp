@@ -40,12 +40,10 @@ const std::string SettingsBefore = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nфе
 const std::string SettingsAfter = "3\n1\n1\n0\n1\n3\n0\n1\n1\n0\n52\n1\n4\nферзь\n";
 constexpr int CellSizeAfter = 52;
 
-ScreenPoint Offset(ScreenPoint origin, ScreenPoint inside) {
-    return {origin.X + inside.X, origin.Y + inside.Y};
-}
+ScreenPoint Offset(ScreenPoint origin, ScreenPoint inside) { return {origin.X + inside.X, origin.Y + inside.Y}; }
 
 class HandOverTest : public ProgramProcessTest {
-protected:
+  protected:
     fs::path WorkDir;
 
     void SetUp() override {

@@ -42,7 +42,7 @@ constexpr const char* StandInTrainer =
 const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";
 
 class QuessaProgramTest : public ProgramProcessTest {
-protected:
+  protected:
     fs::path WorkDir;
     pid_t Quessa = -1;
 

@@ -20,7 +20,7 @@ struct BoxRange {
     int Highest;
 };
 const std::vector<BoxRange> Ranges = {
-    {10, 0, 8},  {11, 0, 10}, {12, 0, 10}, {13, 0, 10}, {14, 0, 10}, {15, 0, 8},  {16, 0, 10},
+    {10, 0, 8},  {11, 0, 10}, {12, 0, 10}, {13, 0, 10},  {14, 0, 10}, {15, 0, 8}, {16, 0, 10},
     {17, 0, 10}, {18, 0, 10}, {19, 0, 10}, {20, 40, 70}, {21, 0, 3},  {22, 2, 7},
 };
 
@@ -37,7 +37,7 @@ std::string FileWithEveryNumber(const std::string& number) {
 }
 
 class SpinBoxTest : public EditorWindowTest {
-protected:
+  protected:
     void ExpectShows(int number, int value) {
         settings::SpinBox& box = Box(number);
         EXPECT_EQ(box.Value, value) << "spin box " << number;
