@@ -58,7 +58,11 @@ int main(int argc, char** argv) {
         const double texts = SecondsSince(start);
         std::string pdf;
         std::string error;
-        if (!sheets::WritePdf(series->Problems, sheets::DefaultTitle, PerPage, pieces, pdf, error)) return 1;
+        sheets::PdfContent content;
+        content.Title = sheets::DefaultTitle;
+        content.PerPage = PerPage;
+        content.Variant = sheets::VariantText(static_cast<std::uint64_t>(run));
+        if (!sheets::WritePdf(series->Problems, content, pieces, pdf, error)) return 1;
         const double paged = SecondsSince(start);
         const std::string written = sheets::WriteOutputs(
             {{"--pdf", base + "/s.pdf", pdf}, {"--pgn", base + "/s.pgn", pgn}, {"--epd", base + "/s.epd", epd}});

@@ -99,6 +99,28 @@ void PositionBuilder::BuildRandomPosition() {
     if (Rules.InCheck == 0) Rules.IsBlackKingAttacked();
 }
 
+// The kings take the fewest squares of the pawns' areas when the White king
+// stands on rank 1 or 8 (always allowed) and the Black king on the edge rows
+// if its band reaches them, or else on its band's row nearest Black, which
+// is outside the White pawns' rows whenever any of its band is. Placing the
+// other kinds only needs free squares on the whole board.
+bool PositionBuilder::PiecesCanFit() const {
+    const Settings& counts = Config.InUse;
+    const int edgeDistance = counts.KingEdgeDistance;
+    const int whitePawnLowestRow = PawnRowNearestWhite - (counts.PawnRankLimit - LowestPawnRankLimit);
+    const int blackKingRow = edgeDistance == 0 ? FirstSquare : FirstSquare + edgeDistance;
+    const bool kingInPawnRows = blackKingRow >= PawnRowNearestBlack && blackKingRow <= PawnRowNearestWhite;
+    const bool kingInWhitePawnRows = kingInPawnRows && blackKingRow >= whitePawnLowestRow;
+    const int whitePawnSquares = (PawnRowNearestWhite - whitePawnLowestRow + 1) * LastSquare - kingInWhitePawnRows;
+    const int blackPawnSquares =
+        (PawnRowNearestWhite - PawnRowNearestBlack + 1) * LastSquare - counts.WhitePawns - kingInPawnRows;
+    if (counts.WhitePawns > whitePawnSquares) return false;
+    if (counts.BlackPawns > 0 && counts.BlackPawns > blackPawnSquares) return false;
+    int pieces = 0;
+    for (const KindToPlace& kind : PlacementOrder) pieces += counts.*kind.Count;
+    return pieces <= SquareCount - 2;
+}
+
 // The kings are drawn as a pair until they stand on different squares; they
 // may touch, which the attack test catches.
 void PositionBuilder::PlaceKings() {

@@ -26,6 +26,10 @@ struct PositionBuilder {
     std::int32_t RandomUpTo(std::int32_t n);
     // Empties the 64 squares; the border ring is not touched.
     void ClearBoard();
+    // Whether some placement of the kings leaves a free square in its area
+    // for every piece the settings ask for. When not, every
+    // BuildRandomPosition fails, however often it is tried.
+    [[nodiscard]] bool PiecesCanFit() const;
     // Places the kings, then every configured piece. InCheck ends as 1 when
     // either king is attacked or when the pieces asked for could not all find
     // a free square in their area (the attempt then fails), else 0.

@@ -25,11 +25,22 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
     const std::int64_t budget = static_cast<std::int64_t>(asked) * SeriesAttemptsPerProblem;
     AttemptsUsed = 0;
     RepeatsSkipped = 0;
+    LastEnd = DrawEnd::Complete;
     View.Progress = progress;
     View.Asked = asked;
+    if (!Builder.PiecesCanFit()) {
+        LastEnd = DrawEnd::PiecesDoNotFit;
+        return false;
+    }
+    bool foundAny = false;
     while (static_cast<int>(Problems.size()) < asked) {
-        const std::int64_t left = budget - AttemptsUsed;
-        if (left <= 0) return false;
+        // Until the first problem comes, only one problem's share is open.
+        const std::int64_t open = foundAny ? budget : std::min<std::int64_t>(budget, SeriesAttemptsPerProblem);
+        const std::int64_t left = open - AttemptsUsed;
+        if (left <= 0) {
+            LastEnd = DrawEnd::BudgetSpent;
+            return false;
+        }
         View.Found = static_cast<int>(Problems.size());
         View.AttemptsBefore = AttemptsUsed;
         Run.Limit = static_cast<std::int32_t>(std::min<std::int64_t>(left, std::numeric_limits<std::int32_t>::max()));
@@ -38,7 +49,11 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
         if (AnyKind) Config.FirstMovePiece = 0;
         Run.GenerateProblem();
         AttemptsUsed += Run.AttemptCount;
-        if (Run.GaveUp) return false;
+        if (Run.GaveUp) {
+            LastEnd = foundAny ? DrawEnd::BudgetSpent : DrawEnd::NoFirstProblem;
+            return false;
+        }
+        foundAny = true;
         if (!KeepProblem()) ++RepeatsSkipped;
     }
     View.Found = static_cast<int>(Problems.size());

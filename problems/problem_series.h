@@ -37,6 +37,14 @@ class SeriesProgress {
     virtual void ProblemsFound(int found, int asked, std::int64_t attempts) = 0;
 };
 
+// How the last Draw ended.
+enum class DrawEnd {
+    Complete,        // every problem asked for was found
+    PiecesDoNotFit,  // the settings ask for more pieces than the board has room for: nothing was tried
+    NoFirstProblem,  // the first stretch of the budget, one problem's share, found none
+    BudgetSpent,     // the whole budget was spent with too few found
+};
+
 class ProblemSeries {
   public:
     // `config` as the trainer's settings reader leaves it. With FirstMovePiece
@@ -46,12 +54,17 @@ class ProblemSeries {
 
     // Adds problems until `asked` distinct ones are in Problems, in the order
     // found. False when the attempt budget (asked x SeriesAttemptsPerProblem)
-    // ran out first; Problems then holds those found. `progress` may be null.
+    // ran out first; Problems then holds those found. It ends at once when
+    // the pieces cannot be placed, and after one problem's share of the
+    // budget when that found no problem: a set of one would end the same way,
+    // and settings that give no problem in so many positions would not give
+    // the rest within the budget either. `progress` may be null.
     bool Draw(int asked, SeriesProgress* progress);
 
     std::vector<SeriesProblem> Problems;
     std::int64_t AttemptsUsed = 0;  // random positions built by the last Draw
     int RepeatsSkipped = 0;         // problems of the last Draw that repeated an earlier one
+    DrawEnd LastEnd = DrawEnd::Complete;
 
   private:
     // Reports attempts to the SeriesProgress; shows nothing else.

@@ -7,7 +7,6 @@ namespace sheets {
 namespace {
 
 constexpr double ContentWidth = PageWidth - 2 * PageMargin;
-constexpr double ContentHeight = ContentBottom - ContentTop;
 
 // A diagram's block measured in board squares: the rank digits' column left
 // of the board and the board itself across; the line with the number and
@@ -36,16 +35,17 @@ GridShape GridFor(int perPage) {
     }
 }
 
-DiagramPlace PlaceOfDiagram(int perPage, int slot) {
+DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine) {
     const GridShape grid = GridFor(perPage);
+    const double top = ContentTop + (nameLine ? NameLineHeight : 0.0);
     const double cellWidth = ContentWidth / grid.Columns;
-    const double cellHeight = ContentHeight / grid.Rows;
+    const double cellHeight = (ContentBottom - top) / grid.Rows;
     const double edge = std::min({cellWidth / BlockAcross, cellHeight / BlockDown, LargestSquare});
     const int column = slot % grid.Columns;
     const int row = slot / grid.Columns;
     // The block centred in its cell.
     const double blockLeft = PageMargin + column * cellWidth + (cellWidth - BlockAcross * edge) / 2;
-    const double blockTop = ContentTop + row * cellHeight + (cellHeight - BlockDown * edge) / 2;
+    const double blockTop = top + row * cellHeight + (cellHeight - BlockDown * edge) / 2;
 
     DiagramPlace place{};
     place.SquareEdge = edge;

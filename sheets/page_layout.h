@@ -14,10 +14,16 @@ constexpr double HeaderRule = 100.0;                  // the line under the head
 constexpr double FooterBaseline = PageHeight - 30.0;  // the page number
 constexpr double ContentTop = 112.0;
 constexpr double ContentBottom = PageHeight - 52.0;
+// The line of blanks for a pupil's name, class and date, when asked for,
+// takes this much of the diagram pages' top.
+constexpr double NameLineHeight = 26.0;
+constexpr double NameLineBaseline = ContentTop + 12.0;
 
 constexpr double TitleFontSize = 20.0;
 constexpr double SubtitleFontSize = 12.5;
 constexpr double FooterFontSize = 9.5;
+constexpr double VariantFontSize = 7.5;  // the set's label at the foot's right end
+constexpr double NameLineFontSize = 10.5;
 constexpr double AnswerFontSize = 10.5;
 constexpr double AnswerLineHeight = 15.5;
 constexpr int AnswerColumns = 5;
@@ -41,8 +47,9 @@ struct DiagramPlace {
     double LabelFontSize;
     double NumberFontSize;
 };
-// The place of slot `slot` (0 .. perPage - 1, row by row) on a diagram page.
-DiagramPlace PlaceOfDiagram(int perPage, int slot);
+// The place of slot `slot` (0 .. perPage - 1, row by row) on a diagram page,
+// with or without the line for a pupil's name above the diagrams.
+DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine = false);
 
 // Pages of diagrams, of answers, and both, for `count` problems.
 int DiagramPages(int count, int perPage);

@@ -5,6 +5,8 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cassert>
+#include <iterator>
 
 #include "rules/move_text.h"
 #include "sheets/page_layout.h"
@@ -16,8 +18,47 @@ constexpr double RuleWidth = 0.6;
 constexpr double FrameWidth = 0.9;
 constexpr double AnswerRuleWidth = 0.4;
 constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
-constexpr double SmallestTitleFont = 8.0;
-constexpr double AnswerBlankShare = 0.55;  // of the board's width
+constexpr double AnswerBlankShare = 0.55;   // of the board's width
+
+// A title that needs two lines is set no larger than this on the diagram
+// pages and, under "Ответы", on the key's pages: two lines must fit above the
+// line under the heading.
+constexpr double TwoLineTitleFontSize = 15.0;
+constexpr double TwoLineKeyTitleFontSize = 10.5;
+constexpr double LineSpacing = 1.2;     // from one baseline to the next, in font sizes
+constexpr double MeasureSafety = 0.99;  // sizes from scaled widths are kept a little short of the room
+constexpr double HeadingRoom = PageWidth - 2 * PageMargin;
+
+// The name line's blanks share what the labels leave, left to right.
+constexpr double NameBlankShares[] = {0.5, 0.2, 0.3};
+constexpr double NameLabelGap = 4.0;   // from a label to its blank
+constexpr double NameGroupGap = 16.0;  // from a blank to the next label
+
+// A text set in one or two lines at one size.
+struct FittedText {
+    std::vector<std::string> Lines;
+    double Size = 0;
+};
+
+// The places where a text may be broken into two lines: after each blank,
+// or, in a text without one, between any two characters.
+std::vector<std::size_t> BreakPlaces(const std::string& text) {
+    std::vector<std::size_t> places;
+    for (std::size_t at = 1; at < text.size(); ++at) {
+        if (text[at] == ' ') places.push_back(at);
+    }
+    if (!places.empty()) return places;
+    for (std::size_t at = 1; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) places.push_back(at);
+    }
+    return places;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -49,29 +90,100 @@ class PageWriter {
         Text(text, right - Width(text), baseline);
     }
 
-    // A heading line in bold, made smaller when it would not fit across the page.
-    void Heading(const std::string& text, double size, double baseline) {
-        Font(size, true);
-        const double room = PageWidth - 2 * PageMargin;
+    // `text` across the page at `size`; when it is too wide, in one line made
+    // smaller, or in two lines at no more than `twoLineSize`, whichever is
+    // larger: a title a little too long keeps one line.
+    FittedText Fit(const std::string& text, bool bold, double size, double twoLineSize) {
+        Font(size, bold);
         const double width = Width(text);
-        if (width > room) Font(std::max(SmallestTitleFont, size * room / width), true);
-        Centred(text, PageWidth / 2, baseline);
+        if (width <= HeadingRoom) return {{text}, size};
+        FittedText fitted{{text}, size * HeadingRoom / width * MeasureSafety};
+        if (fitted.Size >= twoLineSize) return fitted;
+        // The most even break: its wider line is the narrowest.
+        FittedText even;
+        double narrowest = 0;
+        for (const std::size_t at : BreakPlaces(text)) {
+            const std::string first = Trimmed(text.substr(0, at));
+            const std::string second = Trimmed(text.substr(at));
+            if (first.empty() || second.empty()) continue;
+            const double wider = std::max(Width(first), Width(second));
+            if (even.Lines.empty() || wider < narrowest) {
+                even.Lines = {first, second};
+                narrowest = wider;
+            }
+        }
+        if (even.Lines.empty()) return fitted;
+        even.Size = std::min(twoLineSize, size * HeadingRoom / narrowest * MeasureSafety);
+        return even.Size > fitted.Size ? even : fitted;
     }
 
-    void Header(const std::string& heading, const std::string& below) {
-        cairo_set_source_rgb(Cr, 0, 0, 0);
-        Heading(heading, TitleFontSize, TitleBaseline);
-        Font(SubtitleFontSize, false);
-        Centred(below, PageWidth / 2, SubtitleBaseline);
+    void Lines(const FittedText& text, bool bold, double lastBaseline) {
+        Font(text.Size, bold);
+        double baseline = lastBaseline - LineSpacing * text.Size * static_cast<double>(text.Lines.size() - 1);
+        for (const std::string& line : text.Lines) {
+            Centred(line, PageWidth / 2, baseline);
+            baseline += LineSpacing * text.Size;
+        }
+    }
+
+    void HeaderRuleLine() {
         cairo_set_line_width(Cr, RuleWidth);
         cairo_move_to(Cr, PageMargin, HeaderRule);
         cairo_line_to(Cr, PageWidth - PageMargin, HeaderRule);
         cairo_stroke(Cr);
     }
 
-    void Footer(int page, int pages) {
+    // A diagram page's head: the title in bold, the task under it.
+    void WorksheetHeader(const std::string& title) {
+        cairo_set_source_rgb(Cr, 0, 0, 0);
+        const FittedText fitted = Fit(title, true, TitleFontSize, TwoLineTitleFontSize);
+        // Two lines end just above the task line.
+        const double lastBaseline =
+            fitted.Lines.size() == 1 ? TitleBaseline : SubtitleBaseline - SubtitleFontSize - 0.5 * fitted.Size;
+        Lines(fitted, true, lastBaseline);
+        Font(SubtitleFontSize, false);
+        Centred(TaskLine, PageWidth / 2, SubtitleBaseline);
+        HeaderRuleLine();
+    }
+
+    // A key page's head: "Ответы" in bold, the title under it.
+    void KeyHeader(const std::string& title) {
+        cairo_set_source_rgb(Cr, 0, 0, 0);
+        Font(TitleFontSize, true);
+        Centred(AnswersHeading, PageWidth / 2, TitleBaseline);
+        const FittedText fitted = Fit(title, false, SubtitleFontSize, TwoLineKeyTitleFontSize);
+        // Two lines end just above the line under the heading.
+        const double lastBaseline = fitted.Lines.size() == 1 ? SubtitleBaseline : HeaderRule - 3.0 - 0.4 * fitted.Size;
+        Lines(fitted, false, lastBaseline);
+        HeaderRuleLine();
+    }
+
+    // Labels with a blank to write on after each, across the page.
+    void NameLine() {
+        Font(NameLineFontSize, false);
+        double labels = 0;
+        for (const char* label : NameLineLabels) labels += Width(label);
+        const double blanks = HeadingRoom - labels - std::size(NameLineLabels) * NameLabelGap -
+                              (std::size(NameLineLabels) - 1) * NameGroupGap;
+        double x = PageMargin;
+        cairo_set_line_width(Cr, AnswerRuleWidth);
+        for (std::size_t index = 0; index < std::size(NameLineLabels); ++index) {
+            Text(NameLineLabels[index], x, NameLineBaseline);
+            x += Width(NameLineLabels[index]) + NameLabelGap;
+            const double blank = blanks * NameBlankShares[index];
+            cairo_move_to(Cr, x, NameLineBaseline + 1);
+            cairo_line_to(Cr, x + blank, NameLineBaseline + 1);
+            cairo_stroke(Cr);
+            x += blank + NameGroupGap;
+        }
+    }
+
+    void Footer(const std::string& number, const std::string& variant) {
         Font(FooterFontSize, false);
-        Centred(PageNumberText(page, pages), PageWidth / 2, FooterBaseline);
+        Centred(number, PageWidth / 2, FooterBaseline);
+        if (variant.empty()) return;
+        Font(VariantFontSize, false);
+        RightAligned(variant, PageWidth - PageMargin, FooterBaseline);
     }
 
     void Diagram(const problems::SeriesProblem& problem, int number, const DiagramPlace& place) {
@@ -152,34 +264,51 @@ std::string PageNumberText(int page, int pages) {
     return "Страница " + std::to_string(page) + " из " + std::to_string(pages);
 }
 
+std::string AnswerPageNumberText(int page, int pages) {
+    return std::string(AnswersHeading) + ", страница " + std::to_string(page) + " из " + std::to_string(pages);
+}
+
+std::string VariantText(std::uint64_t seed) { return std::string(VariantWord) + " " + std::to_string(seed); }
+
 std::string AnswerText(const problems::SeriesProblem& problem) { return problem.SolutionText + "#"; }
 
-bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
+bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content,
               const artwork::PieceSet& pieces, std::string& pdf, std::string& error) {
+    assert(content.Worksheet || content.AnswerKey);
     pdf.clear();
     const int count = static_cast<int>(problems.size());
-    const int pages = PageCount(count, perPage);
+    const int perPage = content.PerPage;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    const std::string documentTitle =
+        content.Worksheet ? content.Title : std::string(AnswersHeading) + ": " + content.Title;
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, documentTitle.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vindolar-sheets");
     cairo_t* cr = cairo_create(surface);
     PageWriter writer(cr, pieces);
 
-    int page = 0;
-    for (int first = 0; first < count; first += perPage) {
-        writer.Header(title, TaskLine);
-        for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
-            writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,
-                           PlaceOfDiagram(perPage, slot));
+    if (content.Worksheet) {
+        const int pages = DiagramPages(count, perPage);
+        int page = 0;
+        for (int first = 0; first < count; first += perPage) {
+            writer.WorksheetHeader(content.Title);
+            if (content.NameLine) writer.NameLine();
+            for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
+                writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,
+                               PlaceOfDiagram(perPage, slot, content.NameLine));
+            }
+            writer.Footer(PageNumberText(++page, pages), content.Variant);
+            cairo_show_page(cr);
         }
-        writer.Footer(++page, pages);
-        cairo_show_page(cr);
     }
-    for (int first = 0; first < count; first += AnswersPerPage()) {
-        writer.Header(AnswersHeading, title);
-        writer.Answers(problems, first, std::min(AnswersPerPage(), count - first));
-        writer.Footer(++page, pages);
-        cairo_show_page(cr);
+    if (content.AnswerKey) {
+        const int pages = AnswerPages(count);
+        int page = 0;
+        for (int first = 0; first < count; first += AnswersPerPage()) {
+            writer.KeyHeader(content.Title);
+            writer.Answers(problems, first, std::min(AnswersPerPage(), count - first));
+            writer.Footer(AnswerPageNumberText(++page, pages), content.Variant);
+            cairo_show_page(cr);
+        }
     }
 
     const cairo_status_t drawing = cairo_status(cr);

@@ -1,7 +1,9 @@
 // The worksheet as PDF: pages of diagrams under the sheet's title, then the
-// answer key, drawn with cairo's PDF surface (fonts embedded).
+// answer key, drawn with cairo's PDF surface (fonts embedded). The key may
+// also be a document of its own, and the worksheet one without it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,23 +16,42 @@ inline constexpr const char* TaskLine = "Белые начинают и дают
 inline constexpr const char* AnswersHeading = "Ответы";
 inline constexpr const char* AnswerPrompt = "Ответ:";
 inline constexpr const char* LayoutFontFamily = "DejaVu Sans";
+inline constexpr const char* VariantWord = "Вариант";
+// The line of blanks for a pupil, left to right.
+inline constexpr const char* NameLineLabels[] = {"Фамилия, имя", "Класс", "Дата"};
 
 // Square colours: light squares white, dark squares a grey that a
 // black-and-white printer reproduces as an even tint.
 constexpr double LightSquareGrey = 1.0;
 constexpr double DarkSquareGrey = 0.72;
 
-// "Страница 2 из 5".
+// "Страница 2 из 5": a page of diagrams, counted among the diagram pages only,
+// so a pupil's copy without the key is numbered in full.
 std::string PageNumberText(int page, int pages);
+// "Ответы, страница 1 из 2": a page of the key, counted among the key's pages.
+std::string AnswerPageNumberText(int page, int pages);
+// "Вариант 11": the label that tells sets apart, printed small at the foot
+// of every page of the worksheet and of the key; `seed` makes the set again.
+std::string VariantText(std::uint64_t seed);
 // The answer key's entry of a problem: its solution as the trainer's move
 // list writes it, then "#".
 std::string AnswerText(const problems::SeriesProblem& problem);
 
-// The whole document, its pieces drawn from `pieces`: the shared artwork,
-// each picture read once and stored once in the document however often it
-// stands on the pages. `perPage` is one of 4, 6, 9, 12. Returns false with a
-// reason in `error` when cairo could not make it.
-bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
+// What a document shows besides the problems, and which of its parts it holds.
+struct PdfContent {
+    std::string Title;      // at most two lines on every page; shrunk as far as needed
+    int PerPage = 6;        // one of 4, 6, 9, 12
+    std::string Variant;    // at the foot of every page, right; "" for none
+    bool NameLine = false;  // blanks for name, class and date above the diagrams
+    bool Worksheet = true;  // the pages of diagrams
+    bool AnswerKey = true;  // the pages of answers, after the diagrams when both are there
+};
+
+// The document, its pieces drawn from `pieces`: the shared artwork, each
+// picture read once and stored once in the document however often it stands
+// on the pages. Returns false with a reason in `error` when cairo could not
+// make it.
+bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content,
               const artwork::PieceSet& pieces, std::string& pdf, std::string& error);
 
 }  // namespace sheets

@@ -1,8 +1,13 @@
 // Writing a set of problems as PGN.
 #include "sheets/pgn_writer.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace sheets {
 namespace {
+
+using Tag = std::pair<std::string, std::string>;
 
 void AddTag(std::string& pgn, const char* name, const std::string& value) {
     pgn += '[';
@@ -28,6 +33,8 @@ std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];
         if (index > 0) pgn += '\n';
+        // The seven-tag roster in its fixed order, then the other tags in
+        // ASCII order of their names, as the export format wants them.
         AddTag(pgn, "Event", title);
         AddTag(pgn, "Site", "?");
         AddTag(pgn, "Date", "????.??.??");
@@ -35,8 +42,9 @@ std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const
         AddTag(pgn, "White", "?");
         AddTag(pgn, "Black", "?");
         AddTag(pgn, "Result", "1-0");
-        AddTag(pgn, "SetUp", "1");
-        AddTag(pgn, "FEN", problem.Fen);
+        std::vector<Tag> others = {{"SetUp", "1"}, {"FEN", problem.Fen}};
+        std::sort(others.begin(), others.end());
+        for (const Tag& tag : others) AddTag(pgn, tag.first.c_str(), tag.second);
         pgn += "\n1. " + problem.SolutionAlgebraic + " 1-0\n";
     }
     return pgn;

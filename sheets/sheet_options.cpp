@@ -8,20 +8,24 @@
 #include <string_view>
 
 #include "settings/utf8_text.h"
+#include "sheets/pgn_writer.h"
 
 namespace sheets {
 namespace {
 
-enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Pgn, Epd };
+enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine };
 
 struct OptionName {
     std::string_view Name;
     Option Which;
+    bool TakesValue;
 };
 constexpr OptionName OptionNames[] = {
-    {"--settings", Option::Settings}, {"--count", Option::Count}, {"--seed", Option::Seed},
-    {"--per-page", Option::PerPage},  {"--title", Option::Title}, {"--pdf", Option::Pdf},
-    {"--pgn", Option::Pgn},           {"--epd", Option::Epd},
+    {"--settings", Option::Settings, true}, {"--count", Option::Count, true},
+    {"--seed", Option::Seed, true},         {"--per-page", Option::PerPage, true},
+    {"--title", Option::Title, true},       {"--pdf", Option::Pdf, true},
+    {"--key", Option::Key, true},           {"--pgn", Option::Pgn, true},
+    {"--epd", Option::Epd, true},           {"--name-line", Option::NameLine, false},
 };
 
 std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
@@ -38,13 +42,31 @@ std::optional<std::uint64_t> DecimalNumber(const std::string& text) {
     return static_cast<std::uint64_t>(value);
 }
 
-// A title goes into PGN tags and onto the pages: it must be UTF-8 and hold no
-// control characters (a line break would end the PGN tag).
+// The characters (code points) of valid UTF-8 text: every byte but the
+// continuation bytes starts one.
+int CharacterCount(const std::string& text) {
+    return static_cast<int>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// A title goes into PGN tags and onto the pages: it must be UTF-8, hold no
+// control characters (a line break would end the PGN tag), fit the pages'
+// two heading lines and, escaped, one PGN string.
 std::string TitleComplaint(const std::string& title) {
     if (settings::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
     for (const char c : title) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) return "--title: в тексте управляющие символы (например, перевод строки)";
+    }
+    const int characters = CharacterCount(title);
+    if (characters > MostTitleCharacters) {
+        return "--title: заголовок длиннее " + std::to_string(MostTitleCharacters) + " знаков (в нём " +
+               std::to_string(characters) + "); сократите его";
+    }
+    const std::size_t bytes = PgnTagValue(title).size();
+    if (bytes > MostPgnStringBytes) {
+        return "--title: заголовок не помещается в тег PGN: " + std::to_string(bytes) +
+               " байт в UTF-8, можно не больше " + std::to_string(MostPgnStringBytes) + "; сократите его";
     }
     return "";
 }
@@ -90,9 +112,12 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             return complaint;
         }
         case Option::Pdf:
-            if (value == StandardStream) return "--pdf: PDF пишется только в файл, не на стандартный вывод";
-            options.PdfPath = value;
+        case Option::Key:
+            if (value == StandardStream)
+                return std::string(name) + ": PDF пишется только в файл, не на стандартный вывод";
+            (which == Option::Pdf ? options.PdfPath : options.KeyPath) = value;
             return OutputComplaint(name, value);
+        case Option::NameLine: options.NameLine = true; return "";
         case Option::Pgn: options.PgnPath = value; return OutputComplaint(name, value);
         case Option::Epd: options.EpdPath = value; return OutputComplaint(name, value);
     }
@@ -103,17 +128,20 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
-           "                       [--pdf ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
+           "                       [--name-line] [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
            "Листы задач «мат в 1 ход» из генератора тренажёра: PDF с ответами, PGN, EPD.\n"
            "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
            "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
-           "  --seed S         начальное число: те же настройки и S дают те же задачи\n"
+           "  --seed S         начальное число: те же настройки и S дают те же задачи;\n"
+           "                   оно печатается на страницах PDF как «Вариант S»\n"
            "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
-           "  --title ТЕКСТ    заголовок листа (по умолчанию «Мат в 1 ход»)\n"
-           "  --pdf ФАЙЛ       лист задач с ответами в PDF\n"
+           "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков (по умолчанию «Мат в 1 ход»)\n"
+           "  --name-line      строка «Фамилия, имя», «Класс», «Дата» на страницах с задачами\n"
+           "  --pdf ФАЙЛ       лист задач в PDF, с ответами в конце, если нет --key\n"
+           "  --key ФАЙЛ       ответы отдельным PDF\n"
            "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
            "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
-           "Нужен хотя бы один из --pdf, --pgn, --epd.\n";
+           "Нужен хотя бы один из --pdf, --key, --pgn, --epd.\n";
 }
 
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
@@ -136,7 +164,9 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         }
         if (!given.insert(known->Which).second) return "параметр " + name + " указан дважды";
         std::string value;
-        if (equals != std::string::npos) {
+        if (!known->TakesValue) {
+            if (equals != std::string::npos) return "у параметра " + name + " не бывает значения";
+        } else if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
         } else if (index + 1 < argc) {
             value = argv[++index];
@@ -146,14 +176,17 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string complaint = TakeValue(known->Which, name, value, options);
         if (!complaint.empty()) return complaint;
     }
-    if (options.PdfPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
-        return "укажите хотя бы один из параметров --pdf, --pgn, --epd";
+    if (options.PdfPath.empty() && options.KeyPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
+        return "укажите хотя бы один из параметров --pdf, --key, --pgn, --epd";
     }
+    if (options.NameLine && options.PdfPath.empty()) return "--name-line: строка для имени бывает только в --pdf";
     if (options.PgnPath == StandardStream && options.EpdPath == StandardStream) {
         return "на стандартный вывод можно направить только одно из --pgn, --epd";
     }
-    const std::pair<const char*, const std::string*> outputs[] = {
-        {"--pdf", &options.PdfPath}, {"--pgn", &options.PgnPath}, {"--epd", &options.EpdPath}};
+    const std::pair<const char*, const std::string*> outputs[] = {{"--pdf", &options.PdfPath},
+                                                                  {"--key", &options.KeyPath},
+                                                                  {"--pgn", &options.PgnPath},
+                                                                  {"--epd", &options.EpdPath}};
     for (std::size_t first = 0; first < std::size(outputs); ++first) {
         for (std::size_t second = first + 1; second < std::size(outputs); ++second) {
             const std::string& path = *outputs[first].second;

@@ -1,6 +1,7 @@
 // The command line of vindolar-sheets.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,6 +17,11 @@ constexpr int MostProblems = 1000;
 constexpr int DefaultProblems = 12;
 constexpr int DefaultPerPage = 6;
 constexpr int PerPageChoices[] = {4, 6, 9, 12};
+// A title must fit the pages in at most two lines and a PGN tag: at most this
+// many characters, and its PGN tag value (escaped) within the bytes a PGN
+// string may hold.
+constexpr int MostTitleCharacters = 100;
+constexpr std::size_t MostPgnStringBytes = 255;
 
 struct SheetOptions {
     std::string SettingsPath = "set_figure.txt";
@@ -26,9 +32,11 @@ struct SheetOptions {
     // Empty when that output is not asked for; StandardStream for PGN or EPD
     // on standard output.
     std::string PdfPath;
+    std::string KeyPath;  // the answer key as a PDF of its own; the worksheet then has none
     std::string PgnPath;
     std::string EpdPath;
-    bool Help = false;  // --help: print the usage and do nothing else
+    bool NameLine = false;  // blanks for a pupil's name, class and date on the worksheet's pages
+    bool Help = false;      // --help: print the usage and do nothing else
 };
 
 // The usage lines printed by --help.
@@ -36,7 +44,7 @@ std::string UsageText();
 
 // Reads the arguments after the program name (argv[1..argc-1]) into
 // `options`. Each option takes its value as the next argument or after "="
-// ("--count 20", "--count=20"). Returns "" when they are good, otherwise one
+// ("--count 20", "--count=20"); --name-line takes none. Returns "" when they are good, otherwise one
 // line (without the program name) that says what is wrong.
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options);
 

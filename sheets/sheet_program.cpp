@@ -31,10 +31,11 @@ std::uint64_t ClockSeed() {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
-// The outputs asked for, in the order PDF, PGN, EPD; their bytes come later.
+// The outputs asked for, in the order PDF, key, PGN, EPD; their bytes come later.
 std::vector<Output> NamedOutputs(const SheetOptions& options) {
     std::vector<Output> outputs;
     if (!options.PdfPath.empty()) outputs.push_back({"--pdf", options.PdfPath, {}});
+    if (!options.KeyPath.empty()) outputs.push_back({"--key", options.KeyPath, {}});
     if (!options.PgnPath.empty()) outputs.push_back({"--pgn", options.PgnPath, {}});
     if (!options.EpdPath.empty()) outputs.push_back({"--epd", options.EpdPath, {}});
     return outputs;
@@ -76,19 +77,28 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     const bool complete = series->Draw(options.Count, &progress);
     progress.Finish();
     if (!complete) {
-        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
-                                        ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
-                                        "; измените настройки в «" + options.SettingsPath + "»");
+        const std::string found = ProgressText(static_cast<int>(series->Problems.size()), options.Count);
+        const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
+        if (series->LastEnd == problems::DrawEnd::PiecesDoNotFit) {
+            return Fail(TooFewProblems, "фигуры из настроек не помещаются на доску: " + found + change);
+        }
+        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " + found + change);
     }
 
+    PdfContent content;
+    content.Title = options.Title;
+    content.PerPage = options.PerPage;
+    content.Variant = VariantText(seed);
+    content.NameLine = options.NameLine;
     for (Output& output : outputs) {
         if (output.Option == "--pgn") output.Bytes = WritePgn(series->Problems, options.Title);
         if (output.Option == "--epd") output.Bytes = WriteEpd(series->Problems);
-        if (output.Option == "--pdf") {
+        if (output.Option == "--pdf" || output.Option == "--key") {
+            // The worksheet holds the key unless the key has a file of its own.
+            content.Worksheet = output.Option == "--pdf";
+            content.AnswerKey = output.Option == "--key" || options.KeyPath.empty();
             std::string error;
-            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, output.Bytes, error)) {
-                return Fail(Failure, error);
-            }
+            if (!WritePdf(series->Problems, content, Pieces, output.Bytes, error)) return Fail(Failure, error);
         }
     }
     const std::string failure = WriteOutputs(outputs);
