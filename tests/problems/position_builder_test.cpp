@@ -153,6 +153,38 @@ TEST_F(PositionBuilderTest, TooManyPiecesEndTheAttemptAsFailed) {
     }
 }
 
+// The answer before any attempt agrees with what attempts find: with room
+// some build places every piece, without room none ever does.
+TEST_F(PositionBuilderTest, PiecesCanFitTellsBeforehandWhetherAnyBuildCanPlaceThem) {
+    struct Case {
+        int Counts[10];
+        int KingEdgeDistance;
+        int PawnRankLimit;
+        bool Fit;
+    };
+    const Case cases[] = {
+        {{0, 10, 10, 10, 10, 0, 10, 10, 2, 0}, 0, 4, true},     // 62 pieces and the kings fill the board
+        {{0, 10, 10, 10, 10, 0, 10, 10, 3, 0}, 0, 4, false},    // 63
+        {{8, 10, 10, 10, 10, 8, 10, 10, 10, 10}, 3, 7, false},  // 96
+        {{8, 10, 10, 10, 6, 8, 10, 0, 0, 0}, 3, 2, true},       // 62 with pawns on rank 2 and 7
+        {{8, 0, 0, 0, 0, 8, 0, 0, 0, 0}, 3, 2, true},           // the Black king's band keeps off rank 2
+        {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, true},
+    };
+    int seed = 60;
+    for (const Case& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(seed - 59));
+        const settings::TrainerSettings config = MakeSettings(c.Counts, c.KingEdgeDistance, c.PawnRankLimit, 0);
+        PositionBuilder builder(*Rules, config, seed++);
+        EXPECT_EQ(builder.PiecesCanFit(), c.Fit);
+        bool placed = false;
+        for (int attempt = 0; attempt < 2000 && !placed; ++attempt) {
+            Build(builder);
+            placed = !builder.PlacementFailed;
+        }
+        EXPECT_EQ(placed, c.Fit);
+    }
+}
+
 TEST_F(PositionBuilderTest, EightPawnsOnRankTwoFitOnlyWithoutAKingThere) {
     const int pawns[10] = {8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     const settings::TrainerSettings config = MakeSettings(pawns, 0, 2, 0);

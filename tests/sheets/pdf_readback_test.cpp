@@ -33,6 +33,13 @@ std::string Output(const std::string& command) {
     return text;
 }
 
+std::string FenOf(const PgnGame& game) {
+    for (const auto& [name, value] : game.Tags) {
+        if (name == "FEN") return value;
+    }
+    return "";
+}
+
 int PageCount(const std::string& pdf) {
     for (const std::string& line : Lines(Output("pdfinfo " + pdf))) {
         if (line.rfind("Pages:", 0) == 0) return std::stoi(line.substr(6));
@@ -74,22 +81,25 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         Run({"--count", "40", "--seed", "17", "--title", title, "--pdf", "sheet.pdf", "--pgn", "sheet.pgn"}).Status, 0);
     ASSERT_EQ(PageCount("sheet.pdf"), 8);  // 7 pages of diagrams, one of answers
 
+    // The diagram pages are numbered among themselves, and so is the key.
     const std::string first = Output("pdftotext -f 1 -l 1 sheet.pdf -");
     EXPECT_NE(first.find(title), std::string::npos) << first;
     EXPECT_NE(first.find("Белые начинают и дают мат в 1 ход"), std::string::npos) << first;
-    EXPECT_NE(first.find("Страница 1 из 8"), std::string::npos) << first;
+    EXPECT_NE(first.find("Страница 1 из 7"), std::string::npos) << first;
     EXPECT_EQ(first.find("Ответы"), std::string::npos);
+    EXPECT_EQ(first.find("Фамилия"), std::string::npos);  // no name line unless asked for
 
     const std::string key = Output("pdftotext -layout -f 8 -l 8 sheet.pdf -");
     EXPECT_NE(key.find("Ответы"), std::string::npos) << key;
     EXPECT_NE(key.find(title), std::string::npos) << key;
-    EXPECT_NE(key.find("Страница 8 из 8"), std::string::npos) << key;
+    EXPECT_NE(key.find("Ответы, страница 1 из 1"), std::string::npos) << key;
+    EXPECT_EQ(key.find("Страница 8"), std::string::npos) << key;
     const std::vector<PgnGame> games = ReadPgn(*ReadBytes("sheet.pgn"));
     ASSERT_EQ(games.size(), 40u);
     for (std::size_t index = 0; index < games.size(); ++index) {
         const std::string movetext = games[index].Movetext;
         const std::string san = movetext.substr(3, movetext.size() - 3 - 4);  // "1. " SAN " 1-0"
-        const auto position = WhiteToMove(games[index].Tags.back().second);
+        const auto position = WhiteToMove(FenOf(games[index]));
         const std::vector<int> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
         const std::string answer =
@@ -163,12 +173,16 @@ double Difference(const Picture& page, const Picture& square, int left, int top,
 // Every square of every diagram on a rendered page looks most like the
 // artwork's drawing of the piece the FEN puts there (or of no piece), with
 // a1 dark and White at the bottom.
-TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
+// The same with the name line, which moves the diagrams down.
+class RenderedSquares : public PdfReadBack, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RenderedSquares, ShowThePiecesTheFenSays) {
+    const bool nameLine = GetParam();
     WriteSettings("mixed.txt", "2\n1\n1\n1\n1\n3\n1\n1\n1\n0\n50\n1\n5\nлюбая\n");
-    ASSERT_EQ(
-        Run({"--settings", "mixed.txt", "--count", "6", "--seed", "8", "--pdf", "sheet.pdf", "--epd", "sheet.epd"})
-            .Status,
-        0);
+    std::vector<std::string> arguments = {"--settings", "mixed.txt", "--count",   "6",     "--seed",
+                                          "8",          "--pdf",     "sheet.pdf", "--epd", "sheet.epd"};
+    if (nameLine) arguments.push_back("--name-line");
+    ASSERT_EQ(Run(arguments).Status, 0);
     ASSERT_EQ(std::system(("pdftoppm -r " + std::to_string(static_cast<int>(PixelsPerInch)) +
                            " -f 1 -l 1 -singlefile -png sheet.pdf page")
                               .c_str()),
@@ -193,7 +207,7 @@ TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
         const auto position = WhiteToMove(
             lines[static_cast<std::size_t>(slot)].substr(0, lines[static_cast<std::size_t>(slot)].find(" bm ")) +
             " 0 1");
-        const sheets::DiagramPlace place = sheets::PlaceOfDiagram(6, slot);
+        const sheets::DiagramPlace place = sheets::PlaceOfDiagram(6, slot, nameLine);
         const double edge = place.SquareEdge;
         for (int file = 1; file <= 8; ++file) {
             for (int row = 1; row <= 8; ++row) {
@@ -232,6 +246,165 @@ TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
     EXPECT_GE(pieces, 6 * 3);
     // Out of 255: the same drawing, up to how the two renderers smooth thin outlines.
     EXPECT_LT(worstMatch, 12.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutTheNameLine, RenderedSquares, ::testing::Bool());
+
+// The text of page `page`, its lines joined by blanks.
+std::string PageText(const std::string& pdf, int page) {
+    std::string text =
+        Output("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " " + pdf + " -");
+    for (char& c : text) {
+        if (c == '\n') c = ' ';
+    }
+    return text;
+}
+
+struct WordBox {
+    double Left, Top, Right, Bottom;
+    std::string Text;
+};
+
+double Attribute(const std::string& line, const std::string& name) {
+    const std::size_t at = line.find(name + "=\"");
+    return at == std::string::npos ? -1 : std::stod(line.substr(at + name.size() + 2));
+}
+
+// The words of one page with their boxes, as pdftotext -bbox gives them
+// (the font's ascent to its descent).
+std::vector<WordBox> Words(const std::string& pdf, int page) {
+    std::vector<WordBox> words;
+    const std::string numbers = " -f " + std::to_string(page) + " -l " + std::to_string(page) + " ";
+    for (const std::string& line : Lines(Output("pdftotext -bbox" + numbers + pdf + " -"))) {
+        const std::size_t open = line.find("<word ");
+        if (open == std::string::npos) continue;
+        const std::size_t text = line.find('>', open) + 1;
+        words.push_back({Attribute(line, "xMin"), Attribute(line, "yMin"), Attribute(line, "xMax"),
+                         Attribute(line, "yMax"), line.substr(text, line.find("</word>") - text)});
+    }
+    return words;
+}
+
+const std::string LongTitle =
+    "Домашнее задание для 3-го класса шахматного кружка «Белая ладья», группа начинающих, декабрь 2026";
+// 100 characters of the widest letters, with blanks to break at, and without.
+const std::string WidestTitle = [] {
+    std::string title;
+    for (int word = 0; word < 8; ++word) title += std::string(word > 0 ? " " : "") + "ШЩЖЮШЩЖЮШЩЖ";
+    return title + "ШЩЖЮ";
+}();
+const std::string UnbrokenTitle = [] {
+    std::string title;
+    for (int letter = 0; letter < 100; ++letter) title += "Ш";
+    return title;
+}();
+
+// Long titles on every page of the worksheet and of its key: whole in the
+// page's text, every word inside the margins, no word on another, and the
+// heading above the line under it; on every page the variant's label.
+TEST_F(PdfReadBack, LongTitlesFitEveryPage) {
+    constexpr double Tolerance = 0.5;
+    for (const std::string& title : {LongTitle, WidestTitle, UnbrokenTitle}) {
+        for (const int perPage : {4, 6, 9, 12}) {
+            SCOPED_TRACE(title + ", " + std::to_string(perPage) + " a page");
+            ASSERT_EQ(Run({"--count", "14", "--per-page", std::to_string(perPage), "--seed", "11", "--title", title,
+                           "--name-line", "--pdf", "sheet.pdf"})
+                          .Status,
+                      0);
+            const int pages = PageCount("sheet.pdf");
+            ASSERT_EQ(pages, (14 + perPage - 1) / perPage + 1);
+            for (int page = 1; page <= pages; ++page) {
+                SCOPED_TRACE("page " + std::to_string(page));
+                const std::string text = PageText("sheet.pdf", page);
+                // A title without blanks may be broken anywhere: compare without them.
+                std::string letters;
+                for (const char c : text) {
+                    if (c != ' ') letters += c;
+                }
+                std::string titleLetters;
+                for (const char c : title) {
+                    if (c != ' ') titleLetters += c;
+                }
+                if (title != UnbrokenTitle) {
+                    EXPECT_NE(text.find(title), std::string::npos) << text;
+                } else {
+                    EXPECT_NE(letters.find(titleLetters), std::string::npos) << text;
+                }
+                EXPECT_NE(text.find("Вариант 11"), std::string::npos) << text;
+                EXPECT_EQ(text.find("Ответы") != std::string::npos, page == pages) << text;
+
+                const std::vector<WordBox> words = Words("sheet.pdf", page);
+                ASSERT_GT(words.size(), 10u);
+                for (std::size_t one = 0; one < words.size(); ++one) {
+                    const WordBox& a = words[one];
+                    EXPECT_GE(a.Left, sheets::PageMargin - Tolerance) << a.Text;
+                    EXPECT_LE(a.Right, sheets::PageWidth - sheets::PageMargin + Tolerance) << a.Text;
+                    if (a.Top < sheets::HeaderRule) {
+                        EXPECT_LE(a.Bottom, sheets::HeaderRule) << a.Text;
+                    }
+                    for (std::size_t other = one + 1; other < words.size(); ++other) {
+                        const WordBox& b = words[other];
+                        const bool overlap = std::min(a.Right, b.Right) - std::max(a.Left, b.Left) > Tolerance &&
+                                             std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top) > Tolerance;
+                        EXPECT_FALSE(overlap) << a.Text << " on " << b.Text;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// --key: the worksheet without the key and the key as a document of its
+// own, each numbered among its own pages and both with the set's label; the
+// name line on every diagram page. Another seed gives another label.
+TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
+    ASSERT_EQ(Run({"--count", "230", "--per-page", "12", "--seed", "5", "--name-line", "--pdf", "pupils.pdf", "--key",
+                   "key.pdf", "--pgn", "set.pgn"})
+                  .Status,
+              0);
+    ASSERT_EQ(PageCount("pupils.pdf"), 20);  // 230 diagrams, 12 a page
+    ASSERT_EQ(PageCount("key.pdf"), 2);      // 215 answers a page
+    for (int page = 1; page <= 20; ++page) {
+        const std::string text = PageText("pupils.pdf", page);
+        EXPECT_EQ(text.find("Ответы"), std::string::npos) << text;
+        EXPECT_NE(text.find("Страница " + std::to_string(page) + " из 20"), std::string::npos) << text;
+        EXPECT_NE(text.find("Вариант 5"), std::string::npos) << text;
+        for (const char* label : {"Фамилия, имя", "Класс", "Дата"}) EXPECT_NE(text.find(label), std::string::npos);
+    }
+    std::string keys;
+    for (int page = 1; page <= 2; ++page) {
+        const std::string text = PageText("key.pdf", page);
+        EXPECT_NE(text.find("Ответы "), std::string::npos) << text;
+        EXPECT_NE(text.find("Мат в 1 ход"), std::string::npos) << text;
+        EXPECT_NE(text.find("Ответы, страница " + std::to_string(page) + " из 2"), std::string::npos) << text;
+        EXPECT_NE(text.find("Вариант 5"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Фамилия"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Белые начинают"), std::string::npos) << text;
+        keys += text;
+    }
+    // Every solution of the set is in the key, the last one on its second page.
+    const std::vector<PgnGame> games = ReadPgn(*ReadBytes("set.pgn"));
+    ASSERT_EQ(games.size(), 230u);
+    for (const std::size_t index : {std::size_t{0}, std::size_t{214}, std::size_t{215}, std::size_t{229}}) {
+        const std::string& movetext = games[index].Movetext;
+        const auto position = WhiteToMove(FenOf(games[index]));
+        const std::vector<int> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        ASSERT_EQ(named.size(), 1u);
+        const std::string answer =
+            std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        EXPECT_NE((index < 215 ? PageText("key.pdf", 1) : PageText("key.pdf", 2)).find(answer), std::string::npos)
+            << answer;
+    }
+
+    // Only the key: the same pages.
+    ASSERT_EQ(Run({"--count", "230", "--seed", "5", "--key", "alone.pdf"}).Status, 0);
+    EXPECT_EQ(PageText("alone.pdf", 1), PageText("key.pdf", 1));
+    // Two seeds, two labels: the first pages of neighbours' sheets differ.
+    ASSERT_EQ(Run({"--count", "6", "--seed", "1", "--pdf", "one.pdf"}).Status, 0);
+    ASSERT_EQ(Run({"--count", "6", "--seed", "2", "--pdf", "two.pdf"}).Status, 0);
+    EXPECT_NE(PageText("one.pdf", 1).find("Вариант 1 "), std::string::npos);
+    EXPECT_NE(PageText("two.pdf", 1).find("Вариант 2 "), std::string::npos);
+    EXPECT_NE(PageText("two.pdf", 2).find("Вариант 2 "), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "sheets/sheet_options.h"
@@ -30,7 +31,9 @@ TEST(SheetOptions, DefaultsAndBothSpellingsOfAValue) {
     EXPECT_EQ(options.Title, "Мат в 1 ход");
     EXPECT_EQ(options.PgnPath, "out.pgn");
     EXPECT_TRUE(options.PdfPath.empty());
+    EXPECT_TRUE(options.KeyPath.empty());
     EXPECT_TRUE(options.EpdPath.empty());
+    EXPECT_FALSE(options.NameLine);
 
     SheetOptions given;
     ASSERT_EQ(Parse({"--settings=my.txt", "--count", "1000", "--seed=18446744073709551615", "--per-page", "12",
@@ -45,6 +48,15 @@ TEST(SheetOptions, DefaultsAndBothSpellingsOfAValue) {
     EXPECT_EQ(given.PdfPath, "s.pdf");
     EXPECT_EQ(given.EpdPath, "-");
     EXPECT_EQ(given.PgnPath, "s.pgn");
+
+    SheetOptions apart;
+    ASSERT_EQ(Parse({"--name-line", "--pdf", "pupils.pdf", "--key=key.pdf"}, apart), "");
+    EXPECT_TRUE(apart.NameLine);
+    EXPECT_EQ(apart.PdfPath, "pupils.pdf");
+    EXPECT_EQ(apart.KeyPath, "key.pdf");
+    SheetOptions keyOnly;
+    ASSERT_EQ(Parse({"--key", "key.pdf"}, keyOnly), "");
+    EXPECT_EQ(keyOnly.KeyPath, "key.pdf");
 
     SheetOptions help;
     ASSERT_EQ(Parse({"--help"}, help), "");
@@ -77,9 +89,43 @@ TEST(SheetOptions, MalformedCommandLinesAreRefused) {
     EXPECT_NE(Complaint({"--pgn", ""}), "");
     EXPECT_NE(Complaint({"--settings", "", "--pgn", "a"}), "");
     EXPECT_NE(Complaint({"--title", "two\nlines", "--pgn", "a"}), "");
-    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");  // not UTF-8
+    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");     // not UTF-8
+    EXPECT_NE(Complaint({"--key", "-"}), "");                        // PDF only to a file
+    EXPECT_NE(Complaint({"--pdf", "a.pdf", "--key", "a.pdf"}), "");  // the key in the worksheet's file
+    EXPECT_NE(Complaint({"--key", "a", "--pgn", "a"}), "");
+    EXPECT_NE(Complaint({"--name-line=yes", "--pdf", "a.pdf"}), "");  // a switch takes no value
+    EXPECT_NE(Complaint({"--name-line", "--key", "k.pdf"}), "");      // the line is on the worksheet only
+    EXPECT_NE(Complaint({"--name-line", "--name-line", "--pdf", "a"}), "");
     EXPECT_EQ(Complaint({"--pgn", "-", "--pdf", "a.pdf"}), "");
     EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
+}
+
+std::string Repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int index = 0; index < times; ++index) text += piece;
+    return text;
+}
+
+// A title is counted in characters, not bytes; its PGN tag value, escaped,
+// must also stay within a PGN string's 255 bytes.
+TEST(SheetOptions, TitlesBeyondTheLimitAreRefusedWithTheLimitNamed) {
+    ASSERT_EQ(MostTitleCharacters, 100);
+    for (const std::string& fits :
+         {Repeated("Ж", 100), Repeated("w", 100), Repeated("\\", 50), Repeated("\"", 100), Repeated("—", 85)}) {
+        SheetOptions options;
+        EXPECT_EQ(Parse({"--title", fits.c_str(), "--pgn", "a"}, options), "") << fits;
+        EXPECT_EQ(options.Title, fits);
+    }
+    const std::string tooLong = Complaint({"--title", Repeated("Ж", 101).c_str(), "--pgn", "a"});
+    EXPECT_NE(tooLong.find("--title"), std::string::npos);
+    EXPECT_NE(tooLong.find("100 знаков"), std::string::npos) << tooLong;
+    EXPECT_NE(tooLong.find("101"), std::string::npos) << tooLong;
+    EXPECT_NE(Complaint({"--title", Repeated("Ж", 300).c_str(), "--pdf", "a.pdf"}), "");
+    // 86 three-byte dashes: 258 bytes; 64 four-byte signs: 256.
+    for (const std::string& wide : {Repeated("—", 86), Repeated("\xF0\x9F\x98\x80", 64)}) {
+        const std::string complaint = Complaint({"--title", wide.c_str(), "--pgn", "a"});
+        EXPECT_NE(complaint.find("255"), std::string::npos) << complaint;
+    }
 }
 
 }  // namespace

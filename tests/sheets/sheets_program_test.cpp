@@ -16,6 +16,7 @@
 
 #include "rules/fen.h"
 #include "rules/move_text.h"
+#include "rules/play_move.h"
 #include "tests/problems/test_support.h"
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
@@ -27,8 +28,16 @@ namespace fs = std::filesystem;
 using settings_test::ReadBytes;
 using settings_test::WriteBytes;
 
-const char* const ExpectedTags[] = {"Event", "Site", "Date", "Round", "White", "Black", "Result", "SetUp", "FEN"};
+// The seven-tag roster, then the rest in ASCII order.
+const char* const ExpectedTags[] = {"Event", "Site", "Date", "Round", "White", "Black", "Result", "FEN", "SetUp"};
 constexpr const char* OnlyKings = "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n50\n0\n2\nлюбая\n";
+// 96 pieces for the 62 squares the kings leave.
+constexpr const char* Crowd = "8\n10\n10\n10\n10\n8\n10\n10\n10\n10\n50\n1\n5\nферзь\n";
+// The example's pieces, mated by the king: a problem in some 200000
+// positions. With seed 3 the first comes within 30000.
+constexpr const char* KingMates = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nкороль\n";
+const std::string LongTitle =
+    "Домашнее задание для 3-го класса шахматного кружка «Белая ладья», группа начинающих, декабрь 2026";
 // Two knights and two rooks: now and then a solution needs its from-square.
 constexpr const char* MixedAnyKind = "2\n2\n1\n2\n1\n2\n1\n1\n1\n0\n50\n1\n5\nлюбая\n";
 
@@ -42,6 +51,18 @@ class SheetsProgram : public settings_test::ScratchDirectoryTest {
         return names;
     }
 };
+
+// The standard error of a shell command run in the test's directory.
+RunResult RunCommand(const std::string& command) {
+    RunResult result;
+    std::FILE* pipe = ::popen((command + " 2>&1 >/dev/null").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.Err.append(buffer, got);
+    const int status = ::pclose(pipe);
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
 
 // What a game of the PGN says, checked with the rules core: the position is
 // well formed, the solution names exactly one legal move, with no more of its
@@ -195,21 +216,105 @@ TEST_F(SheetsProgram, FailuresLeaveNoFile) {
     }
 }
 
-// Only the kings: the budget of 30000 positions per problem runs out.
-TEST_F(SheetsProgram, SettingsWithoutProblemsWriteNothingAndSaySo) {
+// Settings that give no problem: only the kings (no mate in 30000
+// positions) and more pieces than squares (not one position). However many
+// problems are asked for, the run ends as a run for one does, with the same
+// message: after 30000 positions or none, not after 30000 per problem. It
+// writes nothing.
+TEST_F(SheetsProgram, SettingsWithoutProblemsEndAtOnceWriteNothingAndSaySo) {
     WriteSettings("kings.txt", OnlyKings);
+    WriteSettings("crowd.txt", Crowd);
     WriteBytes("old.pgn", "kept\n");
     const std::set<std::string> before = Names();
-    const RunResult run = Run({"--settings", "kings.txt", "--count", "2", "--seed", "1", "--pgn", "old.pgn", "--epd",
-                               "-", "--pdf", "new.pdf"});
+    for (const std::string settings : {"kings.txt", "crowd.txt"}) {
+        std::string single;
+        for (const std::string count : {"1", "2", "1000"}) {
+            SCOPED_TRACE(settings + ", " + count);
+            const RunResult run = Run({"--settings", settings, "--count", count, "--seed", "1", "--pgn", "old.pgn",
+                                       "--epd", "-", "--pdf", "new.pdf", "--key", "key.pdf"});
+            EXPECT_EQ(run.Status, 1);
+            EXPECT_EQ(run.Out, "");
+            ASSERT_EQ(Lines(run.Err).size(), 1u) << run.Err;
+            EXPECT_NE(run.Err.find(settings == "kings.txt" ? "за 30000 позиций" : "не помещаются на доску"),
+                      std::string::npos)
+                << run.Err;
+            EXPECT_NE(run.Err.find("найдено задач: 0 из " + count + ";"), std::string::npos) << run.Err;
+            EXPECT_NE(run.Err.find("измените настройки в «" + settings + "»"), std::string::npos) << run.Err;
+            // The same words for one problem as for many.
+            std::string message = run.Err;
+            const std::string ofCount = " из " + count;
+            message.erase(message.find(ofCount), ofCount.size());
+            if (single.empty()) single = message;
+            EXPECT_EQ(message, single);
+            EXPECT_EQ(Names(), before);
+            EXPECT_EQ(ReadBytes("old.pgn"), "kept\n");
+        }
+    }
+}
+
+// Once a first problem has come, the set has its whole budget: rare mates
+// by the king, one found, the second not within 60000 positions.
+TEST_F(SheetsProgram, AFirstProblemOpensTheWholeBudget) {
+    WriteSettings("king.txt", KingMates);
+    const RunResult run = Run({"--settings", "king.txt", "--count", "2", "--seed", "3", "--pgn", "k.pgn"});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
-    EXPECT_NE(run.Err.find("60000"), std::string::npos) << run.Err;
-    EXPECT_NE(run.Err.find("найдено задач: 0 из 2"), std::string::npos) << run.Err;
-    EXPECT_NE(run.Err.find("измените настройки"), std::string::npos) << run.Err;
-    EXPECT_EQ(Names(), before);
-    EXPECT_EQ(ReadBytes("old.pgn"), "kept\n");
+    EXPECT_NE(run.Err.find("за 60000 позиций найдено задач: 1 из 2;"), std::string::npos) << run.Err;
+    const RunResult one = Run({"--settings", "king.txt", "--count", "1", "--seed", "3", "--pgn", "k.pgn"});
+    EXPECT_EQ(one.Status, 0) << one.Err;
+}
+
+// A title beyond the limit is refused before anything is done; one at the
+// limit goes whole into every Event tag, and pgn-extract reads every game,
+// the tag whole, and plays the solution to the position the rules core
+// plays it to.
+TEST_F(SheetsProgram, TitlesAtTheLimitReadBackAndLongerOnesAreRefused) {
+    std::string tooLong = LongTitle + " (четыре)";
+    const RunResult refused = Run({"--title", tooLong, "--pgn", "set.pgn", "--pdf", "set.pdf"});
+    EXPECT_EQ(refused.Status, 2);
+    EXPECT_EQ(refused.Err.rfind("vindolar-sheets: --title:", 0), 0u) << refused.Err;
+    EXPECT_NE(refused.Err.find("100 знаков"), std::string::npos) << refused.Err;
+    EXPECT_EQ(Lines(refused.Err).size(), 1u);
+    EXPECT_EQ(Names(), (std::set<std::string>{"set_figure.txt"}));
+
+    const std::string title = LongTitle + " 3а";  // 100 characters ...
+    ASSERT_EQ(title.size(), 178u);                // ... in 178 bytes
+    ASSERT_EQ(Run({"--count", "40", "--seed", "6", "--title", title, "--pgn", "set.pgn"}).Status, 0);
+    const std::vector<PgnGame> games = ReadPgn(*ReadBytes("set.pgn"));
+    ASSERT_EQ(games.size(), 40u);
+    for (std::size_t index = 0; index < games.size(); ++index) {
+        SCOPED_TRACE("problem " + std::to_string(index + 1));
+        CheckGame(games[index], static_cast<int>(index + 1), title);
+    }
+
+    const RunResult extract = RunCommand("/usr/games/pgn-extract --fencomments -o read.pgn set.pgn");
+    EXPECT_NE(extract.Err.find("40 games matched out of 40."), std::string::npos) << extract.Err;
+    for (const std::string& line : Lines(extract.Err)) {
+        // The file's name, each game's players and event, and the count.
+        const bool expected = line.rfind("Processing ", 0) == 0 || line.rfind("? - ? " + title + " ", 0) == 0 ||
+                              line.find(" games matched out of ") != std::string::npos;
+        EXPECT_TRUE(expected) << line;
+    }
+    const std::vector<std::string> read = Lines(*ReadBytes("read.pgn"));
+    std::vector<std::string> events;
+    std::vector<std::string> after;  // the placement after the solution, as pgn-extract comments it
+    for (const std::string& line : read) {
+        if (line.rfind("[Event ", 0) == 0) events.push_back(line);
+        const std::size_t comment = line.find(" { ");
+        if (line.rfind("1. ", 0) == 0 && comment != std::string::npos)
+            after.push_back(line.substr(comment + 3, line.find(' ', comment + 3) - comment - 3));
+    }
+    ASSERT_EQ(events.size(), 40u);
+    ASSERT_EQ(after.size(), 40u);
+    for (std::size_t index = 0; index < games.size(); ++index) {
+        EXPECT_EQ(events[index], "[Event \"" + title + "\"]");
+        const std::string& movetext = games[index].Movetext;
+        auto position = WhiteToMove(games[index].Tags[7].second);
+        const std::vector<int> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        ASSERT_EQ(named.size(), 1u);
+        chess::PlayMove(position->Board, position->MoveList.Entry(named[0]));
+        const std::string fen = chess::WriteFen(*position, chess::Black);
+        EXPECT_EQ(after[index], fen.substr(0, fen.find(' ')));
+    }
 }
 
 // Standard error of the program started with `arguments` on a pseudo-terminal
@@ -264,15 +369,18 @@ StoppedRun RunUntil(const std::vector<std::string>& arguments, bool onTerminal,
     return run;
 }
 
-// A run that goes on and on (only kings: no problem ever comes) on a terminal
+// A run that goes on and on (mates by the king are rare) on a terminal
 // and on a pipe: the terminal is shown the progress once the run has taken a
 // second; the pipe, given as long and a second more, is shown nothing.
 TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
-    WriteSettings("kings.txt", OnlyKings);
-    const std::vector<std::string> arguments = {"--settings", "kings.txt", "--count", "1000",
-                                                "--seed",     "3",         "--pgn",   "k.pgn"};
-    const std::string progress = "\rнайдено задач: 0 из 1000";
-    const auto shown = [&](const std::string& err) { return err.find(progress) != std::string::npos; };
+    WriteSettings("king.txt", KingMates);
+    const std::vector<std::string> arguments = {"--settings", "king.txt", "--count", "1000",
+                                                "--seed",     "3",        "--pgn",   "k.pgn"};
+    const std::string progress = "\rнайдено задач: ";
+    const auto shown = [&](const std::string& err) {
+        const std::size_t at = err.find(progress);
+        return at != std::string::npos && err.find(" из 1000", at) != std::string::npos;
+    };
     const StoppedRun terminal = RunUntil(arguments, true, shown, std::chrono::minutes(2));
     EXPECT_TRUE(shown(terminal.Err)) << terminal.Err;
     EXPECT_GE(terminal.Took, std::chrono::seconds(1));
@@ -286,7 +394,7 @@ TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
     EXPECT_EQ(piped.Err.find('\r'), std::string::npos) << piped.Err;
     EXPECT_EQ(piped.Err.find("найдено задач"), std::string::npos) << piped.Err;
     // Interrupted runs leave no output and no temporary file.
-    EXPECT_EQ(Names(), (std::set<std::string>{"kings.txt", "set_figure.txt"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{"king.txt", "set_figure.txt"}));
 }
 
 }  // namespace
