@@ -7,7 +7,7 @@
 #include <set>
 #include <string_view>
 
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 #include "sheets/pgn_writer.h"
 
 namespace sheets {
@@ -53,7 +53,7 @@ int CharacterCount(const std::string& text) {
 // control characters (a line break would end the PGN tag), fit the pages'
 // two heading lines and, escaped, one PGN string.
 std::string TitleComplaint(const std::string& title) {
-    if (settings::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
+    if (text::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
     for (const char c : title) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) return "--title: в тексте управляющие символы (например, перевод строки)";

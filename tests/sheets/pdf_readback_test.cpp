@@ -100,10 +100,9 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         const std::string movetext = games[index].Movetext;
         const std::string san = movetext.substr(3, movetext.size() - 3 - 4);  // "1. " SAN " 1-0"
         const auto position = WhiteToMove(FenOf(games[index]));
-        const std::vector<int> named = EntriesNamedBy(*position, san);
+        const std::vector<chess::Move> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
-        const std::string answer =
-            std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(named[0]) + "#";
         EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
     }
 
@@ -232,7 +231,7 @@ TEST_P(RenderedSquares, ShowThePiecesTheFenSays) {
                         secondDifference = difference;
                     }
                 }
-                const chess::PieceCode expected = position->Board[file][row];
+                const chess::PieceCode expected = position->At(file, row);
                 EXPECT_EQ(best, expected) << "diagram " << slot + 1 << ", " << chess::SquareName(file, row);
                 pieces += expected != 0;
                 worstMatch = std::max(worstMatch, bestDifference);
@@ -388,10 +387,9 @@ TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
     for (const std::size_t index : {std::size_t{0}, std::size_t{214}, std::size_t{215}, std::size_t{229}}) {
         const std::string& movetext = games[index].Movetext;
         const auto position = WhiteToMove(FenOf(games[index]));
-        const std::vector<int> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        const std::vector<chess::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
         ASSERT_EQ(named.size(), 1u);
-        const std::string answer =
-            std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(named[0]) + "#";
         EXPECT_NE((index < 215 ? PageText("key.pdf", 1) : PageText("key.pdf", 2)).find(answer), std::string::npos)
             << answer;
     }

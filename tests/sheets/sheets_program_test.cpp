@@ -16,7 +16,6 @@
 
 #include "rules/fen.h"
 #include "rules/move_text.h"
-#include "rules/play_move.h"
 #include "tests/problems/test_support.h"
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
@@ -100,14 +99,14 @@ ReadBackGame CheckGame(const PgnGame& game, int round, const std::string& title)
     EXPECT_EQ(result.San.back(), '#') << result.San;
 
     const auto position = WhiteToMove(result.Fen);
-    const std::vector<int> named = EntriesNamedBy(*position, result.San);
+    const std::vector<chess::Move> named = EntriesNamedBy(*position, result.San);
     EXPECT_EQ(named.size(), 1u) << result.Fen << " " << result.San;
     if (named.size() != 1) return result;
     EXPECT_TRUE(FromSquarePartIsMinimal(*position, result.San)) << result.Fen << " " << result.San;
     const auto facts = problems::testing::CountMatesDirectly(*position);
     EXPECT_EQ(facts.Mates, 1) << result.Fen;
-    EXPECT_EQ(facts.LastMatingPiece, position->MoveList.PlacedPiece[named[0]]) << result.Fen << " " << result.San;
-    result.MatingKind = position->MoveList.PlacedPiece[named[0]];
+    EXPECT_EQ(facts.LastMatingPiece, named[0].PlacedPiece) << result.Fen << " " << result.San;
+    result.MatingKind = named[0].PlacedPiece;
     return result;
 }
 
@@ -308,10 +307,10 @@ TEST_F(SheetsProgram, TitlesAtTheLimitReadBackAndLongerOnesAreRefused) {
     for (std::size_t index = 0; index < games.size(); ++index) {
         EXPECT_EQ(events[index], "[Event \"" + title + "\"]");
         const std::string& movetext = games[index].Movetext;
-        auto position = WhiteToMove(games[index].Tags[7].second);
-        const std::vector<int> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        auto position = WhiteToMove(games[index].Tags[7].second);  // FEN, after the roster
+        const std::vector<chess::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
         ASSERT_EQ(named.size(), 1u);
-        chess::PlayMove(position->Board, position->MoveList.Entry(named[0]));
+        (void)position->Play(named[0]);
         const std::string fen = chess::WriteFen(*position, chess::Black);
         EXPECT_EQ(after[index], fen.substr(0, fen.find(' ')));
     }
