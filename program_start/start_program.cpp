@@ -13,7 +13,7 @@
 #include <csignal>
 #include <optional>
 
-namespace settings {
+namespace program_start {
 namespace {
 
 // Exit statuses of the short-lived intermediate process, and of a started
@@ -88,7 +88,7 @@ std::string ProgramPath(const std::string& workingDirectory, const std::string& 
 }
 
 bool StartProgram(const std::string& name) {
-    const std::optional<std::string> directory = WorkingDirectory();
+    const std::optional<std::string> directory = settings::WorkingDirectory();
     if (!directory) return false;
     std::string path = ProgramPath(*directory, name);
     if (!IsStartable(path)) return false;
@@ -106,4 +106,4 @@ bool StartProgram(const std::string& name) {
     return IntermediateForkedProgram(intermediate);
 }
 
-}  // namespace settings
+}  // namespace program_start
