@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "problems/problem_series.h"
+#include "problems/two_mover_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
@@ -71,22 +72,37 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         std::fprintf(stderr, "seed %" PRIu64 "\n", seed);
     }
 
-    auto series = std::make_unique<problems::ProblemSeries>(config, seed);
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
-    const bool complete = series->Draw(options.Count, &progress);
-    progress.Finish();
-    if (!complete) {
-        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
-                                        ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
-                                        "; измените настройки в «" + options.SettingsPath + "»");
+    std::vector<problems::SeriesProblem> found;
+    if (options.Moves == 2) {
+        problems::TwoMoverSeries series(config, seed);
+        const bool complete = series.Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            return Fail(TooFewProblems, "за " + std::to_string(series.AttemptsUsed) + " позиций (не больше " +
+                                            std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) " +
+                                            ProgressText(static_cast<int>(series.Problems.size()), options.Count) +
+                                            "; измените настройки в «" + options.SettingsPath + "»");
+        }
+        found = std::move(series.Problems);
+    } else {
+        auto series = std::make_unique<problems::ProblemSeries>(config, seed);
+        const bool complete = series->Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
+                                            ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
+                                            "; измените настройки в «" + options.SettingsPath + "»");
+        }
+        found = std::move(series->Problems);
     }
 
     for (Output& output : outputs) {
-        if (output.Option == "--pgn") output.Bytes = WritePgn(series->Problems, options.Title);
-        if (output.Option == "--epd") output.Bytes = WriteEpd(series->Problems);
+        if (output.Option == "--pgn") output.Bytes = WritePgn(found, options.Title);
+        if (output.Option == "--epd") output.Bytes = WriteEpd(found);
         if (output.Option == "--pdf") {
             std::string error;
-            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, output.Bytes, error)) {
+            if (!WritePdf(found, options.Title, options.PerPage, Pieces, output.Bytes, error)) {
                 return Fail(Failure, error);
             }
         }

@@ -1,0 +1,54 @@
+// The whole rules of chess for a two-mover's solution, over the rules core:
+// the core's legal moves with the en-passant captures a double step allows,
+// moves played and taken back with what they took. Castling cannot arise in
+// the positions a two-mover is made from. Every look of the two-mover search
+// at the rules goes through these few operations.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "rules/en_passant.h"
+#include "rules/position.h"
+
+namespace problems {
+
+// What taking a move back needs.
+struct PlayedMove {
+    chess::Move Move;
+    chess::PieceCode Captured = chess::NoPiece;
+    int CapturedFile = 0;  // where the captured piece stood (beside the target for en passant)
+    int CapturedRow = 0;
+    chess::EnPassantSquare EnPassantBefore;
+};
+
+struct FullRules {
+    FullRules() : Core(std::make_unique<chess::Position>()) {}
+
+    // Sets the squares with `sideToMove` to move and no en-passant square.
+    void SetUp(const chess::BoardCellsArray& board, int sideToMove);
+
+    [[nodiscard]] const chess::BoardCellsArray& Board() const { return Core->Board; }
+    [[nodiscard]] int SideToMove() const { return Core->SideToMove; }
+
+    // Fills `moves` with the legal moves of the side to move, en passant
+    // included, in the core's order with en passant last.
+    void LegalMoves(std::vector<chess::Move>& moves);
+    // True when the side to move has at least one legal move.
+    [[nodiscard]] bool HasLegalMove();
+    // True when the king of the side to move stands attacked.
+    [[nodiscard]] bool InCheck();
+    // True when the side to move is checkmated.
+    [[nodiscard]] bool IsMated() { return InCheck() && !HasLegalMove(); }
+
+    // Plays a legal move of the side to move; the other side is then to move.
+    PlayedMove Play(const chess::Move& move);
+    // Takes back the last move played.
+    void TakeBack(const PlayedMove& played);
+
+  private:
+    std::unique_ptr<chess::Position> Core;  // its move list is large
+    chess::EnPassantSquare EnPassant;
+};
+
+}  // namespace problems
