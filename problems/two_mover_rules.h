@@ -8,18 +8,30 @@
 #include <memory>
 #include <vector>
 
-#include "rules/en_passant.h"
 #include "rules/position.h"
 
 namespace problems {
 
+// The square a pawn's double step passed over, where the other side may take
+// it on the very next move; File 0 when the last move was no double step.
+struct EnPassantSquare {
+    int File = 0;
+    int Row = 0;
+};
+
+// The square left by `move` when it is a pawn's double step, else none.
+[[nodiscard]] EnPassantSquare SquarePassedBy(const chess::Move& move);
+
+// True when `move`, about to be played on `board`, is a pawn's diagonal step
+// onto an empty square: an en-passant capture.
+[[nodiscard]] bool IsEnPassantCapture(const chess::BoardCellsArray& board, const chess::Move& move);
+
 // What taking a move back needs.
 struct PlayedMove {
     chess::Move Move;
-    chess::PieceCode Captured = chess::NoPiece;
-    int CapturedFile = 0;  // where the captured piece stood (beside the target for en passant)
-    int CapturedRow = 0;
-    chess::EnPassantSquare EnPassantBefore;
+    chess::Undo CoreUndo;
+    bool EnPassant = false;  // the pawn taken stood beside the target, on (Move.ToFile, Move.FromRow)
+    EnPassantSquare EnPassantBefore;
 };
 
 struct FullRules {
@@ -28,8 +40,8 @@ struct FullRules {
     // Sets the squares with `sideToMove` to move and no en-passant square.
     void SetUp(const chess::BoardCellsArray& board, int sideToMove);
 
-    [[nodiscard]] const chess::BoardCellsArray& Board() const { return Core->Board; }
-    [[nodiscard]] int SideToMove() const { return Core->SideToMove; }
+    [[nodiscard]] const chess::BoardCellsArray& Board() const { return Core->Squares(); }
+    [[nodiscard]] int SideToMove() const { return Core->SideToMove(); }
 
     // Fills `moves` with the legal moves of the side to move, en passant
     // included, in the core's order with en passant last.
@@ -47,8 +59,12 @@ struct FullRules {
     void TakeBack(const PlayedMove& played);
 
   private:
-    std::unique_ptr<chess::Position> Core;  // its move list is large
-    chess::EnPassantSquare EnPassant;
+    // Appends the en-passant captures of the side to move onto EnPassant
+    // that leave its king unattacked.
+    void AddEnPassantCaptures(std::vector<chess::Move>& moves);
+
+    std::unique_ptr<chess::Position> Core;
+    EnPassantSquare EnPassant;
 };
 
 }  // namespace problems

@@ -144,7 +144,7 @@ void TwoMoverSearch::CollectMates(int ply, std::vector<Move>& mates) {
 
 std::string TwoMoverSearch::Algebraic(const std::vector<Move>& legal, const Move& move) {
     const chess::BoardCellsArray& board = Rules.Board();
-    const bool capture = board[move.ToFile][move.ToRow] != chess::NoPiece || chess::IsEnPassantCapture(board, move);
+    const bool capture = board[move.ToFile][move.ToRow] != chess::NoPiece || IsEnPassantCapture(board, move);
     std::string text;
     if (KindOf(move.MovedPiece) == chess::Pawn) {
         if (capture) text += chess::FileLetters[move.FromFile];

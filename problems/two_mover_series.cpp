@@ -19,6 +19,17 @@
 namespace problems {
 namespace {
 
+// The FEN of `board` with White to move.
+std::string FenOf(chess::Position& scratch, const chess::BoardCellsArray& board) {
+    scratch.Clear();
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+            if (board[file][row] != chess::NoPiece) scratch.Put(file, row, board[file][row]);
+        }
+    }
+    return chess::WriteFen(scratch, chess::White);
+}
+
 // SplitMix64's finaliser: well-spread seeds for neighbouring block numbers.
 std::uint64_t BlockSeed(std::uint64_t seed, std::int64_t block) {
     std::uint64_t z = seed + 0x9E3779B97F4A7C15ULL * (static_cast<std::uint64_t>(block) + 1);
@@ -46,12 +57,11 @@ struct BlockJudge {
         const chess::PieceCode kind = Config.FirstMovePiece;  // 0 is AnyKeyKind
         for (int attempt = 0; attempt < TwoMoverBlockSize; ++attempt) {
             builder.ClearBoard();
-            builder.BuildRandomPosition();
-            if (Rules->InCheck != 0) continue;
+            if (!builder.BuildRandomPosition()) continue;
             chess::Move key;
-            if (Search.Judge(Rules->Board, kind, key) != TwoMoverVerdict::Sound) continue;
+            if (Search.Judge(Rules->Squares(), kind, key) != TwoMoverVerdict::Sound) continue;
             Find find;
-            find.Board = Rules->Board;
+            find.Board = Rules->Squares();
             find.Key = key;
             find.Attempt = attempt;
             ThinTwoMover(Search, find.Board, key);
@@ -139,8 +149,7 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
         }
         AttemptsUsed = std::min(budget, (block + 1) * TwoMoverBlockSize);
         for (const Find& find : finds) {
-            rules->Board = find.Board;
-            const std::string fen = chess::WriteFen(*rules, chess::White);
+            const std::string fen = FenOf(*rules, find.Board);
             if (!placements.insert(fen.substr(0, fen.find(' '))).second) {
                 ++RepeatsSkipped;
                 continue;
@@ -164,8 +173,7 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
     for (const Find& find : kept) {
         SeriesProblem problem;
         problem.Board = find.Board;
-        rules->Board = find.Board;
-        problem.Fen = chess::WriteFen(*rules, chess::White);
+        problem.Fen = FenOf(*rules, find.Board);
         problem.Moves = 2;
         problem.TwoMover = search.Solve(find.Board, find.Key);
         problem.SolutionText = TrainerNotation(find.Key);

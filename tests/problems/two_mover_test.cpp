@@ -364,13 +364,12 @@ TEST(TwoMoverSearch, TheSlowSolverAgreesOnRandomPositions) {
     int judged = 0;
     for (int attempt = 0; attempt < 3000 && judged < 400; ++attempt) {
         builder.ClearBoard();
-        builder.BuildRandomPosition();
-        if (rules->InCheck != 0) continue;
+        if (!builder.BuildRandomPosition()) continue;
         chess::Move key;
-        const problems::TwoMoverVerdict verdict = search.Judge(rules->Board, problems::AnyKeyKind, key);
+        const problems::TwoMoverVerdict verdict = search.Judge(rules->Squares(), problems::AnyKeyKind, key);
         if (verdict == problems::TwoMoverVerdict::IllegalPosition) continue;
         ++judged;
-        const Board b = FromCells(rules->Board);
+        const Board b = FromCells(rules->Squares());
         const bool mateInOne = !MatesInOne(b).empty();
         EXPECT_EQ(verdict == problems::TwoMoverVerdict::MateInOne, mateInOne);
         if (mateInOne) continue;
