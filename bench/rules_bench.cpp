@@ -38,48 +38,46 @@ Position Load(const char* fen) {
     return position;
 }
 
-void GenerateForSide(Position& p) {
-    if (p.SideToMove == chess::White) {
-        p.GenerateWhiteMoves();
-    } else {
-        p.GenerateBlackMoves();
-    }
+chess::MoveList GenerateForSide(const Position& p) {
+    return p.SideToMove() == chess::White ? p.GenerateWhiteMoves() : p.GenerateBlackMoves();
 }
 
 void Generate(benchmark::State& state, const char* fen) {
-    Position p = Load(fen);
+    const Position p = Load(fen);
+    int moves = 0;
     for (auto _ : state) {
-        GenerateForSide(p);
-        benchmark::DoNotOptimize(p.MoveCount);
+        moves = GenerateForSide(p).Count();
+        benchmark::DoNotOptimize(moves);
     }
-    state.counters["moves"] = p.MoveCount;
+    state.counters["moves"] = moves;
 }
 
 void GenerateAndFilter(benchmark::State& state, const char* fen) {
-    Position p = Load(fen);
+    const Position p = Load(fen);
+    int legal = 0;
     for (auto _ : state) {
-        p.GenerateLegalMoves();
-        benchmark::DoNotOptimize(p.MoveCount);
+        legal = p.LegalMoves().Count();
+        benchmark::DoNotOptimize(legal);
     }
-    state.counters["legal"] = p.MoveCount;
+    state.counters["legal"] = legal;
 }
 
 void AttackTest(benchmark::State& state, const char* fen) {
-    Position p = Load(fen);
+    const Position p = Load(fen);
     for (auto _ : state) {
-        p.IsWhiteKingAttacked();
-        p.IsBlackKingAttacked();
-        benchmark::DoNotOptimize(p.InCheck);
+        bool attacked = p.IsWhiteKingAttacked();
+        benchmark::DoNotOptimize(attacked);
+        attacked = p.IsBlackKingAttacked();
+        benchmark::DoNotOptimize(attacked);
     }
 }
 
 void CountLeaves(benchmark::State& state, const char* fen) {
-    Position p = Load(fen);
-    chess::LeafCounter counter(p);
+    const Position p = Load(fen);
     const int depth = static_cast<int>(state.range(0));
     std::uint64_t leaves = 0;
     for (auto _ : state) {
-        leaves = counter.CountLeaves(depth);
+        leaves = chess::CountLeaves(p, depth);
         benchmark::DoNotOptimize(leaves);
     }
     state.counters["leaves"] = static_cast<double>(leaves);

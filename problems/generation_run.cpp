@@ -18,10 +18,10 @@ void GenerationRun::GenerateProblem() {
             return;
         }
         Builder.ClearBoard();
-        Builder.BuildRandomPosition();
+        const bool testable = Builder.BuildRandomPosition();
         ++AttemptCount;
         View.ShowAttemptCount(AttemptCount);
-        if (Rules.InCheck != 0) continue;  // a king is attacked, or the pieces did not fit
+        if (!testable) continue;  // a king is attacked, or the pieces did not fit
 
         Search.MateInOneTest();
         // With "any piece" the kind of the first accepted problem is kept for
@@ -31,7 +31,7 @@ void GenerationRun::GenerateProblem() {
         if (Search.IsProblem(Config.FirstMovePiece)) {
             Search.ReduceProblem(Config.FirstMovePiece);
             Search.ReduceProblem(Config.FirstMovePiece);
-            Rules.SideToMove = chess::White;
+            Rules.SetSideToMove(chess::White);
             View.DrawBoard();
             return;
         }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "problems/trainer_view.h"
 #include "rules/position.h"

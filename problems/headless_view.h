@@ -22,6 +22,7 @@ class HeadlessView : public TrainerView {
     long AttemptCountUpdates = 0;
     int DrawBoardCalls = 0;
     int FillMoveTableCalls = 0;
+    int ListedMoves = 0;  // the number of moves the last FillMoveTable showed
     int GiveUpCalls = 0;
     std::vector<Message> Messages;
 
@@ -30,7 +31,10 @@ class HeadlessView : public TrainerView {
         ++AttemptCountUpdates;
     }
     void DrawBoard() override { ++DrawBoardCalls; }
-    void FillMoveTable() override { ++FillMoveTableCalls; }
+    void FillMoveTable(const chess::MoveList& moves) override {
+        ++FillMoveTableCalls;
+        ListedMoves = moves.Count();
+    }
     void ShowMessage(const std::string& title, const std::string& text) override { Messages.push_back({title, text}); }
     void GiveUp() override { ++GiveUpCalls; }
 };

@@ -4,25 +4,20 @@
 namespace problems {
 
 void Judge::JudgeMove() {
-    Rules.GenerateLegalMoves();
-    View.FillMoveTable();
-    if (Rules.MoveCount != 0 || Rules.SideToMove != chess::Black) return;
-    Rules.IsBlackKingAttacked();
-    if (Rules.InCheck == 1) {
+    Moves = Rules.LegalMoves();
+    View.FillMoveTable(Moves);
+    if (Rules.SideToMove() != chess::Black) return;
+    if (Rules.IsMate()) {
         View.ShowMessage(MateMessageTitle, MateMessageText);
-        Verdict = MateVerdict;
-    } else {
-        Verdict = StalemateVerdict;
+        Outcome = Verdict::Mate;
+    } else if (Rules.IsStalemate()) {
+        Outcome = Verdict::Stalemate;
     }
 }
 
 void Judge::RestoreProblem() {
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            Rules.Board[file][row] = Search.ProblemBoard[file][row];
-        }
-    }
-    Rules.SideToMove = chess::White;
+    Rules = Search.ProblemBoard;
+    Rules.SetSideToMove(chess::White);
 }
 
 }  // namespace problems

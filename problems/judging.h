@@ -2,16 +2,17 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 #include "problems/trainer_view.h"
 #include "rules/position.h"
 
 namespace problems {
 
-inline constexpr const char* MateVerdict = "mat";
-inline constexpr const char* StalemateVerdict = "pat";
+// What the last judged move did: mated Black, stalemated him, or neither (no
+// verdict pending). Mate is also the verdict at start-up: the first pass of
+// the main loop makes a problem.
+enum class Verdict { Pending, Mate, Stalemate };
 
 // The message after a mating move: an empty title and this text.
 inline constexpr const char* MateMessageTitle = "";
@@ -24,13 +25,14 @@ struct Judge {
     MateSearch& Search;
     TrainerView& View;
 
-    std::string Verdict = MateVerdict;  // "mat" at start-up: the first pass makes a problem
-    std::int32_t MoveMade = 0;
+    Verdict Outcome = Verdict::Mate;
+    bool MoveMade = false;  // a user move was committed and the main loop has not dealt with it yet
+    chess::MoveList Moves;  // the legal moves of the side to move, as the move table lists them
 
-    // Lists the legal moves of SideToMove; when Black has none, tells mate
-    // ("Правильно!", then "mat") from stalemate ("pat").
+    // Lists the legal moves of the side to move; when Black has none, tells
+    // mate ("Правильно!", then Verdict::Mate) from stalemate.
     void JudgeMove();
-    // Copies ProblemBoard back onto the board; White to move.
+    // Puts the problem back on the board; White to move.
     void RestoreProblem();
 };
 

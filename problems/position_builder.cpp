@@ -79,24 +79,18 @@ std::int32_t PositionBuilder::RandomUpTo(std::int32_t n) {
     return static_cast<std::int32_t>(product >> 64);
 }
 
-void PositionBuilder::ClearBoard() {
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) Rules.Board[file][row] = chess::NoPiece;
-    }
-}
+void PositionBuilder::ClearBoard() { Rules.Clear(); }
 
-void PositionBuilder::BuildRandomPosition() {
+bool PositionBuilder::BuildRandomPosition() {
     PlacementFailed = false;
     PlaceKings();
     for (int kind = 0; kind < KindCount; ++kind) {
         if (!PlaceKind(kind)) {
             PlacementFailed = true;
-            Rules.InCheck = 1;
-            return;
+            return false;
         }
     }
-    Rules.IsWhiteKingAttacked();
-    if (Rules.InCheck == 0) Rules.IsBlackKingAttacked();
+    return !Rules.IsWhiteKingAttacked() && !Rules.IsBlackKingAttacked();
 }
 
 // The kings are drawn as a pair until they stand on different squares; they
@@ -105,17 +99,15 @@ void PositionBuilder::PlaceKings() {
     const int edgeDistance = Config.InUse.KingEdgeDistance;
     const int span = Config.KingSpan;
     for (;;) {
-        Rules.WhiteKingFile = RandomUpTo(LastIndexDrawn) + 1;
-        Rules.WhiteKingRow = RandomUpTo(LastIndexDrawn) + 1;
-        auto& whiteSquare = Rules.Board[Rules.WhiteKingFile][Rules.WhiteKingRow];
-        if (whiteSquare == chess::NoPiece) whiteSquare = chess::King;
-        Rules.BlackKingFile = RandomUpTo(span) + edgeDistance + 1;
-        Rules.BlackKingRow = RandomUpTo(span) + edgeDistance + 1;
-        auto& blackSquare = Rules.Board[Rules.BlackKingFile][Rules.BlackKingRow];
-        if (blackSquare == chess::NoPiece) blackSquare = -chess::King;
-        if (whiteSquare == chess::King && blackSquare == -chess::King) break;
-        whiteSquare = chess::NoPiece;
-        blackSquare = chess::NoPiece;
+        const int whiteFile = RandomUpTo(LastIndexDrawn) + 1;
+        const int whiteRow = RandomUpTo(LastIndexDrawn) + 1;
+        if (Rules.At(whiteFile, whiteRow) == chess::NoPiece) Rules.Put(whiteFile, whiteRow, chess::King);
+        const int blackFile = RandomUpTo(span) + edgeDistance + 1;
+        const int blackRow = RandomUpTo(span) + edgeDistance + 1;
+        if (Rules.At(blackFile, blackRow) == chess::NoPiece) Rules.Put(blackFile, blackRow, -chess::King);
+        if (Rules.At(whiteFile, whiteRow) == chess::King && Rules.At(blackFile, blackRow) == -chess::King) break;
+        Rules.Put(whiteFile, whiteRow, chess::NoPiece);
+        Rules.Put(blackFile, blackRow, chess::NoPiece);
     }
     OccupiedSquares = 2;
 }
@@ -144,7 +136,7 @@ bool PositionBuilder::PlaceKind(int kind) {
             freeSquares = 0;
             for (int file = FirstSquare; file <= LastSquare; ++file) {
                 for (int row = lowestRow; row <= highestRow; ++row)
-                    freeSquares += Rules.Board[file][row] == chess::NoPiece;
+                    freeSquares += Rules.At(file, row) == chess::NoPiece;
             }
         }
         if (freeSquares < count) return false;
@@ -159,8 +151,8 @@ bool PositionBuilder::PlaceKind(int kind) {
             case Area::BlackPawnRows: row = RandomUpTo(BlackPawnRowsDrawn) + PawnRowNearestBlack; break;
             case Area::WholeBoard: row = RandomUpTo(LastIndexDrawn) + 1; break;
         }
-        if (Rules.Board[file][row] == chess::NoPiece && count != 0) {
-            Rules.Board[file][row] = toPlace.Code;
+        if (Rules.At(file, row) == chess::NoPiece && count != 0) {
+            Rules.Put(file, row, toPlace.Code);
             ++placed;
         }
     } while (placed != count);

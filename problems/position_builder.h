@@ -26,10 +26,10 @@ struct PositionBuilder {
     std::int32_t RandomUpTo(std::int32_t n);
     // Empties the 64 squares; the border ring is not touched.
     void ClearBoard();
-    // Places the kings, then every configured piece. InCheck ends as 1 when
-    // either king is attacked or when the pieces asked for could not all find
-    // a free square in their area (the attempt then fails), else 0.
-    void BuildRandomPosition();
+    // Places the kings, then every configured piece. True when the position
+    // may be tested: every piece found a free square in its area and neither
+    // king stands attacked.
+    [[nodiscard]] bool BuildRandomPosition();
 
   private:
     void PlaceKings();

@@ -5,10 +5,10 @@
 namespace problems {
 
 bool ProblemCycle::BeginPass() {
-    if (Judging.Verdict != MateVerdict) return true;
-    Judging.Verdict.clear();
-    Judging.MoveMade = 0;
-    Rules.SideToMove = chess::White;
+    if (Judging.Outcome != Verdict::Mate) return true;
+    Judging.Outcome = Verdict::Pending;
+    Judging.MoveMade = false;
+    Rules.SetSideToMove(chess::White);
     Run.GenerateProblem();
     if (Run.GaveUp) return false;
     Judging.JudgeMove();
@@ -16,12 +16,12 @@ bool ProblemCycle::BeginPass() {
 }
 
 void ProblemCycle::AfterEventWait() {
-    if (Judging.MoveMade == 1 && Judging.Verdict.empty()) {
+    if (Judging.MoveMade && Judging.Outcome == Verdict::Pending) {
         View.ShowMessage(WrongMoveTitle, BlackCanReplyText);
         PutProblemBack();
     }
-    if (Judging.MoveMade == 1 && Judging.Verdict == StalemateVerdict) {
-        Judging.Verdict.clear();
+    if (Judging.MoveMade && Judging.Outcome == Verdict::Stalemate) {
+        Judging.Outcome = Verdict::Pending;
         View.ShowMessage(WrongMoveTitle, StalemateText);
         PutProblemBack();
     }
@@ -29,10 +29,10 @@ void ProblemCycle::AfterEventWait() {
 
 void ProblemCycle::PutProblemBack() {
     Judging.RestoreProblem();
-    Judging.MoveMade = 0;
+    Judging.MoveMade = false;
     View.DrawBoard();
-    Rules.GenerateLegalMoves();
-    View.FillMoveTable();
+    Judging.Moves = Rules.LegalMoves();
+    View.FillMoveTable(Judging.Moves);
 }
 
 }  // namespace problems

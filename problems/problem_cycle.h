@@ -24,13 +24,13 @@ struct ProblemCycle {
     Judge& Judging;
     TrainerView& View;
 
-    // Top of a loop pass. On the verdict "mat" (start-up, or the last move
+    // Top of a loop pass. On the verdict Mate (start-up, or the last move
     // mated): clears the verdict and MoveMade, makes the next problem with
     // White to move and lists White's moves. Returns false only when that run
     // gave up at the attempt limit (the trainer then ends).
     bool BeginPass();
     // After the loop's event wait: a committed move that left Black a reply
-    // (empty verdict) or stalemated him ("pat") gets its "Неверно " message;
+    // (verdict still pending) or stalemated him gets its "Неверно " message;
     // then the problem is put back and White's moves listed again.
     void AfterEventWait();
 

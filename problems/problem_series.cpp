@@ -49,15 +49,14 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
 bool ProblemSeries::KeepProblem() {
     const std::string fen = chess::WriteFen(*Rules, chess::White);
     if (!Placements.insert(fen.substr(0, fen.find(' '))).second) return false;
-    // The run ends with White's legal moves in MoveList and the one mate
-    // among them.
-    const int mate = Search.MatingMoves[1];
+    // The run ends with the one mate of the problem on the board found.
+    const chess::Move mate = Search.FirstMate();
     SeriesProblem problem;
-    problem.Board = Rules->Board;
+    problem.Board = Rules->Squares();
     problem.Fen = fen;
-    problem.SolutionText = chess::MoveText(Rules->MoveList, mate);
+    problem.SolutionText = chess::MoveText(mate);
     problem.SolutionAlgebraic = chess::AlgebraicNotation(*Rules, mate);
-    problem.MatingPiece = Rules->MoveList.PlacedPiece[mate];
+    problem.MatingPiece = mate.PlacedPiece;
     Problems.push_back(std::move(problem));
     return true;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "problems/generation_run.h"
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "problems/trainer_view.h"
 #include "rules/position.h"
@@ -23,7 +23,7 @@ namespace problems {
 constexpr std::int64_t SeriesAttemptsPerProblem = AttemptLimit;
 
 struct SeriesProblem {
-    chess::BoardCellsArray Board{};    // the problem, White to move
+    chess::BoardCellsArray Board{};    // the problem's squares, White to move
     std::string Fen;                   // its FEN, "... w - - 0 1"
     std::string SolutionText;          // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
     std::string SolutionAlgebraic;     // the same in standard algebraic notation, with its "#"
@@ -59,7 +59,7 @@ class ProblemSeries {
       public:
         void ShowAttemptCount(std::int32_t attempts) override;
         void DrawBoard() override {}
-        void FillMoveTable() override {}
+        void FillMoveTable(const chess::MoveList&) override {}
         void ShowMessage(const std::string&, const std::string&) override {}
         void GiveUp() override {}
 

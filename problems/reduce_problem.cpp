@@ -1,23 +1,22 @@
 // Thinning an accepted problem: every piece but the kings whose absence keeps
 // exactly one mate by the same piece kind is taken off.
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 
 namespace problems {
 
 void MateSearch::ReduceProblem(std::int32_t firstMovePiece) {
     for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
         for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            const chess::PieceCode piece = Rules.Board[file][row];
+            const chess::PieceCode piece = Rules.At(file, row);
             if (piece == chess::NoPiece || piece == chess::King || piece == -chess::King) continue;
-            Rules.Board[file][row] = chess::NoPiece;
+            Rules.Put(file, row, chess::NoPiece);
             // White is to move: the Black king must not stand attacked.
-            Rules.IsBlackKingAttacked();
-            if (Rules.InCheck != 0) {
-                Rules.Board[file][row] = piece;
+            if (Rules.IsBlackKingAttacked()) {
+                Rules.Put(file, row, piece);
                 continue;
             }
             MateInOneTest();
-            if (!IsProblem(firstMovePiece)) Rules.Board[file][row] = piece;
+            if (!IsProblem(firstMovePiece)) Rules.Put(file, row, piece);
         }
     }
     MateInOneTest();

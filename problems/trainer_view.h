@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "rules/position.h"
+
 namespace problems {
 
 class TrainerView {
@@ -16,8 +18,8 @@ class TrainerView {
     virtual void ShowAttemptCount(std::int32_t attempts) = 0;
     // Paint the 64 squares from the board.
     virtual void DrawBoard() = 0;
-    // Show the move list in the list of possible moves.
-    virtual void FillMoveTable() = 0;
+    // Show these moves in the list of possible moves.
+    virtual void FillMoveTable(const chess::MoveList& moves) = 0;
     // A modal message box with a title, a text and one OK button; returns
     // when the user has closed it.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;

@@ -2,55 +2,42 @@
 #include "rules/algebraic_notation.h"
 
 #include <cstdlib>
-#include <memory>
 
 #include "rules/move_text.h"
-#include "rules/play_move.h"
 
 namespace chess {
 namespace {
 
 // "#" when the move leaves the other side in check without a legal reply,
 // "+" when only in check, "" otherwise.
-std::string CheckMark(const Position& position, int entry) {
-    const MoveColumns& moves = position.MoveList;
-    // Only the squares are copied: a position's move list is large.
-    auto trial = std::make_unique<Position>();
-    trial->Board = position.Board;
-    PlayMove(trial->Board, moves.Entry(entry));
-    const int opponent = position.SideToMove == White ? Black : White;
-    if (opponent == White) {
-        trial->IsWhiteKingAttacked();
-    } else {
-        trial->IsBlackKingAttacked();
-    }
-    if (trial->InCheck != 1) return "";
-    trial->SideToMove = opponent;
-    trial->GenerateLegalMoves();
-    return trial->MoveCount == 0 ? "#" : "+";
+std::string CheckMark(Position position, const Move& move) {
+    [[maybe_unused]] const Undo undo = position.Play(move);  // on a copy, never taken back
+    if (!position.InCheck()) return "";
+    return position.HasLegalMove() ? "+" : "#";
 }
 
 // What of the from-square must be written so that no other legal move of
 // the same piece to the same square reads the same: nothing, the file, the
 // rank, or both.
-std::string FromSquarePart(const Position& position, int entry) {
-    const MoveColumns& moves = position.MoveList;
+std::string FromSquarePart(const Position& position, const Move& move) {
+    const MoveList moves = position.LegalMoves();
     bool rival = false;
     bool rivalOnFile = false;
     bool rivalOnRank = false;
-    for (int other = 1; other <= position.MoveCount; ++other) {
-        if (other == entry || moves.MovedPiece[other] != moves.MovedPiece[entry] ||
-            moves.ToFile[other] != moves.ToFile[entry] || moves.ToRow[other] != moves.ToRow[entry]) {
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        const Move other = moves[entry];
+        if (other.MovedPiece != move.MovedPiece || other.ToFile != move.ToFile || other.ToRow != move.ToRow ||
+            (other.FromFile == move.FromFile && other.FromRow == move.FromRow)) {
             continue;
         }
         rival = true;
-        rivalOnFile = rivalOnFile || moves.FromFile[other] == moves.FromFile[entry];
-        rivalOnRank = rivalOnRank || moves.FromRow[other] == moves.FromRow[entry];
+        rivalOnFile = rivalOnFile || other.FromFile == move.FromFile;
+        rivalOnRank = rivalOnRank || other.FromRow == move.FromRow;
     }
     if (!rival) return "";
-    if (!rivalOnFile) return std::string(FileLetters[moves.FromFile[entry]]);
-    if (!rivalOnRank) return std::string(RankDigits[moves.FromRow[entry]]);
-    return SquareName(moves.FromFile[entry], moves.FromRow[entry]);
+    if (!rivalOnFile) return std::string(FileLetters[move.FromFile]);
+    if (!rivalOnRank) return std::string(RankDigits[move.FromRow]);
+    return SquareName(move.FromFile, move.FromRow);
 }
 
 }  // namespace
@@ -66,27 +53,24 @@ char AlgebraicLetter(PieceCode kind) {
     }
 }
 
-std::string AlgebraicNotation(const Position& position, int entry) {
-    const MoveColumns& moves = position.MoveList;
-    const PieceCode moved = moves.MovedPiece[entry];
-    const PieceCode placed = moves.PlacedPiece[entry];
-    const bool capture = position.Board[moves.ToFile[entry]][moves.ToRow[entry]] != NoPiece;
+std::string AlgebraicNotation(const Position& position, const Move& move) {
+    const bool capture = position.At(move.ToFile, move.ToRow) != NoPiece;
     std::string text;
-    if (std::abs(moved) == Pawn) {
+    if (std::abs(move.MovedPiece) == Pawn) {
         // A pawn that captures is named by its file; one that advances needs
         // nothing, as only one pawn can step onto a given square.
-        if (capture) text += FileLetters[moves.FromFile[entry]];
+        if (capture) text += FileLetters[move.FromFile];
     } else {
-        text += AlgebraicLetter(std::abs(moved));
-        text += FromSquarePart(position, entry);
+        text += AlgebraicLetter(std::abs(move.MovedPiece));
+        text += FromSquarePart(position, move);
     }
     if (capture) text += 'x';
-    text += SquareName(moves.ToFile[entry], moves.ToRow[entry]);
-    if (placed != moved) {
+    text += SquareName(move.ToFile, move.ToRow);
+    if (move.IsPromotion()) {
         text += '=';
-        text += AlgebraicLetter(std::abs(placed));
+        text += AlgebraicLetter(std::abs(move.PlacedPiece));
     }
-    return text + CheckMark(position, entry);
+    return text + CheckMark(position, move);
 }
 
 }  // namespace chess

@@ -13,11 +13,10 @@ namespace chess {
 // 'Q', 'K'); '\0' for the pawn, which has none.
 char AlgebraicLetter(PieceCode kind);
 
-// The notation of entry `entry` of position.MoveList ("Nbd7", "R1e2", "exd5",
-// "e8=Q+", "Qh7#"). The list must hold the legal moves of position.SideToMove
-// in the position on the board: the other entries decide which part of the
-// from-square is written, and the move is tried on a copy of the position to
-// decide the check mark. `position` itself is not changed.
-std::string AlgebraicNotation(const Position& position, int entry);
+// The notation of `move`, a legal move of the side to move in `position`
+// ("Nbd7", "R1e2", "exd5", "e8=Q+", "Qh7#"). The other legal moves decide
+// which part of the from-square is written, and the move is played on a copy
+// of the position to decide the check mark.
+std::string AlgebraicNotation(const Position& position, const Move& move);
 
 }  // namespace chess

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "rules/position.h"
+
 namespace chess {
 
 // A step of (file step, row step); a row step of -1 goes up the drawn board,
@@ -50,13 +52,33 @@ constexpr std::array<Step, N> Reordered(const std::array<Step, N>& steps, const 
 
 // The lines the attack tests walk from a king: the four straight ones
 // (-1, 0), (+1, 0), (0, -1), (0, +1), then the diagonals (-1, -1), (+1, +1),
-// (-1, +1), (+1, -1).
-constexpr std::array<Step, DirectionCount> AttackLines = Reordered(Directions, {{D5, D6, D7, D8, D2, D1, D3, D4}});
+// (-1, +1), (+1, -1). AttackLines[line] is Directions[AttackLineDirections[line]].
+constexpr std::array<int, DirectionCount> AttackLineDirections = {{D5, D6, D7, D8, D2, D1, D3, D4}};
+constexpr std::array<Step, DirectionCount> AttackLines = Reordered(Directions, AttackLineDirections);
 constexpr int FirstAttackDiagonal = 4;  // AttackLines 0..3 are straight, 4..7 diagonal
 
 // The squares from which a knight reaches a king, as the attack tests look at
 // them: (-2, -1), (-2, +1), (+2, -1), (+2, +1), (-1, -2), (-1, +2), (+1, -2), (+1, +2).
 constexpr std::array<Step, JumpCount> KnightAttackJumps = Reordered(KnightJumps, {{2, 3, 0, 1, 6, 4, 7, 5}});
+
+// How many steps each direction of Directions can go from each square before
+// it leaves the board.
+using EdgeDistanceTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
+constexpr EdgeDistanceTable MakeEdgeDistances() {
+    EdgeDistanceTable table{};
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            for (int d = 0; d < DirectionCount; ++d) {
+                const Step step = Directions[d];
+                int steps = 0;
+                while (IsOnBoard(file + step.file * (steps + 1), row + step.row * (steps + 1))) ++steps;
+                table[file][row][d] = steps;
+            }
+        }
+    }
+    return table;
+}
+constexpr EdgeDistanceTable EdgeDistances = MakeEdgeDistances();
 
 namespace detail {
 constexpr bool SameSteps(Step a, Step b) { return a.file == b.file && a.row == b.row; }

@@ -122,10 +122,7 @@ bool ParseFen(const std::string& fen, Position& position, std::string& error) {
         error = "bad FEN: " + reason;
         return false;
     }
-    int side = 0;
-    if (fields[1] == "w") side = White;
-    if (fields[1] == "b") side = Black;
-    if (side == 0) {
+    if (fields[1] != "w" && fields[1] != "b") {
         error = "bad FEN: side to move must be \"w\" or \"b\", not \"" + fields[1] + "\"";
         return false;
     }
@@ -141,10 +138,11 @@ bool ParseFen(const std::string& fen, Position& position, std::string& error) {
         error = "bad FEN: the move counters must be decimal numbers";
         return false;
     }
+    position.Clear();
     for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) position.Board[file][row] = board[file][row];
+        for (int row = FirstSquare; row <= LastSquare; ++row) position.Put(file, row, board[file][row]);
     }
-    position.SideToMove = side;
+    position.SetSideToMove(fields[1] == "w" ? White : Black);
     return true;
 }
 
@@ -153,7 +151,7 @@ std::string WriteFen(const Position& position, int sideToMove) {
     for (int row = FirstSquare; row <= LastSquare; ++row) {
         int emptyRun = 0;
         for (int file = FirstSquare; file <= LastSquare; ++file) {
-            const PieceCode code = position.Board[file][row];
+            const PieceCode code = position.At(file, row);
             if (code == NoPiece) {
                 ++emptyRun;
                 continue;

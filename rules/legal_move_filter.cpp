@@ -1,19 +1,16 @@
-// The legal-move filter: strikes every entry after which the mover's own king
-// would stand attacked.
+// The legal moves: the generator's moves without those after which the
+// mover's own king would stand attacked.
 //
-// The plain way plays each entry, runs the attack test and takes the entry
-// back. With exactly one king of the mover's colour on the board the filter
-// instead looks once at what attacks that king and which of the mover's
-// pieces are pinned to it, and then judges each entry that moves another
-// piece from that alone: such a move changes only its from-square (now
-// empty) and its to-square (now holding one of the mover's pieces). King
-// moves are judged against the other colour's pieces, found once as sets of
-// squares. The verdicts, InCheck and the recorded king square are the ones
-// the plain way leaves.
+// The filter looks once at what attacks the mover's king and which of the
+// mover's pieces are pinned to it. A king step is legal when no piece of the
+// other colour attacks its new square; any other move changes only its
+// from-square (now empty) and its to-square (now holding one of the mover's
+// pieces), so it is illegal only when it leaves a pinned piece's line, or
+// fails to meet the one check, or there are two.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
-#include "rules/play_move.h"
 #include "rules/square_attacks.h"
 
 namespace chess {
@@ -135,132 +132,90 @@ inline bool AttackedAfterMove(const KingSafety& safety, int fromFile, int fromRo
     return !(toFile == safety.checkFile && toRow == safety.checkRow);
 }
 
-constexpr unsigned KindsBelowKing = 1u << Pawn | 1u << Knight | 1u << Bishop | 1u << Rook | 1u << Queen;
-constexpr bool IsPieceKindBelowKing(PieceCode kind) {
-    return kind >= Pawn && kind <= Queen && (KindsBelowKing >> kind & 1u) != 0;
-}
-
-// All four indices within 1..8, in one test.
-constexpr bool AllOnBoard(int fromFile, int fromRow, int toFile, int toRow) {
-    const auto offset = [](int index) { return static_cast<unsigned>(index - FirstSquare); };
-    return (offset(fromFile) | offset(fromRow) | offset(toFile) | offset(toRow)) <= unsigned{LastSquare - FirstSquare};
-}
-
 }  // namespace
 
-void Position::FilterLegalMoves() {
-    if (SideToMove == White) {
-        FilterMovesOf<White>();
-    } else if (SideToMove == Black) {
-        FilterMovesOf<Black>();
-    } else {
-        FilterByPlaying(1, 0);
+template <Side Us>
+void Position::FilterLegalMoves(MoveList& list) const {
+    if (!HasKing(Us)) return;  // no king, nothing to leave attacked
+    const KingSquare& king = KingOf(Us);
+    const Attackers attackers = AttackersOf<Us>(board_);
+    const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
+    int kept = 0;
+    for (int entry = 1; entry <= list.count_; ++entry) {
+        const bool attacked = list.movedPiece_[entry] == King * Us
+                                  ? KingAttackedOn<Us>(attackers, list.toFile_[entry], list.toRow_[entry])
+                                  : AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry],
+                                                      list.toFile_[entry], list.toRow_[entry]);
+        if (!attacked && ++kept != entry) list.CopyEntry(entry, kept);
     }
-}
-
-void Position::FilterByPlaying(int firstEntry, int kept) {
-    for (int entry = firstEntry; entry <= MoveCount; ++entry) {
-        // Play the entry, test the mover's king, take the entry back.
-        const Move move = MoveList.Entry(entry);
-        const PieceCode captured = PlayMove(Board, move);
-        if (SideToMove == White) {
-            IsWhiteKingAttacked();
-        } else if (SideToMove == Black) {
-            IsBlackKingAttacked();
-        }
-        TakeBackMove(Board, move, captured);
-
-        if (InCheck == 0) {
-            ++kept;
-            MoveList.MoveEntry(entry, kept);
-        }
-    }
-    MoveCount = kept;
+    list.count_ = kept;
 }
 
 template <Side Us>
-void Position::FilterMovesOf() {
-    constexpr PieceCode ownKing = King * Us;
-    std::int32_t& recordedFile = Us == White ? WhiteKingFile : BlackKingFile;
-    std::int32_t& recordedRow = Us == White ? WhiteKingRow : BlackKingRow;
-
-    if (MoveCount == 0) return;  // nothing to try: InCheck and the king square stay as they are
-    // The quick way needs exactly one king of the mover's colour. Counting
-    // over all cells is a loop the compiler can vectorise; the border ring
-    // holds 0 and never counts.
-    int kings = 0;
-    for (const auto& file : Board) {
-        for (const PieceCode code : file) kings += code == ownKing;
+bool Position::HasLegalMoveOf() const {
+    if (!HasKing(Us)) return GenerateMoves<Us>().Count() > 0;
+    const KingSquare& king = KingOf(Us);
+    const Attackers attackers = AttackersOf<Us>(board_);
+    // The king's steps first: a king in check most often escapes by stepping away.
+    for (SquareSet steps = KingReach[king.File][king.Row] & ~SquaresOfColour<Us>(board_); steps != 0;
+         steps &= steps - 1) {
+        const int bit = __builtin_ctzll(steps);
+        if (!KingAttackedOn<Us>(attackers, FileOfBit(bit), RowOfBit(bit))) return true;
     }
-    if (kings != 1) {
-        FilterByPlaying(1, 0);
-        return;
-    }
-    int kingFile = recordedFile;
-    int kingRow = recordedRow;
-    if (!IsOnBoard(kingFile, kingRow) || Board[kingFile][kingRow] != ownKing) {
-        for (int file = FirstSquare; file <= LastSquare; ++file) {
-            for (int row = FirstSquare; row <= LastSquare; ++row) {
-                if (Board[file][row] == ownKing) {
-                    kingFile = file;
-                    kingRow = row;
-                }
-            }
+    const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
+    const MoveList list = GenerateMoves<Us>();
+    for (int entry = 1; entry <= list.count_; ++entry) {
+        if (list.movedPiece_[entry] != King * Us &&
+            !AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry], list.toFile_[entry],
+                               list.toRow_[entry])) {
+            return true;
         }
     }
-    // The squares of every piece but the king, for the lines from the king
-    // and for the king's steps.
-    const Attackers attackers = AttackersOf<Us>(Board);
-    const KingSafety safety = AnalyseKing<Us>(Board, attackers, kingFile, kingRow);
+    return false;
+}
 
-    // Whether an entry moves the king, as the generators make king moves.
-    const auto isKingStep = [&](int entry) {
-        return MoveList.MovedPiece[entry] == ownKing && MoveList.PlacedPiece[entry] == ownKing;
-    };
-    // The king square the plain way records for a judged entry: where the
-    // king stood while it was played.
-    const auto recordAfter = [&](int entry) {
-        const bool step = isKingStep(entry);
-        recordedFile = step ? MoveList.ToFile[entry] : kingFile;
-        recordedRow = step ? MoveList.ToRow[entry] : kingRow;
-    };
-
-    int kept = 0;
-    bool attacked = false;
-    const int count = MoveCount;  // a local: the entries' writes cannot touch it
-    for (int entry = 1; entry <= count; ++entry) {
-        const int fromFile = MoveList.FromFile[entry];
-        const int fromRow = MoveList.FromRow[entry];
-        const int toFile = MoveList.ToFile[entry];
-        const int toRow = MoveList.ToRow[entry];
-        const PieceCode moved = MoveList.MovedPiece[entry];
-        const PieceCode placed = MoveList.PlacedPiece[entry];
-        // Entries as the generators make them: the mover's piece leaves its
-        // square for another one that holds no piece of its own colour.
-        const bool wellFormed = AllOnBoard(fromFile, fromRow, toFile, toRow) &&
-                                (fromFile != toFile || fromRow != toRow) && Board[fromFile][fromRow] == moved &&
-                                Board[toFile][toRow] * Us <= 0;
-        if (wellFormed && moved == ownKing && placed == ownKing) {
-            // The pieces that could attack the king were found with the king
-            // on its square; on its new one it stands where it would capture.
-            attacked = KingAttackedOn<Us>(attackers, toFile, toRow);
-        } else if (wellFormed && IsPieceKindBelowKing(moved * Us) && IsPieceKindBelowKing(placed * Us)) {
-            attacked = AttackedAfterMove(safety, fromFile, fromRow, toFile, toRow);
-        } else {
-            // Anything else is left to the plain way, from the king square
-            // that the plain way would have recorded by now.
-            if (entry > 1) recordAfter(entry - 1);
-            FilterByPlaying(entry, kept);
-            return;
-        }
-        if (!attacked) {
-            ++kept;
-            if (kept != entry) MoveList.MoveEntry(entry, kept);
-        }
+MoveList Position::LegalMoves() const {
+    MoveList list = sideToMove_ == White ? GenerateMoves<White>() : GenerateMoves<Black>();
+    if (sideToMove_ == White) {
+        FilterLegalMoves<White>(list);
+    } else {
+        FilterLegalMoves<Black>(list);
     }
-    InCheck = attacked ? 1 : 0;
-    recordAfter(count);
-    MoveCount = kept;
+    return list;
+}
+
+bool Position::HasLegalMove() const { return sideToMove_ == White ? HasLegalMoveOf<White>() : HasLegalMoveOf<Black>(); }
+
+bool Position::IsMate() const { return InCheck() && !HasLegalMove(); }
+
+bool Position::IsStalemate() const { return !InCheck() && !HasLegalMove(); }
+
+bool Position::CanTakeEnPassant(const Move& lastMove) const {
+    return sideToMove_ == White ? CanTakeEnPassantOf<White>(lastMove) : CanTakeEnPassantOf<Black>(lastMove);
+}
+
+// The taking pawn stands beside the landing square and steps onto the
+// square passed over; the pawn taken leaves the board.
+template <Side Us>
+bool Position::CanTakeEnPassantOf(const Move& lastMove) const {
+    constexpr PieceCode theirPawn = -Pawn * Us;
+    if (lastMove.MovedPiece != theirPawn || lastMove.PlacedPiece != theirPawn ||
+        std::abs(lastMove.ToRow - lastMove.FromRow) != 2 || lastMove.ToFile != lastMove.FromFile ||
+        board_[lastMove.ToFile][lastMove.ToRow] != theirPawn) {
+        return false;
+    }
+    const int passedOverRow = (lastMove.FromRow + lastMove.ToRow) / 2;
+    for (const int takerFile : {lastMove.ToFile - 1, lastMove.ToFile + 1}) {
+        if (takerFile < FirstSquare || takerFile > LastSquare || board_[takerFile][lastMove.ToRow] != Pawn * Us) {
+            continue;
+        }
+        BoardCellsArray after = board_;
+        after[takerFile][lastMove.ToRow] = NoPiece;
+        after[lastMove.ToFile][lastMove.ToRow] = NoPiece;
+        after[lastMove.ToFile][passedOverRow] = Pawn * Us;
+        if (!HasKing(Us) || !KingAttackedOn<Us>(after, KingOf(Us).File, KingOf(Us).Row)) return true;
+    }
+    return false;
 }
 
 }  // namespace chess

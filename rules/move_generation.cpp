@@ -3,7 +3,7 @@
 // White and Black are mirror images: every code tested or written is the
 // White code times `Us` (+1 or -1), and the pawns walk toward row 1 for White
 // and toward row 8 for Black. Nothing asks whether the mover's own king is
-// left attacked; FilterLegalMoves does that afterwards.
+// left attacked; the legal-move filter does that afterwards.
 #include "rules/directions.h"
 #include "rules/position.h"
 #include "rules/square_attacks.h"
@@ -72,127 +72,107 @@ constexpr StepTargetTable MakeKingTargets() {
 constexpr StepTargetTable KnightTargets = MakeKnightTargets();
 constexpr StepTargetTable KingTargets = MakeKingTargets();
 
-// How many squares each direction of Directions has from each square up to
-// the board's edge.
-using DirectionLengthTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
-constexpr DirectionLengthTable MakeDirectionLengths() {
-    DirectionLengthTable table{};
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            for (int d = 0; d < DirectionCount; ++d) {
-                int length = 0;
-                while (IsOnBoard(file + Directions[d].file * (length + 1), row + Directions[d].row * (length + 1))) {
-                    ++length;
-                }
-                table[file][row][d] = length;
-            }
-        }
-    }
-    return table;
-}
-constexpr DirectionLengthTable DirectionLengths = MakeDirectionLengths();
-
 }  // namespace
 
-void MoveColumns::CopyEntriesTo(MoveColumns& target, int count) const {
-    for (int entry = 1; entry <= count; ++entry) {
-        target.FromFile[entry] = FromFile[entry];
-        target.FromRow[entry] = FromRow[entry];
-        target.ToFile[entry] = ToFile[entry];
-        target.ToRow[entry] = ToRow[entry];
-        target.MovedPiece[entry] = MovedPiece[entry];
-        target.PlacedPiece[entry] = PlacedPiece[entry];
+MoveList& MoveList::operator=(const MoveList& other) {
+    count_ = other.count_;
+    for (int entry = 1; entry <= count_; ++entry) {
+        fromFile_[entry] = other.fromFile_[entry];
+        fromRow_[entry] = other.fromRow_[entry];
+        toFile_[entry] = other.toFile_[entry];
+        toRow_[entry] = other.toRow_[entry];
+        movedPiece_[entry] = other.movedPiece_[entry];
+        placedPiece_[entry] = other.placedPiece_[entry];
     }
+    return *this;
 }
 
-void Position::GenerateWhiteMoves() { GenerateMoves<White>(); }
-
-void Position::GenerateBlackMoves() { GenerateMoves<Black>(); }
-
-// Appends one entry; `count` is the generator's running MoveCount, kept
-// apart from the member until the scan ends.
-inline void Position::AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved,
-                                 PieceCode placed) {
-    ++count;
-    MoveList.FromFile[count] = fromFile;
-    MoveList.FromRow[count] = fromRow;
-    MoveList.ToFile[count] = toFile;
-    MoveList.ToRow[count] = toRow;
-    MoveList.MovedPiece[count] = moved;
-    MoveList.PlacedPiece[count] = placed;
+inline void MoveList::Append(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed) {
+    ++count_;
+    fromFile_[count_] = fromFile;
+    fromRow_[count_] = fromRow;
+    toFile_[count_] = toFile;
+    toRow_[count_] = toRow;
+    movedPiece_[count_] = moved;
+    placedPiece_[count_] = placed;
 }
+
+void MoveList::CopyEntry(int from, int to) {
+    fromFile_[to] = fromFile_[from];
+    fromRow_[to] = fromRow_[from];
+    toFile_[to] = toFile_[from];
+    toRow_[to] = toRow_[from];
+    movedPiece_[to] = movedPiece_[from];
+    placedPiece_[to] = placedPiece_[from];
+}
+
+MoveList Position::GenerateWhiteMoves() const { return GenerateMoves<White>(); }
+
+MoveList Position::GenerateBlackMoves() const { return GenerateMoves<Black>(); }
 
 template <Side Us>
-void Position::GenerateMoves() {
-    int count = 0;
+MoveList Position::GenerateMoves() const {
+    MoveList list;
     // The squares of the mover's pieces, lowest bit first: that is the scan
     // order, file 1..8 outer and row 1..8 inner.
-    for (SquareSet own = SquaresOfColour<Us>(Board); own != 0; own &= own - 1) {
+    for (SquareSet own = SquaresOfColour<Us>(board_); own != 0; own &= own - 1) {
         const int bit = __builtin_ctzll(own);
         const int file = FileOfBit(bit);
         const int row = RowOfBit(bit);
-        const PieceCode piece = Board[file][row];
+        const PieceCode piece = board_[file][row];
         switch (piece * Us) {
-            case Pawn: AddPawnMoves<Us>(count, file, row); break;
-            case Knight: AddStepperMoves<Us>(count, file, row, piece); break;
-            case Bishop: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastDiagonal); break;
-            case Rook: AddSliderMoves<Us>(count, file, row, piece, FirstStraight, LastStraight); break;
-            case Queen: AddSliderMoves<Us>(count, file, row, piece, FirstDiagonal, LastStraight); break;
-            case King: AddKingMoves<Us>(count, file, row); break;
+            case Pawn: AddPawnMoves<Us>(list, file, row); break;
+            case Knight: AddSteps<Us>(list, file, row, piece, KnightTargets[file][row]); break;
+            case Bishop: AddSliderMoves<Us>(list, file, row, piece, FirstDiagonal, LastDiagonal); break;
+            case Rook: AddSliderMoves<Us>(list, file, row, piece, FirstStraight, LastStraight); break;
+            case Queen: AddSliderMoves<Us>(list, file, row, piece, FirstDiagonal, LastStraight); break;
+            case King: AddSteps<Us>(list, file, row, piece, KingTargets[file][row]); break;
             default: break;  // a code that names no piece
         }
     }
-    MoveCount = count;
+    return list;
 }
-
 template <Side Us>
-void Position::AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection) {
+void Position::AddSliderMoves(MoveList& list, int file, int row, PieceCode piece, int firstDirection,
+                              int lastDirection) const {
     for (int d = firstDirection; d <= lastDirection; ++d) {
         const Step step = Directions[d];
         int toFile = file;
         int toRow = row;
-        for (int length = DirectionLengths[file][row][d]; length > 0; --length) {
+        for (int length = EdgeDistances[file][row][d]; length > 0; --length) {
             toFile += step.file;
             toRow += step.row;
-            const PieceCode target = Board[toFile][toRow] * Us;  // as seen by the mover
-            if (target > 0) break;                               // own piece blocks
-            AppendMove(count, file, row, toFile, toRow, piece, piece);
+            const PieceCode target = board_[toFile][toRow] * Us;  // as seen by the mover
+            if (target > 0) break;                                // own piece blocks
+            list.Append(file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
         }
     }
 }
 
+// A knight's or king's steps. Each target square is written into the next
+// entry, and the entry is kept (the count grows) when the square is free or
+// holds an enemy piece: no branch to mispredict. The list has one spare
+// entry for the last write.
 template <Side Us>
-void Position::AddStepperMoves(int& count, int file, int row, PieceCode piece) {
-    AppendFreeOrEnemyTargets<Us>(count, file, row, piece, KnightTargets[file][row]);
-}
-
-template <Side Us>
-void Position::AddKingMoves(int& count, int file, int row) {
-    AppendFreeOrEnemyTargets<Us>(count, file, row, King * Us, KingTargets[file][row]);
-}
-
-// Each target square is written into the next entry, and the entry is kept
-// (the count grows) when the square is free or holds an enemy piece: no
-// branch to mispredict. The list has one spare entry for the last write.
-template <Side Us>
-inline void Position::AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece,
-                                               const StepTargets& targets) {
+inline void Position::AddSteps(MoveList& list, int file, int row, PieceCode piece, const StepTargets& targets) const {
+    int count = list.count_;
     for (int i = 0; i < targets.Count; ++i) {
         const Step square = targets.Squares[i];
         const int entry = count + 1;
-        MoveList.FromFile[entry] = file;
-        MoveList.FromRow[entry] = row;
-        MoveList.ToFile[entry] = square.file;
-        MoveList.ToRow[entry] = square.row;
-        MoveList.MovedPiece[entry] = piece;
-        MoveList.PlacedPiece[entry] = piece;
-        count += Board[square.file][square.row] * Us <= 0;
+        list.fromFile_[entry] = file;
+        list.fromRow_[entry] = row;
+        list.toFile_[entry] = square.file;
+        list.toRow_[entry] = square.row;
+        list.movedPiece_[entry] = piece;
+        list.placedPiece_[entry] = piece;
+        count += board_[square.file][square.row] * Us <= 0;
     }
+    list.count_ = count;
 }
 
 template <Side Us>
-void Position::AddPawnMoves(int& count, int file, int row) {
+void Position::AddPawnMoves(MoveList& list, int file, int row) const {
     using Rows = PawnRows<Us>;
     const PieceCode pawn = Pawn * Us;
     const int ahead = row + Rows::Forward;  // may be the border row 0 or 9: it reads as empty
@@ -200,20 +180,25 @@ void Position::AddPawnMoves(int& count, int file, int row) {
     // Appends one entry, or the four promotion entries on the last row.
     auto addStepOrPromotion = [&](int toFile) {
         if (Rows::AllowsPlainMove(ahead)) {
-            AppendMove(count, file, row, toFile, ahead, pawn, pawn);
+            list.Append(file, row, toFile, ahead, pawn, pawn);
         } else if (ahead == Rows::PromotionRow) {
-            for (const PieceCode kind : PromotionKinds) AppendMove(count, file, row, toFile, ahead, pawn, kind * Us);
+            for (const PieceCode kind : PromotionKinds) list.Append(file, row, toFile, ahead, pawn, kind * Us);
         }
     };
 
-    if (row == Rows::DoubleStepFrom && Board[file][ahead] == NoPiece && Board[file][ahead + Rows::Forward] == NoPiece) {
-        AppendMove(count, file, row, file, ahead + Rows::Forward, pawn, pawn);
+    if (row == Rows::DoubleStepFrom && board_[file][ahead] == NoPiece &&
+        board_[file][ahead + Rows::Forward] == NoPiece) {
+        list.Append(file, row, file, ahead + Rows::Forward, pawn, pawn);
     }
-    if (Board[file][ahead] == NoPiece) addStepOrPromotion(file);
+    if (board_[file][ahead] == NoPiece) addStepOrPromotion(file);
     // Captures toward the a-file, then toward the h-file. Beside the a- and
     // h-files the capture square is a border cell holding 0: no capture.
-    if (Board[file - 1][ahead] * Us < 0 && file - 1 >= FirstSquare) addStepOrPromotion(file - 1);
-    if (Board[file + 1][ahead] * Us < 0 && file + 1 <= LastSquare) addStepOrPromotion(file + 1);
+    if (board_[file - 1][ahead] * Us < 0 && file - 1 >= FirstSquare) addStepOrPromotion(file - 1);
+    if (board_[file + 1][ahead] * Us < 0 && file + 1 <= LastSquare) addStepOrPromotion(file + 1);
 }
+
+// The legal-move filter's file asks for both colours' lists.
+template MoveList Position::GenerateMoves<White>() const;
+template MoveList Position::GenerateMoves<Black>() const;
 
 }  // namespace chess

@@ -10,14 +10,12 @@ std::string SquareName(int file, int row) {
     return name;
 }
 
-std::string MoveText(const MoveColumns& moves, int entry) {
-    const PieceCode moved = moves.MovedPiece[entry];
-    const PieceCode placed = moves.PlacedPiece[entry];
-    std::string text(PieceLetters[std::abs(moved)]);
-    text += SquareName(moves.FromFile[entry], moves.FromRow[entry]);
+std::string MoveText(const Move& move) {
+    std::string text(PieceLetters[std::abs(move.MovedPiece)]);
+    text += SquareName(move.FromFile, move.FromRow);
     text += '-';
-    text += SquareName(moves.ToFile[entry], moves.ToRow[entry]);
-    if (placed != moved) text += PieceLetters[std::abs(placed)];
+    text += SquareName(move.ToFile, move.ToRow);
+    if (move.IsPromotion()) text += PieceLetters[std::abs(move.PlacedPiece)];
     return text;
 }
 

@@ -31,9 +31,9 @@ constexpr std::array<std::string_view, PieceLetterEntries> PieceLetters = MakePi
 // "e2", "h8": a square's file letter followed by its rank digit.
 std::string SquareName(int file, int row);
 
-// The text of one entry of a move list, as the trainer's list of moves shows
-// it: piece letter, from-square, "-", to-square, and for a promotion the letter
-// of the new piece ("Кg1-f3", "e2-e4", "Крe1-f2", "e7-e8Ф").
-std::string MoveText(const MoveColumns& moves, int entry);
+// The text of a move, as the trainer's list of moves shows it: piece letter,
+// from-square, "-", to-square, and for a promotion the letter of the new
+// piece ("Кg1-f3", "e2-e4", "Крe1-f2", "e7-e8Ф").
+std::string MoveText(const Move& move);
 
 }  // namespace chess

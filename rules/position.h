@@ -1,4 +1,5 @@
-// The board, the piece codes and the move list that all chess logic shares.
+// The board, the piece codes, the move list and the position that all chess
+// logic shares.
 //
 // Squares are addressed as (file index, row index), both 1..8. Files 1..8 are
 // a..h from left to right; rows 1..8 run from the top of the drawn board, so
@@ -7,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 
 #include "rules/piece_codes.h"
@@ -37,7 +39,7 @@ constexpr int MostPiecesOfOneColour = 63;
 constexpr int MostEntriesOfOnePiece = 27;
 constexpr int MoveListCapacity = MostPiecesOfOneColour * MostEntriesOfOnePiece;
 
-// One move-list entry as a value.
+// One move as a value.
 struct Move {
     std::int32_t FromFile = 0;
     std::int32_t FromRow = 0;
@@ -45,94 +47,152 @@ struct Move {
     std::int32_t ToRow = 0;
     PieceCode MovedPiece = NoPiece;   // code on the from-square before the move
     PieceCode PlacedPiece = NoPiece;  // code on the to-square after it (differs only for a promotion)
+
+    [[nodiscard]] bool IsPromotion() const { return PlacedPiece != MovedPiece; }
+    bool operator==(const Move& other) const {
+        return FromFile == other.FromFile && FromRow == other.FromRow && ToFile == other.ToFile &&
+               ToRow == other.ToRow && MovedPiece == other.MovedPiece && PlacedPiece == other.PlacedPiece;
+    }
+    bool operator!=(const Move& other) const { return !(*this == other); }
 };
 
-// Six parallel columns; entry 0 is never used, entries 1..count are moves.
-// One spare entry beyond the capacity takes a generator's tentative write.
-struct MoveColumns {
+// The moves of one colour in one position, as the core made them: entries
+// 1..Count(), in the generators' order. Only the core writes a list; a copy
+// copies the entries in use.
+class MoveList {
+  public:
+    MoveList() = default;
+    MoveList(const MoveList& other) { *this = other; }
+    MoveList& operator=(const MoveList& other);
+
+    [[nodiscard]] int Count() const { return count_; }
+    [[nodiscard]] Move operator[](int entry) const {
+        assert(entry >= 1 && entry <= count_);
+        return {fromFile_[entry], fromRow_[entry],    toFile_[entry],
+                toRow_[entry],    movedPiece_[entry], placedPiece_[entry]};
+    }
+
+  private:
+    friend class Position;
+    // Six parallel columns, left uninitialised: entry 0 is never used, and
+    // one spare entry beyond the capacity takes a generator's tentative write.
     using Column = std::array<std::int32_t, MoveListCapacity + 2>;
-    Column FromFile{};
-    Column FromRow{};
-    Column ToFile{};
-    Column ToRow{};
-    Column MovedPiece{};   // code on the from-square before the move
-    Column PlacedPiece{};  // code on the to-square after it (differs only for a promotion)
+    void Append(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
+    void CopyEntry(int from, int to);
 
-    // Copies entries 1..count into another list of the same shape.
-    void CopyEntriesTo(MoveColumns& target, int count) const;
-    // Copies all six columns of entry `from` onto entry `to` of this list.
-    void MoveEntry(int from, int to) {
-        FromFile[to] = FromFile[from];
-        FromRow[to] = FromRow[from];
-        ToFile[to] = ToFile[from];
-        ToRow[to] = ToRow[from];
-        MovedPiece[to] = MovedPiece[from];
-        PlacedPiece[to] = PlacedPiece[from];
-    }
+    Column fromFile_;
+    Column fromRow_;
+    Column toFile_;
+    Column toRow_;
+    Column movedPiece_;
+    Column placedPiece_;
+    int count_ = 0;
+};
 
-    Move Entry(int entry) const {
-        return {FromFile[entry], FromRow[entry], ToFile[entry], ToRow[entry], MovedPiece[entry], PlacedPiece[entry]};
-    }
+// What Position::Play hands its caller for taking the move back.
+struct Undo {
+    PieceCode Captured = NoPiece;  // the code that stood on the to-square
 };
 
 struct StepTargets;  // the squares a knight or king may step to (move generation)
 
-// The state of the rules core: one board, one move list and the flags the
-// generators and attack tests leave for their callers.
-struct Position {
-    BoardCellsArray Board{};
-    MoveColumns MoveList{};
-    std::int32_t MoveCount = 0;
-    std::int32_t SideToMove = 0;  // +1 White, -1 Black; set by the callers
-    std::int32_t InCheck = 0;     // result of the last attack test
-    std::int32_t WhiteKingFile = 0;
-    std::int32_t WhiteKingRow = 0;
-    std::int32_t BlackKingFile = 0;
-    std::int32_t BlackKingRow = 0;
+// A position: the 64 squares, the side to move and, kept by the position
+// itself, the square of each king. A board holds at most one king of each
+// colour (the rules core is used with exactly one each; tests may leave one
+// out). Questions about the position are const and change nothing; the
+// position changes only by Clear, Put, SetSideToMove, Play and TakeBack.
+class Position {
+  public:
+    // Setting a position up. Put keeps the king squares; a second king of
+    // one colour is not allowed.
+    void Clear();
+    void Put(int file, int row, PieceCode code);
+    void SetSideToMove(Side side) { sideToMove_ = side; }
 
-    // Fill MoveList with every pseudo-legal move of one colour, in scan order
-    // (file 1..8 outer, row 1..8 inner) and each piece's fixed direction order.
-    void GenerateWhiteMoves();
-    void GenerateBlackMoves();
+    [[nodiscard]] PieceCode At(int file, int row) const { return board_[file][row]; }
+    [[nodiscard]] const BoardCellsArray& Squares() const { return board_; }
+    [[nodiscard]] Side SideToMove() const { return sideToMove_; }
 
-    // Locate the king of one colour, record its square and set InCheck to 1
-    // when a piece of the other colour attacks it.
-    void IsWhiteKingAttacked();
-    void IsBlackKingAttacked();
+    // Whether a piece of the other colour attacks the king of one colour;
+    // false when that king is not on the board.
+    [[nodiscard]] bool IsWhiteKingAttacked() const;
+    [[nodiscard]] bool IsBlackKingAttacked() const;
+    // Whether the king of the side to move stands attacked.
+    [[nodiscard]] bool InCheck() const;
 
-    // Strike every entry after which the king of SideToMove would stand
-    // attacked; the survivors keep their order.
-    void FilterLegalMoves();
+    // Every pseudo-legal move of one colour, in scan order (file 1..8 outer,
+    // row 1..8 inner) and each piece's fixed direction order.
+    [[nodiscard]] MoveList GenerateWhiteMoves() const;
+    [[nodiscard]] MoveList GenerateBlackMoves() const;
+    // The moves of the side to move that do not leave its king attacked, in
+    // the generator's order.
+    [[nodiscard]] MoveList LegalMoves() const;
+    // Whether LegalMoves would hold a move; the king's steps are looked at
+    // first, and the first legal move found ends the look.
+    [[nodiscard]] bool HasLegalMove() const;
+    // The side to move is in check and has no legal move / is not in check
+    // and has none.
+    [[nodiscard]] bool IsMate() const;
+    [[nodiscard]] bool IsStalemate() const;
 
-    // The legal moves of SideToMove: its generator, then FilterLegalMoves.
-    // With SideToMove neither +1 nor -1 the list is left empty.
-    void GenerateLegalMoves();
+    // Whether the other side's king stands attacked once `move` (a move of
+    // the side to move) is played. The other king must not be attacked
+    // before the move, which holds in every position the side to move may
+    // have; the answer is that of playing the move and testing the king.
+    [[nodiscard]] bool GivesCheck(const Move& move) const;
+    // With `lastMove`, a pawn's two-square step by the other side, just
+    // played: whether a pawn of the side to move beside the landing square
+    // may take it en passant without leaving its own king attacked. The core
+    // makes no en passant moves; this is the one question it answers about them.
+    [[nodiscard]] bool CanTakeEnPassant(const Move& lastMove) const;
+
+    // Plays a move of the side to move (from-square emptied, PlacedPiece on
+    // the to-square) and hands the other side the move. The Undo it returns
+    // is what TakeBack needs.
+    [[nodiscard]] Undo Play(const Move& move);
+    // Takes back the last move played: the position is exactly as before it.
+    void TakeBack(const Move& move, const Undo& undo);
+
+    bool operator==(const Position& other) const;
+    bool operator!=(const Position& other) const { return !(*this == other); }
 
   private:
-    template <Side Us>
-    void GenerateMoves();
-    template <Side Us>
-    void AddPawnMoves(int& count, int file, int row);
-    template <Side Us>
-    void AddSliderMoves(int& count, int file, int row, PieceCode piece, int firstDirection, int lastDirection);
-    template <Side Us>
-    void AddStepperMoves(int& count, int file, int row, PieceCode piece);
-    template <Side Us>
-    void AddKingMoves(int& count, int file, int row);
-    template <Side Us>
-    void AppendFreeOrEnemyTargets(int& count, int file, int row, PieceCode piece, const StepTargets& targets);
-    void AppendMove(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
+    struct KingSquare {
+        int File = 0;  // 0, 0 when the king is not on the board
+        int Row = 0;
+    };
+    static constexpr int IndexOf(Side side) { return side == White ? 0 : 1; }
+    [[nodiscard]] const KingSquare& KingOf(Side side) const { return kings_[IndexOf(side)]; }
+    [[nodiscard]] bool HasKing(Side side) const { return KingOf(side).File != 0; }
+    // Every recorded king stands on its square.
+    [[nodiscard]] bool KingsAsRecorded() const;
 
     template <Side Us>
-    void TestKingAttacked(std::int32_t& kingFile, std::int32_t& kingRow);
+    [[nodiscard]] bool KingAttacked() const;
     template <Side Us>
-    bool LocateKing(std::int32_t& kingFile, std::int32_t& kingRow) const;
+    [[nodiscard]] MoveList GenerateMoves() const;
+    template <Side Us>
+    void AddPawnMoves(MoveList& list, int file, int row) const;
+    template <Side Us>
+    void AddSliderMoves(MoveList& list, int file, int row, PieceCode piece, int firstDirection,
+                        int lastDirection) const;
+    template <Side Us>
+    void AddSteps(MoveList& list, int file, int row, PieceCode piece, const StepTargets& targets) const;
 
+    // Strikes every entry of `list` (moves of colour Us) after which the
+    // king of colour Us would stand attacked.
     template <Side Us>
-    void FilterMovesOf();
-    // The filter the plain way from entry `firstEntry` on: play the entry,
-    // run the attack test, take the entry back. `kept` entries are kept so far.
-    void FilterByPlaying(int firstEntry, int kept);
+    void FilterLegalMoves(MoveList& list) const;
+    template <Side Us>
+    [[nodiscard]] bool HasLegalMoveOf() const;
+    template <Side Us>
+    [[nodiscard]] bool GivesCheckBy(const Move& move) const;
+    template <Side Us>
+    [[nodiscard]] bool CanTakeEnPassantOf(const Move& lastMove) const;
+
+    BoardCellsArray board_{};
+    Side sideToMove_ = White;
+    std::array<KingSquare, 2> kings_{};
 };
 
 }  // namespace chess

@@ -2,7 +2,11 @@
 // the attack tests and the legal-move filter.
 #pragma once
 
-#if defined(__SSE2__)
+// The scans over the 64 squares use SSE2 where the compiler offers it,
+// unless the build asks for the portable loops (MATE_PORTABLE_SQUARES, set by
+// the CMake option MATE_SIMD=OFF; the tests build both).
+#if defined(__SSE2__) && !defined(MATE_PORTABLE_SQUARES)
+#define MATE_SQUARES_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -33,7 +37,7 @@ constexpr int RowOfBit(int bit) { return bit % LastSquare + FirstSquare; }
 // The squares holding a piece of colour Us, in one scan over the 64 squares.
 template <Side Us>
 SquareSet SquaresOfColour(const BoardCellsArray& board) {
-#if defined(__SSE2__)
+#if defined(MATE_SQUARES_SSE2)
     const __m128i empty = _mm_setzero_si128();
     SquareSet squares = 0;
     for (int file = FirstSquare; file <= LastSquare; ++file) {
@@ -110,7 +114,7 @@ template <Side Us>
 Attackers AttackersOf(const BoardCellsArray& board) {
     constexpr PieceCode them = -Us;
     Attackers found;
-#if defined(__SSE2__)
+#if defined(MATE_SQUARES_SSE2)
     const auto bitsOf = [](__m128i mask) { return static_cast<SquareSet>(_mm_movemask_ps(_mm_castsi128_ps(mask))); };
     const __m128i empty = _mm_setzero_si128();
     const __m128i ownKing = _mm_set1_epi32(King * Us);
@@ -208,30 +212,12 @@ bool KingAttackedOn(const Attackers& attackers, int x, int y) {
     return false;
 }
 
-// How many steps each line of AttackLines can go from each square before it
-// leaves the board.
-using EdgeDistanceTable = std::array<std::array<std::array<int, DirectionCount>, BoardCells>, BoardCells>;
-constexpr EdgeDistanceTable MakeEdgeDistances() {
-    EdgeDistanceTable table{};
-    for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) {
-            for (int line = 0; line < DirectionCount; ++line) {
-                const Step step = AttackLines[line];
-                int steps = 0;
-                while (IsOnBoard(file + step.file * (steps + 1), row + step.row * (steps + 1))) ++steps;
-                table[file][row][line] = steps;
-            }
-        }
-    }
-    return table;
-}
-constexpr EdgeDistanceTable EdgeDistances = MakeEdgeDistances();
-
 // True when a piece of the other colour attacks the king of colour Us that
-// stands on (x, y), a square of the board, looking at the board alone. Sliders are looked for along the
-// lines from the king's square: empty squares (and a king of colour Us)
-// let a line go on, any other piece of either colour ends it. The looks one square beside the king may
-// fall on the border ring, which always holds 0 and so never an attacker.
+// stands on (x, y), a square of the board, looking at the board alone.
+// Sliders are looked for along the lines from the king's square: empty
+// squares (and a king of colour Us) let a line go on, any other piece of
+// either colour ends it. The looks one square beside the king may fall on the
+// border ring, which always holds 0 and so never an attacker.
 template <Side Us>
 bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
     constexpr PieceCode them = -Us;
@@ -250,7 +236,7 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
     const int pawnRow = EnemyPawnRow<Us>(y);
     if (board[x - 1][pawnRow] == Pawn * them || board[x + 1][pawnRow] == Pawn * them) return true;
 
-    const std::array<int, DirectionCount>& edge = EdgeDistances[x][y];
+    const std::array<int, DirectionCount>& edge = EdgeDistances[x][y];  // by direction
     auto lineAttacked = [&](Step step, int steps, PieceCode sliderKind) {
         int file = x;
         int row = y;
@@ -264,7 +250,8 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
         return false;
     };
     for (int line = 0; line < DirectionCount; ++line) {
-        if (lineAttacked(AttackLines[line], edge[line], line < FirstAttackDiagonal ? Rook : Bishop)) return true;
+        const int steps = edge[AttackLineDirections[line]];
+        if (lineAttacked(AttackLines[line], steps, line < FirstAttackDiagonal ? Rook : Bishop)) return true;
     }
     return false;
 }

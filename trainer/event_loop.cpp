@@ -10,7 +10,7 @@ void TrainerProgram::RunEventLoop() {
 bool TrainerProgram::RunPass() {
     // A new problem after a mate and at start-up; false when the run gave up
     // at its attempt limit, having started the editor.
-    const bool newProblemDue = Judging.Verdict == problems::MateVerdict;
+    const bool newProblemDue = Judging.Outcome == problems::Verdict::Mate;
     if (!Cycle.BeginPass()) return false;
     // The square selected in the last problem (the to-square of a mate played
     // by clicks) is shown without a frame and means nothing in the new one:

@@ -225,7 +225,7 @@ void MainWindow::DrawBoard() {
     for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
         for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
             GtkWidget* image = SquareImages[SquareControlNumber(file, row)];
-            GdkPixbuf* picture = Tiles.PictureFor(Rules.Board[file][row], SquareShade[file][row]);
+            GdkPixbuf* picture = Tiles.PictureFor(Rules.At(file, row), SquareShade[file][row]);
             if (picture != nullptr) {
                 gtk_image_set_from_pixbuf(GTK_IMAGE(image), picture);
             } else {
@@ -235,12 +235,12 @@ void MainWindow::DrawBoard() {
     }
 }
 
-void MainWindow::FillMoveTable() {
+void MainWindow::FillMoveTable(const chess::MoveList& moves) {
     GtkListStore* rows = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(TableView)));
     gtk_list_store_clear(rows);
-    for (int entry = 1; entry <= Rules.MoveCount; ++entry) {
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
         const std::string number = std::to_string(entry);
-        const std::string move = chess::MoveText(Rules.MoveList, entry);
+        const std::string move = chess::MoveText(moves[entry]);
         gtk_list_store_insert_with_values(rows, nullptr, -1, NumberColumn, number.c_str(), MoveColumn, move.c_str(),
                                           -1);
     }

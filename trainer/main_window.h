@@ -40,7 +40,7 @@ class MainWindow final : public problems::TrainerView {
     // problems::TrainerView
     void ShowAttemptCount(std::int32_t attempts) override;
     void DrawBoard() override;
-    void FillMoveTable() override;
+    void FillMoveTable(const chess::MoveList& moves) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
     void GiveUp() override;
 

@@ -1,7 +1,6 @@
 #include "trainer/move_entry.h"
 
 #include "problems/judging.h"
-#include "rules/play_move.h"
 #include "trainer/dialogs.h"
 #include "trainer/event_queue.h"
 #include "trainer/main_window.h"
@@ -30,41 +29,33 @@ void MoveEntry::BoardClickStep() {
 }
 
 void MoveEntry::TryBoardMove() {
-    const chess::MoveColumns& moves = Rules.MoveList;
-    int entry = 0;
-    for (int i = 1; i <= Rules.MoveCount; ++i) {
-        if (moves.FromFile[i] == SelectedFile && moves.FromRow[i] == SelectedRow && moves.ToFile[i] == ClickFile &&
-            moves.ToRow[i] == ClickRow) {
-            entry = i;
+    const chess::MoveList& moves = Judging.Moves;
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        chess::Move move = moves[entry];
+        if (move.FromFile == SelectedFile && move.FromRow == SelectedRow && move.ToFile == ClickFile &&
+            move.ToRow == ClickRow) {
+            // The first of a promotion's four entries stands for them all.
+            if (move.IsPromotion()) move.PlacedPiece = Rules.SideToMove() * ChoosePromotionPiece();
+            PlayUserMove(move);
             break;
         }
-    }
-    if (entry != 0) {
-        // Only the two squares change: the from-square is emptied and the
-        // to-square gets the moved piece, or the piece chosen for a promotion.
-        chess::Move move = moves.Entry(entry);
-        if (move.MovedPiece != move.PlacedPiece) move.PlacedPiece = Rules.SideToMove * ChoosePromotionPiece();
-        chess::PlayMove(Rules.Board, move);
-        Window.DrawBoard();
-        Rules.SideToMove = chess::Black;
-        Judging.JudgeMove();
-        Judging.MoveMade = 1;
     }
     ClearSelection();
 }
 
 void MoveEntry::CommitListedMove() {
-    const chess::MoveColumns& moves = Rules.MoveList;
-    const int entry = ChosenNumber;
-    if (entry >= 1 && entry <= Rules.MoveCount) {
-        // A promotion row already names its piece.
-        chess::PlayMove(Rules.Board, moves.Entry(entry));
-        Judging.MoveMade = 1;
-        Rules.SideToMove = chess::Black;
-        Window.DrawBoard();
-        Judging.JudgeMove();
-    }
+    // A promotion row already names its piece.
+    if (ChosenNumber >= 1 && ChosenNumber <= Judging.Moves.Count()) PlayUserMove(Judging.Moves[ChosenNumber]);
     ClearSelection();
+}
+
+// The user's move is never taken back: after a wrong one the problem cycle
+// puts the whole problem back.
+void MoveEntry::PlayUserMove(const chess::Move& move) {
+    [[maybe_unused]] const chess::Undo undo = Rules.Play(move);
+    Judging.MoveMade = true;
+    Window.DrawBoard();
+    Judging.JudgeMove();
 }
 
 void MoveEntry::ClearSelection() {

@@ -47,6 +47,9 @@ struct MoveEntry {
     void ClearSelection();
 
   private:
+    // Plays a move of White on the board, shows the board and judges the
+    // position it leaves (Black to move).
+    void PlayUserMove(const chess::Move& move);
     // Shows the four promotion buttons and waits, dropping every other
     // event, until one of them is pressed; the kind it names.
     chess::PieceKind ChoosePromotionPiece();

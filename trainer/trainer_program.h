@@ -7,7 +7,7 @@
 
 #include "problems/generation_run.h"
 #include "problems/judging.h"
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "problems/problem_cycle.h"
 #include "rules/position.h"

@@ -48,7 +48,7 @@ double HeadlessRun() {
     problems::PositionBuilder builder(*rules, config);
     problems::HeadlessView view;
     problems::GenerationRun run(*rules, *search, builder, config, view);
-    rules->SideToMove = chess::White;
+    rules->SetSideToMove(chess::White);
     const Clock::time_point start = Clock::now();
     run.GenerateProblem();
     const Clock::time_point end = Clock::now();
@@ -89,7 +89,7 @@ int main() {
     for (int round = 0; round < Rounds; ++round) {
         headless.push_back(HeadlessRun());
 
-        program->Rules.SideToMove = chess::White;
+        program->Rules.SetSideToMove(chess::White);
         const int messagesBefore = dialogs.Messages;
         const Clock::time_point start = Clock::now();
         program->Run.GenerateProblem();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "problems/judging.h"
 #include "problems/problem_cycle.h"
 #include "rules/move_text.h"
@@ -27,16 +25,16 @@ struct JudgingTest : ::testing::Test {
     void ShowProblem(std::string_view pieces) {
         SetUpPieces(Rules, pieces);
         Parts.Search.MateInOneTest();
-        Judging.Verdict.clear();
-        Judging.MoveMade = 0;
-        Rules.SideToMove = chess::White;
+        Judging.Outcome = Verdict::Pending;
+        Judging.MoveMade = false;
+        Rules.SetSideToMove(chess::White);
         Judging.JudgeMove();
     }
 
     // The entry of the listed moves with this text ("Лd1-d8").
     int Entry(std::string_view text) const {
-        for (int entry = 1; entry <= Rules.MoveCount; ++entry) {
-            if (chess::MoveText(Rules.MoveList, entry) == text) return entry;
+        for (int entry = 1; entry <= Judging.Moves.Count(); ++entry) {
+            if (chess::MoveText(Judging.Moves[entry]) == text) return entry;
         }
         ADD_FAILURE() << "no move " << text;
         return 0;
@@ -45,39 +43,35 @@ struct JudgingTest : ::testing::Test {
     // Commits a listed move as the list's commit does: played on the board,
     // Black to move, then judged.
     void Commit(int entry) {
-        const auto& moves = Rules.MoveList;
-        Rules.Board[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
-        Rules.Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
-        Judging.MoveMade = 1;
-        Rules.SideToMove = chess::Black;
+        [[maybe_unused]] const chess::Undo undo = Rules.Play(Judging.Moves[entry]);
+        Judging.MoveMade = true;
         View.DrawBoard();
         Judging.JudgeMove();
     }
 
     void ExpectProblemBackWithWhitesMoves() {
-        for (int file = 1; file <= 8; ++file) {
-            for (int row = 1; row <= 8; ++row) EXPECT_EQ(Rules.Board[file][row], Parts.Search.ProblemBoard[file][row]);
-        }
-        EXPECT_EQ(Rules.SideToMove, chess::White);
-        EXPECT_EQ(Judging.MoveMade, 0);
-        EXPECT_EQ(Rules.MoveCount, testing::LegalMoveCount(Rules, chess::White));
+        EXPECT_TRUE(Rules == Parts.Search.ProblemBoard);
+        EXPECT_EQ(Rules.SideToMove(), chess::White);
+        EXPECT_FALSE(Judging.MoveMade);
+        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
+        EXPECT_EQ(View.ListedMoves, Judging.Moves.Count());
     }
 };
 
 TEST_F(JudgingTest, ListingWhitesMovesNeverChangesTheVerdict) {
     ShowProblem("Kb6 Rd1 Bf2 ka8");
-    EXPECT_EQ(Judging.Verdict, "");
-    EXPECT_EQ(Rules.MoveCount, testing::LegalMoveCount(Rules, chess::White));
+    EXPECT_EQ(Judging.Outcome, Verdict::Pending);
+    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
     EXPECT_EQ(View.FillMoveTableCalls, 1);
 
     // White without a legal move is not judged either.
     SetUpPieces(Rules, "Ka1 qc2 kh8");
-    for (const char* verdict : {"", "mat", "pat"}) {
-        Judging.Verdict = verdict;
-        Rules.SideToMove = chess::White;
+    for (const Verdict verdict : {Verdict::Pending, Verdict::Mate, Verdict::Stalemate}) {
+        Judging.Outcome = verdict;
+        Rules.SetSideToMove(chess::White);
         Judging.JudgeMove();
-        EXPECT_EQ(Rules.MoveCount, 0);
-        EXPECT_EQ(Judging.Verdict, verdict);
+        EXPECT_EQ(Judging.Moves.Count(), 0);
+        EXPECT_EQ(Judging.Outcome, verdict);
     }
     EXPECT_TRUE(View.Messages.empty());
 }
@@ -85,8 +79,8 @@ TEST_F(JudgingTest, ListingWhitesMovesNeverChangesTheVerdict) {
 TEST_F(JudgingTest, MateIsPraisedThenVerdictMat) {
     ShowProblem("Ka1 Pf7 kh7 bg8 nh8 pg7 pg6 ph6");
     Commit(Entry("f7-f8К"));
-    EXPECT_EQ(Judging.Verdict, "mat");
-    EXPECT_EQ(Rules.MoveCount, 0);
+    EXPECT_EQ(Judging.Outcome, Verdict::Mate);
+    EXPECT_EQ(Judging.Moves.Count(), 0);
     ASSERT_EQ(View.Messages.size(), 1u);
     EXPECT_EQ(View.Messages[0].Title, "");
     EXPECT_EQ(View.Messages[0].Text, "Правильно!");
@@ -96,9 +90,9 @@ TEST_F(JudgingTest, MateIsPraisedThenVerdictMat) {
 TEST_F(JudgingTest, PromotingToTheWrongPieceIsAWrongMove) {
     ShowProblem("Ka1 Pf7 kh7 bg8 nh8 pg7 pg6 ph6");
     Commit(Entry("f7-f8Ф"));
-    EXPECT_EQ(Judging.Verdict, "");
-    EXPECT_GT(Rules.MoveCount, 0);
-    EXPECT_EQ(Rules.MoveCount, testing::LegalMoveCount(Rules, chess::Black));  // Black's replies are listed
+    EXPECT_EQ(Judging.Outcome, Verdict::Pending);
+    EXPECT_GT(Judging.Moves.Count(), 0);
+    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::Black));  // Black's replies are listed
     EXPECT_TRUE(View.Messages.empty());
 
     Cycle.AfterEventWait();
@@ -106,14 +100,14 @@ TEST_F(JudgingTest, PromotingToTheWrongPieceIsAWrongMove) {
     EXPECT_EQ(View.Messages[0].Title, "Неверно ");
     EXPECT_EQ(View.Messages[0].Text, "Возможные ходы в списке справа  -->");
     ExpectProblemBackWithWhitesMoves();
-    EXPECT_EQ(Judging.Verdict, "");
+    EXPECT_EQ(Judging.Outcome, Verdict::Pending);
 }
 
 TEST_F(JudgingTest, StalemateIsAWrongMoveWithItsOwnMessage) {
     ShowProblem("Kb6 Rd1 Bf2 ka8");
     Commit(Entry("Сf2-g3"));
-    EXPECT_EQ(Judging.Verdict, "pat");
-    EXPECT_EQ(Rules.MoveCount, 0);
+    EXPECT_EQ(Judging.Outcome, Verdict::Stalemate);
+    EXPECT_EQ(Judging.Moves.Count(), 0);
     EXPECT_TRUE(View.Messages.empty());
 
     const int drawn = View.DrawBoardCalls;
@@ -121,7 +115,7 @@ TEST_F(JudgingTest, StalemateIsAWrongMoveWithItsOwnMessage) {
     ASSERT_EQ(View.Messages.size(), 1u);
     EXPECT_EQ(View.Messages[0].Title, "Неверно ");
     EXPECT_EQ(View.Messages[0].Text, "Королю пат !");
-    EXPECT_EQ(Judging.Verdict, "");
+    EXPECT_EQ(Judging.Outcome, Verdict::Pending);
     EXPECT_EQ(View.DrawBoardCalls, drawn + 1);
     ExpectProblemBackWithWhitesMoves();
 }
@@ -140,24 +134,21 @@ TEST_F(JudgingTest, NothingHappensAfterTheWaitWithoutAMove) {
 // the mate brings the next problem.
 TEST_F(JudgingTest, CycleOverGeneratedProblems) {
     for (int problem = 0; problem < 3; ++problem) {
-        EXPECT_EQ(Judging.Verdict, "mat");
+        EXPECT_EQ(Judging.Outcome, Verdict::Mate);
         ASSERT_TRUE(Cycle.BeginPass());
-        EXPECT_EQ(Judging.Verdict, "");
-        EXPECT_EQ(Judging.MoveMade, 0);
-        EXPECT_EQ(Rules.SideToMove, chess::White);
-        EXPECT_EQ(Rules.MoveCount, testing::LegalMoveCount(Rules, chess::White));
+        EXPECT_EQ(Judging.Outcome, Verdict::Pending);
+        EXPECT_FALSE(Judging.MoveMade);
+        EXPECT_EQ(Rules.SideToMove(), chess::White);
+        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
 
         // Sort White's moves by what they do, judged on a copy.
         int mate = 0;
         int wrong = 0;
-        for (int entry = 1; entry <= Rules.MoveCount; ++entry) {
-            auto after = std::make_unique<chess::Position>();
-            after->Board = Rules.Board;
-            const auto& moves = Rules.MoveList;
-            after->Board[moves.FromFile[entry]][moves.FromRow[entry]] = chess::NoPiece;
-            after->Board[moves.ToFile[entry]][moves.ToRow[entry]] = moves.PlacedPiece[entry];
+        for (int entry = 1; entry <= Judging.Moves.Count(); ++entry) {
+            chess::Position after = Rules;
+            [[maybe_unused]] const chess::Undo undo = after.Play(Judging.Moves[entry]);
             const bool mates =
-                testing::KingAttacked(*after, chess::Black) && testing::LegalMoveCount(*after, chess::Black) == 0;
+                testing::KingAttacked(after, chess::Black) && testing::LegalMoveCount(after, chess::Black) == 0;
             if (mates) {
                 EXPECT_EQ(mate, 0) << "a second mate";
                 mate = entry;
@@ -166,22 +157,22 @@ TEST_F(JudgingTest, CycleOverGeneratedProblems) {
             }
         }
         ASSERT_NE(mate, 0);
-        const std::string mateText = chess::MoveText(Rules.MoveList, mate);
+        const std::string mateText = chess::MoveText(Judging.Moves[mate]);
 
         View.Messages.clear();
         if (wrong != 0) {
             Commit(wrong);
-            EXPECT_NE(Judging.Verdict, "mat");
+            EXPECT_NE(Judging.Outcome, Verdict::Mate);
             Cycle.AfterEventWait();
             ASSERT_EQ(View.Messages.size(), 1u);
             EXPECT_EQ(View.Messages[0].Title, "Неверно ");
-            EXPECT_EQ(Judging.Verdict, "");
+            EXPECT_EQ(Judging.Outcome, Verdict::Pending);
             ExpectProblemBackWithWhitesMoves();
             View.Messages.clear();
         }
 
         Commit(Entry(mateText));
-        EXPECT_EQ(Judging.Verdict, "mat");
+        EXPECT_EQ(Judging.Outcome, Verdict::Mate);
         ASSERT_EQ(View.Messages.size(), 1u);
         EXPECT_EQ(View.Messages[0].Text, "Правильно!");
         Cycle.AfterEventWait();  // a mate is no wrong move

@@ -23,17 +23,16 @@ void ExpectSoundProblem(const SeriesProblem& problem) {
     auto position = std::make_unique<chess::Position>();
     std::string error;
     ASSERT_TRUE(chess::ParseFen(problem.Fen, *position, error)) << error;
-    EXPECT_EQ(position->Board, problem.Board);
-    EXPECT_EQ(position->SideToMove, chess::White);
+    EXPECT_EQ(position->Squares(), problem.Board);
+    EXPECT_EQ(position->SideToMove(), chess::White);
     const auto facts = CountMatesDirectly(*position);
     EXPECT_EQ(facts.Mates, 1);
     EXPECT_EQ(facts.LastMatingPiece, problem.MatingPiece);
     EXPECT_FALSE(facts.CheckTakenEnPassant);
     // The solution is one of White's legal moves.
-    position->GenerateLegalMoves();
+    const chess::MoveList moves = position->LegalMoves();
     int named = 0;
-    for (int entry = 1; entry <= position->MoveCount; ++entry)
-        named += chess::MoveText(position->MoveList, entry) == problem.SolutionText;
+    for (int entry = 1; entry <= moves.Count(); ++entry) named += chess::MoveText(moves[entry]) == problem.SolutionText;
     EXPECT_EQ(named, 1) << problem.SolutionText;
     EXPECT_EQ(problem.SolutionAlgebraic.back(), '#');
 }

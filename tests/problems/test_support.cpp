@@ -1,12 +1,9 @@
 #include "tests/problems/test_support.h"
 
 #include <cctype>
-#include <memory>
 #include <stdexcept>
-#include <vector>
 
 #include "rules/move_text.h"
-#include "rules/play_move.h"
 
 namespace problems::testing {
 namespace {
@@ -23,25 +20,23 @@ chess::PieceCode KindOfLetter(char letter) {
     }
 }
 
-// The rules core works on a position; a position is large (its move list),
-// so each check makes one scratch position and hands it boards.
-std::unique_ptr<chess::Position> ScratchPosition() { return std::make_unique<chess::Position>(); }
-
-bool KingAttackedOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
-    scratch.Board = board;
-    if (side == chess::White) {
-        scratch.IsWhiteKingAttacked();
-    } else {
-        scratch.IsBlackKingAttacked();
+// A position set up square by square from a board, `side` to move.
+chess::Position OnBoard(const chess::BoardCellsArray& board, int side) {
+    chess::Position position;
+    for (int file = 1; file <= 8; ++file) {
+        for (int row = 1; row <= 8; ++row) position.Put(file, row, board[file][row]);
     }
-    return scratch.InCheck == 1;
+    position.SetSideToMove(side == chess::White ? chess::White : chess::Black);
+    return position;
 }
 
-int LegalMoveCountOn(chess::Position& scratch, const chess::BoardCellsArray& board, int side) {
-    scratch.Board = board;
-    scratch.SideToMove = side;
-    scratch.GenerateLegalMoves();
-    return scratch.MoveCount;
+bool KingAttackedOn(const chess::BoardCellsArray& board, int side) {
+    const chess::Position position = OnBoard(board, side);
+    return side == chess::White ? position.IsWhiteKingAttacked() : position.IsBlackKingAttacked();
+}
+
+int LegalMoveCountOn(const chess::BoardCellsArray& board, int side) {
+    return OnBoard(board, side).LegalMoves().Count();
 }
 
 constexpr int DoubleStepFromRow = 7;
@@ -50,9 +45,7 @@ constexpr int DoubleStepToRow = 5;
 }  // namespace
 
 void SetUpPieces(chess::Position& position, std::string_view pieces) {
-    for (int file = 1; file <= 8; ++file) {
-        for (int row = 1; row <= 8; ++row) position.Board[file][row] = chess::NoPiece;
-    }
+    position.Clear();
     for (std::size_t at = 0; at < pieces.size();) {
         if (pieces[at] == ' ') {
             ++at;
@@ -65,7 +58,7 @@ void SetUpPieces(chess::Position& position, std::string_view pieces) {
         if (file < 1 || file > 8 || rank < 1 || rank > 8) throw std::invalid_argument("bad square");
         const chess::PieceCode kind = KindOfLetter(letter);
         const bool white = std::isupper(static_cast<unsigned char>(letter)) != 0;
-        position.Board[file][9 - rank] = white ? kind : -kind;
+        position.Put(file, 9 - rank, white ? kind : -kind);
         at += 3;
     }
 }
@@ -73,31 +66,26 @@ void SetUpPieces(chess::Position& position, std::string_view pieces) {
 std::string SquareOf(const chess::Position& position, chess::PieceCode code) {
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
-            if (position.Board[file][row] == code) return chess::SquareName(file, row);
+            if (position.At(file, row) == code) return chess::SquareName(file, row);
         }
     }
     return "";
 }
 
-int LegalMoveCount(const chess::Position& position, int side) {
-    return LegalMoveCountOn(*ScratchPosition(), position.Board, side);
-}
+int LegalMoveCount(const chess::Position& position, int side) { return LegalMoveCountOn(position.Squares(), side); }
 
-bool KingAttacked(const chess::Position& position, int side) {
-    return KingAttackedOn(*ScratchPosition(), position.Board, side);
-}
+bool KingAttacked(const chess::Position& position, int side) { return KingAttackedOn(position.Squares(), side); }
 
 MateFacts CountMatesDirectly(const chess::Position& position) {
     MateFacts facts;
-    auto scratch = ScratchPosition();
-    LegalMoveCountOn(*scratch, position.Board, chess::White);
-    std::vector<chess::Move> whiteMoves;
-    for (int entry = 1; entry <= scratch->MoveCount; ++entry) whiteMoves.push_back(scratch->MoveList.Entry(entry));
-    for (const chess::Move& move : whiteMoves) {
-        chess::BoardCellsArray after = position.Board;
-        chess::PlayMove(after, move);
-        if (!KingAttackedOn(*scratch, after, chess::Black)) continue;
-        const bool mates = LegalMoveCountOn(*scratch, after, chess::Black) == 0;
+    const chess::MoveList whiteMoves = OnBoard(position.Squares(), chess::White).LegalMoves();
+    for (int entry = 1; entry <= whiteMoves.Count(); ++entry) {
+        const chess::Move move = whiteMoves[entry];
+        chess::BoardCellsArray after = position.Squares();
+        after[move.FromFile][move.FromRow] = chess::NoPiece;
+        after[move.ToFile][move.ToRow] = move.PlacedPiece;
+        if (!KingAttackedOn(after, chess::Black)) continue;
+        const bool mates = LegalMoveCountOn(after, chess::Black) == 0;
         if (mates) {
             ++facts.Mates;
             facts.LastMatingPiece = move.PlacedPiece;
@@ -112,7 +100,7 @@ MateFacts CountMatesDirectly(const chess::Position& position) {
             taken[taker][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow] = chess::NoPiece;
             taken[file][DoubleStepToRow + 1] = -chess::Pawn;
-            if (!KingAttackedOn(*scratch, taken, chess::Black)) {
+            if (!KingAttackedOn(taken, chess::Black)) {
                 facts.CheckTakenEnPassant = true;
                 if (mates) facts.MateTakenEnPassant = true;
             }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
 
 #include "rules/algebraic_notation.h"
@@ -9,20 +8,13 @@
 namespace chess {
 namespace {
 
-// The position of `fen` with the legal moves of its side to move listed.
-std::unique_ptr<Position> WithLegalMoves(const std::string& fen) {
-    auto position = std::make_unique<Position>();
-    Load(*position, fen);
-    position->GenerateLegalMoves();
-    return position;
-}
-
 // The notation of the legal move that the trainer's list writes as
 // `trainerText` ("Кb1-d2", "e7-e8Ф"); "(no such move)" when none is.
 std::string Notation(const std::string& fen, const std::string& trainerText) {
-    const auto position = WithLegalMoves(fen);
-    for (int entry = 1; entry <= position->MoveCount; ++entry) {
-        if (MoveText(position->MoveList, entry) == trainerText) return AlgebraicNotation(*position, entry);
+    const Position position = Loaded(fen);
+    const MoveList moves = position.LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        if (MoveText(moves[entry]) == trainerText) return AlgebraicNotation(position, moves[entry]);
     }
     return "(no such move)";
 }
@@ -111,29 +103,19 @@ TEST(AlgebraicNotation, EveryMoveOfAPositionReadsDifferently) {
     };
     for (const char* fen : fens) {
         SCOPED_TRACE(fen);
-        const auto position = WithLegalMoves(fen);
-        ASSERT_GT(position->MoveCount, 0);
+        const Position position = Loaded(fen);
+        const MoveList moves = position.LegalMoves();
+        ASSERT_GT(moves.Count(), 0);
         std::set<std::string> texts;
-        for (int entry = 1; entry <= position->MoveCount; ++entry) {
-            const std::string text = AlgebraicNotation(*position, entry);
+        for (int entry = 1; entry <= moves.Count(); ++entry) {
+            const Move move = moves[entry];
+            const std::string text = AlgebraicNotation(position, move);
             EXPECT_TRUE(texts.insert(text).second) << "twice: " << text;
-            const bool capture =
-                position->Board[position->MoveList.ToFile[entry]][position->MoveList.ToRow[entry]] != 0;
+            const bool capture = position.At(move.ToFile, move.ToRow) != NoPiece;
             EXPECT_EQ(text.find('x') != std::string::npos, capture) << text;
-            const bool promotion = position->MoveList.PlacedPiece[entry] != position->MoveList.MovedPiece[entry];
-            EXPECT_EQ(text.find('=') != std::string::npos, promotion) << text;
+            EXPECT_EQ(text.find('=') != std::string::npos, move.IsPromotion()) << text;
         }
     }
-}
-
-TEST(AlgebraicNotation, LeavesThePositionAsItWas) {
-    const auto position = WithLegalMoves("6k1/5ppp/8/8/8/8/4P3/R5K1 w - - 0 1");
-    const BoardCellsArray board = position->Board;
-    const Texts moves = MoveTexts(*position);
-    for (int entry = 1; entry <= position->MoveCount; ++entry) AlgebraicNotation(*position, entry);
-    EXPECT_EQ(position->Board, board);
-    EXPECT_EQ(MoveTexts(*position), moves);
-    EXPECT_EQ(position->SideToMove, White);
 }
 
 }  // namespace

@@ -11,21 +11,9 @@ struct AttackCase {
     int expected;
 };
 
-int WhiteKingAttacked(const char* fen) {
-    Position p;
-    Load(p, fen);
-    p.InCheck = 7;  // any stale value must be overwritten
-    p.IsWhiteKingAttacked();
-    return p.InCheck;
-}
+int WhiteKingAttacked(const char* fen) { return Loaded(fen).IsWhiteKingAttacked() ? 1 : 0; }
 
-int BlackKingAttacked(const char* fen) {
-    Position p;
-    Load(p, fen);
-    p.InCheck = 7;
-    p.IsBlackKingAttacked();
-    return p.InCheck;
-}
+int BlackKingAttacked(const char* fen) { return Loaded(fen).IsBlackKingAttacked() ? 1 : 0; }
 
 TEST(AttackTests, SlidersAttackAlongOpenLinesOnly) {
     const AttackCase cases[] = {
@@ -48,22 +36,6 @@ TEST(AttackTests, SlidersAttackAlongOpenLinesOnly) {
     EXPECT_EQ(BlackKingAttacked("4k3/8/8/8/4n3/8/8/K3R3 w - -"), 0);
     EXPECT_EQ(BlackKingAttacked("4k3/8/8/8/B7/8/8/K7 w - -"), 1);
     EXPECT_EQ(BlackKingAttacked("4k3/8/8/8/R7/8/8/K7 w - -"), 0);
-}
-
-// A line from the king passes over a king of the same colour: two white
-// kings on a1 and c1 do not shield each other from a rook on h1.
-TEST(AttackTests, LinesPassOverAKingOfTheSameColour) {
-    Position p;
-    p.Board[1][8] = King;   // a1, found first by the scan
-    p.Board[3][8] = King;   // c1
-    p.Board[8][8] = -Rook;  // h1
-    p.Board[8][1] = -King;  // h8
-    p.IsWhiteKingAttacked();
-    EXPECT_EQ(p.InCheck, 1);
-    EXPECT_EQ(p.WhiteKingFile, 1);
-    p.Board[8][8] = -Knight;
-    p.IsWhiteKingAttacked();
-    EXPECT_EQ(p.InCheck, 0);
 }
 
 TEST(AttackTests, PawnsAttackDiagonallyForwardOnly) {
@@ -97,115 +69,90 @@ TEST(AttackTests, KnightsAttackFromEveryJump) {
 }
 
 TEST(AttackTests, TouchingKingsAttackEachOther) {
-    Position p;
-    Load(p, "8/8/8/3k4/4K3/8/8/8 w - -");
-    p.IsWhiteKingAttacked();
-    EXPECT_EQ(p.InCheck, 1);
-    p.IsBlackKingAttacked();
-    EXPECT_EQ(p.InCheck, 1);
+    const Position touching = Loaded("8/8/8/3k4/4K3/8/8/8 w - -");
+    EXPECT_TRUE(touching.IsWhiteKingAttacked());
+    EXPECT_TRUE(touching.IsBlackKingAttacked());
+    EXPECT_TRUE(touching.InCheck());
 
     // The filter strikes every king move next to the other king.
-    Load(p, "8/8/8/3k4/8/4K3/8/8 w - -");
-    p.GenerateWhiteMoves();
-    p.FilterLegalMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"Крe3-d3", "Крe3-d2", "Крe3-e2", "Крe3-f4", "Крe3-f3", "Крe3-f2"}));
+    EXPECT_EQ(MoveTexts(Loaded("8/8/8/3k4/8/4K3/8/8 w - -").LegalMoves()),
+              (Texts{"Крe3-d3", "Крe3-d2", "Крe3-e2", "Крe3-f4", "Крe3-f3", "Крe3-f2"}));
 }
 
-TEST(AttackTests, RecordTheKingSquaresEvenWhenTheLastOneIsStale) {
-    Position p;
-    Load(p, "8/8/8/3k4/8/4K3/8/8 w - -");
-    p.WhiteKingFile = 1;  // a stale record that no longer holds the king
-    p.WhiteKingRow = 1;
-    p.IsWhiteKingAttacked();
-    EXPECT_EQ(p.WhiteKingFile, 5);
-    EXPECT_EQ(p.WhiteKingRow, 6);
-    p.IsBlackKingAttacked();
-    EXPECT_EQ(p.BlackKingFile, 4);
-    EXPECT_EQ(p.BlackKingRow, 4);
+// The position keeps each king's square itself: a king put elsewhere, taken
+// off or put back is looked at where it stands now.
+TEST(AttackTests, FollowTheKingWhereverItIsPut) {
+    Position p = Loaded("7k/8/8/8/8/8/8/r6K w - -");  // the rook on a1 checks the king on h1
+    EXPECT_TRUE(p.IsWhiteKingAttacked());
+    p.Put(8, 8, NoPiece);
+    EXPECT_FALSE(p.IsWhiteKingAttacked());  // no white king: nothing to attack
+    p.Put(8, 7, King);                      // h2
+    EXPECT_FALSE(p.IsWhiteKingAttacked());
+    p.Put(8, 7, NoPiece);
+    p.Put(4, 8, King);  // d1, on the rook's rank
+    EXPECT_TRUE(p.IsWhiteKingAttacked());
+
+    EXPECT_FALSE(p.IsBlackKingAttacked());
+    p.Put(8, 7, Queen);  // h2: the queen looks up the h-file at the king on h8
+    EXPECT_TRUE(p.IsBlackKingAttacked());
+    p.Put(8, 1, NoPiece);
+    EXPECT_FALSE(p.IsBlackKingAttacked());
+    p.Put(7, 1, -King);  // g8: off the queen's lines
+    EXPECT_FALSE(p.IsBlackKingAttacked());
 }
 
-TEST(AttackTests, NoKingOfTheColourLeavesInCheckZero) {
+TEST(AttackTests, NoKingOfTheColourIsNeverAttacked) {
     Position p;
-    p.Board[4][4] = -King;  // black king d5, white queen beside it, no white king
-    p.Board[5][4] = Queen;
-    p.Board[1][1] = -Rook;
-    p.WhiteKingFile = 3;
-    p.WhiteKingRow = 2;
-    p.InCheck = 1;
-    p.IsWhiteKingAttacked();
-    EXPECT_EQ(p.InCheck, 0);
-    EXPECT_EQ(p.WhiteKingFile, 3);
-    EXPECT_EQ(p.WhiteKingRow, 2);
-    p.IsBlackKingAttacked();
-    EXPECT_EQ(p.InCheck, 1);
-
-    Position empty;
-    empty.InCheck = 1;
-    empty.IsBlackKingAttacked();
-    EXPECT_EQ(empty.InCheck, 0);
-    EXPECT_EQ(empty.BlackKingFile, 0);
+    p.Put(4, 4, -King);  // black king d5, white queen beside it, no white king
+    p.Put(5, 4, Queen);
+    p.Put(1, 1, -Rook);
+    EXPECT_FALSE(p.IsWhiteKingAttacked());
+    EXPECT_TRUE(p.IsBlackKingAttacked());
+    EXPECT_FALSE(Position{}.IsBlackKingAttacked());
 }
 
 TEST(LegalMoveFilter, KingInCheckMayNotStepAlongTheCheckingLine) {
-    Position p;
-    Load(p, "7k/8/8/8/8/8/8/r3K3 w - -");
-    p.GenerateWhiteMoves();
-    p.FilterLegalMoves();
     // d1 is attacked; f1 too, because the king's old square is empty during the test.
-    EXPECT_EQ(MoveTexts(p), (Texts{"Крe1-d2", "Крe1-e2", "Крe1-f2"}));
+    EXPECT_EQ(MoveTexts(Loaded("7k/8/8/8/8/8/8/r3K3 w - -").LegalMoves()), (Texts{"Крe1-d2", "Крe1-e2", "Крe1-f2"}));
 }
 
 TEST(LegalMoveFilter, PinnedPiecesKeepOnlyMovesAlongThePin) {
     Position p;
-    Load(p, "4k3/4r3/8/8/8/8/4R3/4K3 w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 5, 7), (Texts{"Лe2-e3", "Лe2-e4", "Лe2-e5", "Лe2-e6", "Лe2-e7"}));
+    p = Loaded("4k3/4r3/8/8/8/8/4R3/4K3 w - -");
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 5, 7), (Texts{"Лe2-e3", "Лe2-e4", "Лe2-e5", "Лe2-e6", "Лe2-e7"}));
 
-    Load(p, "7k/8/8/8/8/2b5/3B4/4K3 w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 4, 7), (Texts{"Сd2-c3"}));
+    p = Loaded("7k/8/8/8/8/2b5/3B4/4K3 w - -");
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 4, 7), (Texts{"Сd2-c3"}));
 
-    Load(p, "7k/8/8/8/8/2b5/3N4/4K3 w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 4, 7), Texts{});
+    p = Loaded("7k/8/8/8/8/2b5/3N4/4K3 w - -");
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 4, 7), Texts{});
 
     // A black queen pinned on the file by a white rook.
-    Load(p, "4k3/4q3/8/8/8/8/8/K3R3 b - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 5, 2), (Texts{"Фe7-e6", "Фe7-e5", "Фe7-e4", "Фe7-e3", "Фe7-e2", "Фe7-e1"}));
+    p = Loaded("4k3/4q3/8/8/8/8/8/K3R3 b - -");
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 5, 2), (Texts{"Фe7-e6", "Фe7-e5", "Фe7-e4", "Фe7-e3", "Фe7-e2", "Фe7-e1"}));
 }
 
 TEST(LegalMoveFilter, ChecksMustBeCapturedOrBlocked) {
     Position p;
     // The rook on a1 checks: one knight takes it, the other blocks on c1.
-    Load(p, "4k3/8/8/8/8/3N4/2N5/r3K2R w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"Кc2-a1", "Кd3-c1", "Крe1-d2", "Крe1-e2", "Крe1-f2"}));
+    p = Loaded("4k3/8/8/8/8/3N4/2N5/r3K2R w - -");
+    EXPECT_EQ(MoveTexts(p.LegalMoves()), (Texts{"Кc2-a1", "Кd3-c1", "Крe1-d2", "Крe1-e2", "Крe1-f2"}));
     // A double check leaves only king moves.
-    Load(p, "4k3/8/8/8/8/3N1n2/2N5/r3K2R w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTexts(p), (Texts{"Крe1-e2", "Крe1-f2"}));
+    p = Loaded("4k3/8/8/8/8/3N1n2/2N5/r3K2R w - -");
+    EXPECT_EQ(MoveTexts(p.LegalMoves()), (Texts{"Крe1-e2", "Крe1-f2"}));
 }
 
 TEST(LegalMoveFilter, PromotionEntriesStayOrGoTogether) {
-    Position p;
-    Load(p, "7k/KP5r/8/8/8/8/8/8 w - -");  // the pawn is pinned on the row
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 2, 2), Texts{});
-    Load(p, "7k/KP6/8/8/8/8/8/7r w - -");
-    p.GenerateLegalMoves();
-    EXPECT_EQ(MoveTextsFrom(p, 2, 2), (Texts{"b7-b8К", "b7-b8С", "b7-b8Л", "b7-b8Ф"}));
+    Position p = Loaded("7k/KP5r/8/8/8/8/8/8 w - -");  // the pawn is pinned on the row
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 2, 2), Texts{});
+    p = Loaded("7k/KP6/8/8/8/8/8/7r w - -");
+    EXPECT_EQ(MoveTextsFrom(p.LegalMoves(), 2, 2), (Texts{"b7-b8К", "b7-b8С", "b7-b8Л", "b7-b8Ф"}));
 }
 
-TEST(LegalMoveFilter, KeepsOrderAndBoardAndReportsTheLastEntry) {
-    Position p;
-    Load(p, "r3k3/1P6/8/3Pp3/8/8/6p1/4K2R w - -");
-    const BoardCellsArray before = p.Board;
-    p.GenerateWhiteMoves();
-    const Texts pseudo = MoveTexts(p);
-    p.FilterLegalMoves();
-    const Texts legal = MoveTexts(p);
-    EXPECT_EQ(p.Board, before);
+TEST(LegalMoveFilter, KeepsTheGeneratorsOrder) {
+    const Position p = Loaded("r3k3/1P6/8/3Pp3/8/8/6p1/4K2R w - -");
+    const Texts pseudo = MoveTexts(p.GenerateWhiteMoves());
+    const Texts legal = MoveTexts(p.LegalMoves());
     ASSERT_LT(legal.size(), pseudo.size());
     // The survivors form a subsequence of the generated list.
     size_t next = 0;
@@ -213,32 +160,26 @@ TEST(LegalMoveFilter, KeepsOrderAndBoardAndReportsTheLastEntry) {
         if (next < legal.size() && legal[next] == text) ++next;
     }
     EXPECT_EQ(next, legal.size());
-
-    // InCheck holds the verdict on the last entry tried, and the recorded
-    // king square is where the king stood while that entry was played.
-    Load(p, "7k/8/8/8/8/8/8/r3K3 w - -");
-    p.GenerateWhiteMoves();  // the last entry is Ke1-f1, which the rook attacks
-    p.FilterLegalMoves();
-    EXPECT_EQ(p.InCheck, 1);
-    EXPECT_EQ(p.WhiteKingFile, 6);
-    EXPECT_EQ(p.WhiteKingRow, 8);
-    Load(p, "7k/8/8/8/8/8/8/4K3 w - -");
-    p.GenerateWhiteMoves();
-    p.FilterLegalMoves();
-    EXPECT_EQ(p.InCheck, 0);
-    EXPECT_EQ(p.WhiteKingFile, 6);
 }
 
-TEST(LegalMoveFilter, EmptyListStaysEmptyAndLeavesInCheck) {
-    Position p;
-    Load(p, "7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemate
-    p.GenerateBlackMoves();
-    p.FilterLegalMoves();
-    EXPECT_EQ(p.MoveCount, 0);
-    p.InCheck = 1;
-    p.FilterLegalMoves();
-    EXPECT_EQ(p.MoveCount, 0);
-    EXPECT_EQ(p.InCheck, 1);
+TEST(LegalMoveFilter, MateAndStalemateAreTheSideToMovesWantOfMoves) {
+    const Position stalemate = Loaded("7k/5Q2/6K1/8/8/8/8/8 b - -");
+    EXPECT_EQ(stalemate.LegalMoves().Count(), 0);
+    EXPECT_FALSE(stalemate.HasLegalMove());
+    EXPECT_TRUE(stalemate.IsStalemate());
+    EXPECT_FALSE(stalemate.IsMate());
+
+    const Position mate = Loaded("7k/6Q1/6K1/8/8/8/8/8 b - -");
+    EXPECT_FALSE(mate.HasLegalMove());
+    EXPECT_TRUE(mate.IsMate());
+    EXPECT_FALSE(mate.IsStalemate());
+
+    // In check with a reply (the king takes the queen), and not in check with moves.
+    const Position check = Loaded("7k/6Q1/8/8/8/8/8/K7 b - -");
+    EXPECT_TRUE(check.InCheck());
+    EXPECT_TRUE(check.HasLegalMove());
+    EXPECT_FALSE(check.IsMate());
+    EXPECT_FALSE(Loaded("7k/8/8/8/8/8/8/K7 b - -").IsStalemate());
 }
 
 }  // namespace

@@ -9,17 +9,17 @@ TEST(Fen, RanksAndFilesMapToRowsAndFileIndices) {
     Position p;
     std::string error;
     ASSERT_TRUE(ParseFen("r3k3/1P6/8/3Pp3/8/8/6p1/4K2R b - - 12 40", p, error)) << error;
-    EXPECT_EQ(p.SideToMove, Black);
-    EXPECT_EQ(p.Board[1][1], -Rook);  // a8
-    EXPECT_EQ(p.Board[5][1], -King);  // e8
-    EXPECT_EQ(p.Board[2][2], Pawn);   // b7
-    EXPECT_EQ(p.Board[4][4], Pawn);   // d5
-    EXPECT_EQ(p.Board[5][4], -Pawn);  // e5
-    EXPECT_EQ(p.Board[7][7], -Pawn);  // g2
-    EXPECT_EQ(p.Board[5][8], King);   // e1
-    EXPECT_EQ(p.Board[8][8], Rook);   // h1
+    EXPECT_EQ(p.SideToMove(), Black);
+    EXPECT_EQ(p.At(1, 1), -Rook);  // a8
+    EXPECT_EQ(p.At(5, 1), -King);  // e8
+    EXPECT_EQ(p.At(2, 2), Pawn);   // b7
+    EXPECT_EQ(p.At(4, 4), Pawn);   // d5
+    EXPECT_EQ(p.At(5, 4), -Pawn);  // e5
+    EXPECT_EQ(p.At(7, 7), -Pawn);  // g2
+    EXPECT_EQ(p.At(5, 8), King);   // e1
+    EXPECT_EQ(p.At(8, 8), Rook);   // h1
     int pieces = 0;
-    for (const auto& file : p.Board) {
+    for (const auto& file : p.Squares()) {
         for (const PieceCode code : file) pieces += code != NoPiece;
     }
     EXPECT_EQ(pieces, 8);
@@ -35,7 +35,7 @@ TEST(Fen, WriteReadsBackTheSamePosition) {
         Position p;
         std::string error;
         ASSERT_TRUE(ParseFen(fen, p, error)) << fen << ": " << error;
-        EXPECT_EQ(WriteFen(p, p.SideToMove), fen);
+        EXPECT_EQ(WriteFen(p, p.SideToMove()), fen);
     }
     // Counters are optional; a write always gives "0 1".
     Position p;
@@ -76,15 +76,14 @@ TEST(Fen, MalformedInputIsRejectedWithAReasonAndChangesNothing) {
     };
     for (const char* fen : bad) {
         Position p;
-        p.Board[3][3] = Queen;
-        p.SideToMove = Black;
-        const BoardCellsArray before = p.Board;
+        p.Put(3, 3, Queen);
+        p.SetSideToMove(Black);
+        const Position before = p;
         std::string error;
         EXPECT_FALSE(ParseFen(fen, p, error)) << fen;
         EXPECT_FALSE(error.empty()) << fen;
         EXPECT_EQ(error.find('\n'), std::string::npos) << fen;
-        EXPECT_EQ(p.Board, before) << fen;
-        EXPECT_EQ(p.SideToMove, Black) << fen;
+        EXPECT_TRUE(p == before) << fen;
     }
 }
 

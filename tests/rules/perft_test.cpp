@@ -65,33 +65,21 @@ const MoveCountCase DoubleStepCases[] = {
 
 TEST(LeafCount, MatchesAnIndependentEngine) {
     for (const TreeCounts& c : DeepCases) {
-        Position p;
-        Load(p, c.fen);
-        const BoardCellsArray before = p.Board;
-        const std::int32_t side = p.SideToMove;
-        LeafCounter counter(p);
+        const Position p = Loaded(c.fen);
         for (size_t depth = 1; depth <= c.leavesAtDepth.size(); ++depth) {
-            EXPECT_EQ(counter.CountLeaves(static_cast<int>(depth)), c.leavesAtDepth[depth - 1])
+            EXPECT_EQ(CountLeaves(p, static_cast<int>(depth)), c.leavesAtDepth[depth - 1])
                 << c.fen << " depth " << depth;
         }
-        EXPECT_EQ(p.Board, before) << c.fen;
-        EXPECT_EQ(p.SideToMove, side) << c.fen;
     }
 }
 
 TEST(LeafCount, DoubleStepsAtTheFirstPly) {
     for (const MoveCountCase& c : DoubleStepCases) {
-        Position p;
-        Load(p, c.fen);
-        EXPECT_EQ(LeafCounter(p).CountLeaves(1), c.moves) << c.fen;
+        EXPECT_EQ(CountLeaves(Loaded(c.fen), 1), c.moves) << c.fen;
     }
 }
 
-TEST(LeafCount, DepthZeroIsOneLeaf) {
-    Position p;
-    Load(p, "8/8/8/8/8/8/8/K6k w - -");
-    EXPECT_EQ(LeafCounter(p).CountLeaves(0), 1u);
-}
+TEST(LeafCount, DepthZeroIsOneLeaf) { EXPECT_EQ(CountLeaves(Loaded("8/8/8/8/8/8/8/K6k w - -"), 0), 1u); }
 
 }  // namespace
 }  // namespace chess

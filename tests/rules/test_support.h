@@ -18,20 +18,24 @@ inline void Load(Position& position, const std::string& fen) {
     ASSERT_TRUE(ParseFen(fen, position, error)) << fen << ": " << error;
 }
 
-// The texts of entries 1..MoveCount, in list order.
-inline std::vector<std::string> MoveTexts(const Position& position) {
+inline Position Loaded(const std::string& fen) {
+    Position position;
+    Load(position, fen);
+    return position;
+}
+
+// The texts of the list's entries, in list order.
+inline std::vector<std::string> MoveTexts(const MoveList& moves) {
     std::vector<std::string> texts;
-    for (int entry = 1; entry <= position.MoveCount; ++entry) texts.push_back(MoveText(position.MoveList, entry));
+    for (int entry = 1; entry <= moves.Count(); ++entry) texts.push_back(MoveText(moves[entry]));
     return texts;
 }
 
 // The texts of the entries whose piece leaves (file, row), in list order.
-inline std::vector<std::string> MoveTextsFrom(const Position& position, int file, int row) {
+inline std::vector<std::string> MoveTextsFrom(const MoveList& moves, int file, int row) {
     std::vector<std::string> texts;
-    for (int entry = 1; entry <= position.MoveCount; ++entry) {
-        if (position.MoveList.FromFile[entry] == file && position.MoveList.FromRow[entry] == row) {
-            texts.push_back(MoveText(position.MoveList, entry));
-        }
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        if (moves[entry].FromFile == file && moves[entry].FromRow == row) texts.push_back(MoveText(moves[entry]));
     }
     return texts;
 }

@@ -90,10 +90,9 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         const std::string movetext = games[index].Movetext;
         const std::string san = movetext.substr(3, movetext.size() - 3 - 4);  // "1. " SAN " 1-0"
         const auto position = WhiteToMove(games[index].Tags.back().second);
-        const std::vector<int> named = EntriesNamedBy(*position, san);
+        const std::vector<chess::Move> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
-        const std::string answer =
-            std::to_string(index + 1) + ". " + chess::MoveText(position->MoveList, named[0]) + "#";
+        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(named[0]) + "#";
         EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
     }
 
@@ -218,7 +217,7 @@ TEST_F(PdfReadBack, RenderedSquaresShowThePiecesTheFenSays) {
                         secondDifference = difference;
                     }
                 }
-                const chess::PieceCode expected = position->Board[file][row];
+                const chess::PieceCode expected = position->At(file, row);
                 EXPECT_EQ(best, expected) << "diagram " << slot + 1 << ", " << chess::SquareName(file, row);
                 pieces += expected != 0;
                 worstMatch = std::max(worstMatch, bestDifference);

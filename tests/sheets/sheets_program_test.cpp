@@ -79,14 +79,14 @@ ReadBackGame CheckGame(const PgnGame& game, int round, const std::string& title)
     EXPECT_EQ(result.San.back(), '#') << result.San;
 
     const auto position = WhiteToMove(result.Fen);
-    const std::vector<int> named = EntriesNamedBy(*position, result.San);
+    const std::vector<chess::Move> named = EntriesNamedBy(*position, result.San);
     EXPECT_EQ(named.size(), 1u) << result.Fen << " " << result.San;
     if (named.size() != 1) return result;
     EXPECT_TRUE(FromSquarePartIsMinimal(*position, result.San)) << result.Fen << " " << result.San;
     const auto facts = problems::testing::CountMatesDirectly(*position);
     EXPECT_EQ(facts.Mates, 1) << result.Fen;
-    EXPECT_EQ(facts.LastMatingPiece, position->MoveList.PlacedPiece[named[0]]) << result.Fen << " " << result.San;
-    result.MatingKind = position->MoveList.PlacedPiece[named[0]];
+    EXPECT_EQ(facts.LastMatingPiece, named[0].PlacedPiece) << result.Fen << " " << result.San;
+    result.MatingKind = named[0].PlacedPiece;
     return result;
 }
 

@@ -73,22 +73,21 @@ SanParts ParseSan(std::string san) {
     return parts;
 }
 
-std::vector<int> EntriesMatching(const chess::Position& position, const SanParts& parts) {
-    std::vector<int> entries;
-    const chess::MoveColumns& moves = position.MoveList;
-    for (int entry = 1; entry <= position.MoveCount; ++entry) {
-        const bool promotion = moves.PlacedPiece[entry] != moves.MovedPiece[entry];
-        const bool capture = position.Board[moves.ToFile[entry]][moves.ToRow[entry]] != 0;
-        if (std::abs(moves.MovedPiece[entry]) != parts.Kind || moves.ToFile[entry] != parts.ToFile ||
-            moves.ToRow[entry] != parts.ToRow || capture != parts.Capture ||
-            (parts.FromFile != 0 && moves.FromFile[entry] != parts.FromFile) ||
-            (parts.FromRow != 0 && moves.FromRow[entry] != parts.FromRow) ||
-            (promotion ? std::abs(moves.PlacedPiece[entry]) != parts.Promotion : parts.Promotion != 0)) {
+std::vector<chess::Move> EntriesMatching(const chess::Position& position, const SanParts& parts) {
+    std::vector<chess::Move> named;
+    const chess::MoveList moves = position.LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        const chess::Move move = moves[entry];
+        const bool capture = position.At(move.ToFile, move.ToRow) != 0;
+        if (std::abs(move.MovedPiece) != parts.Kind || move.ToFile != parts.ToFile || move.ToRow != parts.ToRow ||
+            capture != parts.Capture || (parts.FromFile != 0 && move.FromFile != parts.FromFile) ||
+            (parts.FromRow != 0 && move.FromRow != parts.FromRow) ||
+            (move.IsPromotion() ? std::abs(move.PlacedPiece) != parts.Promotion : parts.Promotion != 0)) {
             continue;
         }
-        entries.push_back(entry);
+        named.push_back(move);
     }
-    return entries;
+    return named;
 }
 
 // Reads what is there; false at the stream's end.
@@ -190,25 +189,24 @@ std::unique_ptr<chess::Position> WhiteToMove(const std::string& fen) {
     auto position = std::make_unique<chess::Position>();
     std::string error;
     if (!chess::ParseFen(fen, *position, error)) throw std::invalid_argument(fen + ": " + error);
-    position->SideToMove = chess::White;
-    position->GenerateLegalMoves();
+    position->SetSideToMove(chess::White);
     return position;
 }
 
-std::vector<int> EntriesNamedBy(const chess::Position& position, const std::string& san) {
+std::vector<chess::Move> EntriesNamedBy(const chess::Position& position, const std::string& san) {
     return EntriesMatching(position, ParseSan(san));
 }
 
 bool FromSquarePartIsMinimal(const chess::Position& position, const std::string& san) {
     const SanParts parts = ParseSan(san);
     if (parts.Kind == chess::Pawn) return true;  // a pawn's file is part of its capture, not a choice
-    const std::vector<int> named = EntriesMatching(position, parts);
+    const std::vector<chess::Move> named = EntriesMatching(position, parts);
     if (named.size() != 1) return false;
     // How many moves each form names: none, the file only, the rank only.
     auto naming = [&](bool file, bool rank) {
         SanParts form = parts;
-        form.FromFile = file ? position.MoveList.FromFile[named[0]] : 0;
-        form.FromRow = rank ? position.MoveList.FromRow[named[0]] : 0;
+        form.FromFile = file ? named[0].FromFile : 0;
+        form.FromRow = rank ? named[0].FromRow : 0;
         return EntriesMatching(position, form).size();
     };
     const bool file = parts.FromFile != 0;

@@ -33,13 +33,13 @@ struct PgnGame {
 // empty line between games. Throws on anything else.
 std::vector<PgnGame> ReadPgn(const std::string& text);
 
-// The position of a FEN with White's legal moves listed.
+// The position of a FEN, White to move.
 std::unique_ptr<chess::Position> WhiteToMove(const std::string& fen);
 
-// The entries of position.MoveList that a move in standard algebraic notation
-// names, read without the notation's writer: piece letter, the from-square's
-// file and rank where given, "x" only on captures, the target and "=X".
-std::vector<int> EntriesNamedBy(const chess::Position& position, const std::string& san);
+// The legal moves that a move in standard algebraic notation names, read
+// without the notation's writer: piece letter, the from-square's file and
+// rank where given, "x" only on captures, the target and "=X".
+std::vector<chess::Move> EntriesNamedBy(const chess::Position& position, const std::string& san);
 
 // True when the from-square's part of `san` is no more than needed: every
 // shorter form (without it, or with only its file or only its rank) would

@@ -39,15 +39,8 @@ class MoveEntryTest : public TrainerWindowTest {
         }
         return false;
     }
-    chess::PieceCode At(int file, int row) const { return Program->Rules.Board[file][row]; }
-    bool BoardIsProblem() const {
-        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-                if (Program->Rules.Board[file][row] != Program->Search.ProblemBoard[file][row]) return false;
-            }
-        }
-        return true;
-    }
+    chess::PieceCode At(int file, int row) const { return Program->Rules.At(file, row); }
+    bool BoardIsProblem() const { return Program->Rules == Program->Search.ProblemBoard; }
     std::vector<std::string> ListedMoves() const {
         std::vector<std::string> moves;
         for (const auto& row : TableRows()) moves.push_back(row.second);
@@ -75,7 +68,7 @@ TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
     EXPECT_EQ(onA8WhilePraised, chess::Rook) << "the mate stays on the board while praised";
     EXPECT_TRUE(listedWhilePraised.empty()) << "Black has no reply to list";
     EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
-    EXPECT_EQ(Program->Judging.Verdict, problems::MateVerdict);
+    EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Mate);
     // After a move by clicks its to-square stays selected and framed.
     EXPECT_EQ(Program->Entry.SelectedFile, FileA);
     EXPECT_EQ(Program->Entry.SelectedRow, Rank8);
@@ -84,7 +77,7 @@ TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
     // The next pass makes the next problem with no further input, and no
     // square of the old problem stays selected in it.
     ASSERT_TRUE(Program->RunPass());
-    EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Pending);
     EXPECT_EQ(Program->Entry.SelectedFile, 0);
     EXPECT_EQ(Program->Entry.SelectedRow, 0);
     EXPECT_GE(Program->Run.AttemptCount, 1);
@@ -98,7 +91,7 @@ TEST_F(MoveEntryTest, ListRowAndCommitButtonPlayTheMate) {
     ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
     EXPECT_EQ(At(FileA, Rank8), chess::Rook);
     EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
-    EXPECT_EQ(Program->Judging.Verdict, problems::MateVerdict);
+    EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Mate);
     EXPECT_EQ(Program->Entry.SelectedFile, 0) << "a move from the table leaves no square selected";
 }
 
@@ -110,7 +103,7 @@ TEST_F(MoveEntryTest, CommitWithoutSelectedRowPlaysNothing) {
     ASSERT_TRUE(RunPassesUntil([&] { return Program->Entry.SelectedFile == 0 && Program->Events.Empty(); }));
     EXPECT_TRUE(BoardIsProblem());
     EXPECT_TRUE(Dialogs.Messages.empty());
-    EXPECT_EQ(Program->Judging.MoveMade, 0);
+    EXPECT_FALSE(Program->Judging.MoveMade);
 }
 
 TEST_F(MoveEntryTest, WrongMoveIsReproachedThenTheProblemComesBack) {
@@ -135,9 +128,9 @@ TEST_F(MoveEntryTest, WrongMoveIsReproachedThenTheProblemComesBack) {
     // Once it is closed the problem is back with White's moves listed.
     EXPECT_TRUE(BoardIsProblem());
     EXPECT_EQ(ListedMoves(), whiteMoves);
-    EXPECT_EQ(Program->Rules.SideToMove, chess::White);
-    EXPECT_EQ(Program->Judging.MoveMade, 0);
-    EXPECT_TRUE(Program->Judging.Verdict.empty());
+    EXPECT_EQ(Program->Rules.SideToMove(), chess::White);
+    EXPECT_FALSE(Program->Judging.MoveMade);
+    EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Pending);
     EXPECT_EQ(Program->Window.FramedSquare(), 0) << "putting the problem back repaints the board";
 
     // Another try is possible: the mate from the list now.
@@ -159,8 +152,8 @@ TEST_F(MoveEntryTest, StalematingMoveIsReproachedAsStalemate) {
     EXPECT_EQ(Dialogs.Messages[0].Text, "Королю пат !");
     EXPECT_TRUE(listedWhileReproached.empty());
     EXPECT_TRUE(BoardIsProblem());
-    EXPECT_TRUE(Program->Judging.Verdict.empty());
-    EXPECT_EQ(Program->Judging.MoveMade, 0);
+    EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Pending);
+    EXPECT_FALSE(Program->Judging.MoveMade);
 }
 
 TEST_F(MoveEntryTest, PromotionByClicksAsksForThePieceAndDropsOtherInput) {
@@ -278,7 +271,7 @@ TEST_F(MoveEntryTest, ClicksThatFormNoListedMoveOnlyMoveTheSelection) {
     EXPECT_EQ(Program->Entry.SelectedFile, FileG);
     EXPECT_EQ(Program->Entry.SelectedRow, Rank2);
     EXPECT_TRUE(BoardIsProblem());
-    EXPECT_EQ(Program->Judging.MoveMade, 0);
+    EXPECT_FALSE(Program->Judging.MoveMade);
     EXPECT_EQ(Program->Window.FramedSquare(), trainer::SquareControlNumber(FileG, Rank2));
 
     // A right click does nothing on the board.

@@ -131,14 +131,10 @@ void TrainerWindowTest::TearDown() {
 void TrainerWindowTest::ShowProblem(const std::string& fen) {
     std::string error;
     ASSERT_TRUE(chess::ParseFen(fen, Program->Rules, error)) << error;
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            Program->Search.ProblemBoard[file][row] = Program->Rules.Board[file][row];
-        }
-    }
-    Program->Judging.Verdict.clear();
-    Program->Judging.MoveMade = 0;
-    Program->Rules.SideToMove = chess::White;
+    Program->Rules.SetSideToMove(chess::White);
+    Program->Search.ProblemBoard = Program->Rules;
+    Program->Judging.Outcome = problems::Verdict::Pending;
+    Program->Judging.MoveMade = false;
     Program->Window.DrawBoard();
     Program->Judging.JudgeMove();
     Settle();

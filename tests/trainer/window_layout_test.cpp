@@ -206,48 +206,52 @@ TEST_F(SquarePictureTest, EachCodeAndShadeShowsItsPicture) {
         EXPECT_EQ(TileNames[rule.Dark], rule.DarkFile);
         EXPECT_EQ(TileNames[rule.Light], rule.LightFile);
     }
-    chess::BoardCellsArray& board = Program->Rules.Board;
-    int index = 0;
-    for (const PictureRule& rule : PictureRules) {
-        const int file = index % 8 + 1;
-        const int firstRow = index / 8 * 2 + 1;
-        board[file][firstRow] = rule.Code;
-        board[file][firstRow + 1] = rule.Code;
-        ++index;
-    }
-    Program->Window.DrawBoard();
-    // The picture each square should show, by its code and shade.
-    auto expectedPicture = [&](const PictureRule& rule, int file, int row) {
-        return Program->Tiles.Picture(SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light);
-    };
-    auto eachSquare = [&](const std::function<bool(const PictureRule&, int file, int row)>& check) {
-        bool all = true;
-        int square = 0;
+    // Each code goes on two squares of different shades, one pass each (a
+    // board holds one king of a colour).
+    for (const int rowOffset : {0, 1}) {
+        SCOPED_TRACE(rowOffset == 0 ? "first squares" : "second squares");
+        Program->Rules.Clear();
+        int index = 0;
         for (const PictureRule& rule : PictureRules) {
-            const int file = square % 8 + 1;
-            const int firstRow = square / 8 * 2 + 1;
-            for (int row : {firstRow, firstRow + 1}) all = check(rule, file, row) && all;
-            ++square;
+            const int file = index % 8 + 1;
+            const int firstRow = index / 8 * 2 + 1;
+            Program->Rules.Put(file, firstRow + rowOffset, rule.Code);
+            ++index;
         }
-        return all;
-    };
-    GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
-        return eachSquare([&](const PictureRule& rule, int file, int row) {
-            GdkPixbuf* picture = expectedPicture(rule, file, row);
-            return picture != nullptr && SamePixels(shown, file * cell, row * cell, picture, 0, 0, cell, cell);
+        Program->Window.DrawBoard();
+        // The picture each square should show, by its code and shade.
+        auto expectedPicture = [&](const PictureRule& rule, int file, int row) {
+            return Program->Tiles.Picture(SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light);
+        };
+        auto eachSquare = [&](const std::function<bool(const PictureRule&, int file, int row)>& check) {
+            bool all = true;
+            int square = 0;
+            for (const PictureRule& rule : PictureRules) {
+                const int file = square % 8 + 1;
+                const int row = square / 8 * 2 + 1 + rowOffset;
+                all = check(rule, file, row) && all;
+                ++square;
+            }
+            return all;
+        };
+        GdkPixbuf* screen = GrabWindowShowing(Program->Window.Toplevel(), [&](GdkPixbuf* shown) {
+            return eachSquare([&](const PictureRule& rule, int file, int row) {
+                GdkPixbuf* picture = expectedPicture(rule, file, row);
+                return picture != nullptr && SamePixels(shown, file * cell, row * cell, picture, 0, 0, cell, cell);
+            });
         });
-    });
-    eachSquare([&](const PictureRule& rule, int file, int row) {
-        const int expected = SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light;
-        GdkPixbuf* picture = Program->Tiles.Picture(expected);
-        EXPECT_NE(picture, nullptr) << TileNames[expected];
-        if (picture == nullptr) return false;
-        EXPECT_EQ(Program->Window.SquarePicture(file, row), picture) << "code " << rule.Code;
-        EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, picture, 0, 0, cell, cell))
-            << "code " << rule.Code << " shows " << TileNames[expected];
-        return true;
-    });
-    g_object_unref(screen);
+        eachSquare([&](const PictureRule& rule, int file, int row) {
+            const int expected = SquareShade[file][row] == DarkSquare ? rule.Dark : rule.Light;
+            GdkPixbuf* picture = Program->Tiles.Picture(expected);
+            EXPECT_NE(picture, nullptr) << TileNames[expected];
+            if (picture == nullptr) return false;
+            EXPECT_EQ(Program->Window.SquarePicture(file, row), picture) << "code " << rule.Code;
+            EXPECT_TRUE(SamePixels(screen, file * cell, row * cell, picture, 0, 0, cell, cell))
+                << "code " << rule.Code << " shows " << TileNames[expected];
+            return true;
+        });
+        g_object_unref(screen);
+    }
 }
 
 TEST_F(SquarePictureTest, PicturesShowWhitePiecesLightAndBlackPiecesDark) {

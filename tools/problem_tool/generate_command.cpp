@@ -47,7 +47,7 @@ int GenerateCommand(int argc, char** argv) {
             continue;
         }
         const problems::MateSearch& search = generator->Search;
-        const std::string solution = chess::MoveText(generator->Rules->MoveList, search.MatingMoves[1]);
+        const std::string solution = chess::MoveText(search.FirstMate());
         std::printf("%s\t%s\t%d\n", chess::WriteFen(*generator->Rules, chess::White).c_str(), solution.c_str(),
                     static_cast<int>(generator->Run.AttemptCount));
     }

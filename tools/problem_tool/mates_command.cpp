@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "problems/mate_test.h"
+#include "problems/mate_search.h"
 #include "rules/move_text.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
@@ -23,7 +23,7 @@ int MatesCommand(int argc, char** argv) {
         std::printf("the one mate is a double step that Black answers by taking en passant: no problem\n");
     }
     for (int mate = 1; mate <= search->MateCount; ++mate) {
-        std::printf("%s\n", chess::MoveText(rules->MoveList, search->MatingMoves[mate]).c_str());
+        std::printf("%s\n", chess::MoveText(search->WhiteMoves[search->MatingMoves[mate]]).c_str());
     }
     return 0;
 }

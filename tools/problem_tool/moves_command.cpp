@@ -14,10 +14,8 @@ int RunMoves(int argc, char** argv) {
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;
     }
-    position.GenerateLegalMoves();
-    for (int entry = 1; entry <= position.MoveCount; ++entry) {
-        std::printf("%s\n", chess::MoveText(position.MoveList, entry).c_str());
-    }
+    const chess::MoveList moves = position.LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) std::printf("%s\n", chess::MoveText(moves[entry]).c_str());
     return 0;
 }
 

@@ -33,8 +33,7 @@ int RunPerft(int argc, char** argv) {
                      DeepestDepth, argv[1]);
         return 2;
     }
-    chess::LeafCounter counter(position);
-    std::printf("%" PRIu64 "\n", counter.CountLeaves(depth));
+    std::printf("%" PRIu64 "\n", chess::CountLeaves(position, depth));
     return 0;
 }
 

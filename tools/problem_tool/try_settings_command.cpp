@@ -12,7 +12,6 @@
 #include "problems/headless_view.h"
 #include "problems/judging.h"
 #include "problems/problem_cycle.h"
-#include "rules/play_move.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
 
@@ -43,10 +42,8 @@ struct HeadlessTrainer {
 
     // Plays White's listed entry as the move list's "Сходить!" does.
     void CommitEntry(int entry) {
-        chess::Position& rules = *Rules;
-        chess::PlayMove(rules.Board, rules.MoveList.Entry(entry));
-        Judging.MoveMade = 1;
-        rules.SideToMove = chess::Black;
+        [[maybe_unused]] const chess::Undo undo = Rules->Play(Judging.Moves[entry]);  // put back by the cycle
+        Judging.MoveMade = true;
         Judging.JudgeMove();
     }
 };
@@ -76,15 +73,15 @@ int TrySettingsCommand(int argc, char** argv) {
     long attempts = 0;
     bool gaveUp = false;
     for (int pass = 0; pass < Passes && !gaveUp; ++pass) {
-        const bool newProblem = trainer->Judging.Verdict == problems::MateVerdict;
+        const bool newProblem = trainer->Judging.Outcome == problems::Verdict::Mate;
         gaveUp = !trainer->Cycle.BeginPass();
         if (newProblem) attempts += trainer->Run.AttemptCount;
         if (gaveUp) break;
         if (newProblem) ++problemsMade;
-        const int count = trainer->Rules->MoveCount;
+        const int count = trainer->Judging.Moves.Count();
         if (count == 0) continue;
         trainer->CommitEntry(1 + static_cast<int>(answers() % static_cast<std::uint64_t>(count)));
-        if (trainer->Judging.Verdict == problems::MateVerdict) {
+        if (trainer->Judging.Outcome == problems::Verdict::Mate) {
             ++mates;
         } else {
             ++wrongAnswers;
