@@ -9,11 +9,11 @@
 #include <string>
 #include <unistd.h>
 
+#include "files/output_group.h"
 #include "problems/problem_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
-#include "sheets/safe_output.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
 
@@ -60,9 +60,15 @@ int main(int argc, char** argv) {
         std::string error;
         if (!sheets::WritePdf(series->Problems, sheets::DefaultTitle, PerPage, pieces, pdf, error)) return 1;
         const double paged = SecondsSince(start);
-        const std::string written = sheets::WriteOutputs(
-            {{"--pdf", base + "/s.pdf", pdf}, {"--pgn", base + "/s.pgn", pgn}, {"--epd", base + "/s.epd", epd}});
-        if (!written.empty()) return 1;
+        files::OutputGroup outputs;
+        if (!outputs.Prepare({{"--pdf", base + "/s.pdf"}, {"--pgn", base + "/s.pgn"}, {"--epd", base + "/s.epd"}})
+                 .empty()) {
+            return 1;
+        }
+        const auto bytes = [](const std::string& text) {
+            return [&text](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); };
+        };
+        if (!outputs.Write({bytes(pdf), bytes(pgn), bytes(epd)}).empty()) return 1;
         const double total = SecondsSince(start);
         fastest = std::min(fastest, total);
         std::printf(

@@ -30,7 +30,8 @@ void MateSearch::TryCandidate(int candidate, bool blackKingWasSafe) {
     const chess::Move move = WhiteMoves[candidate];
     if (blackKingWasSafe && !Rules.GivesCheck(move)) return;
     const chess::Undo undo = Rules.Play(move);
-    if (Rules.IsMate()) {
+    // Black to move: in check when GivesCheck said so, else as the attack test finds.
+    if ((blackKingWasSafe || Rules.InCheck()) && !Rules.HasLegalMove()) {
         ++MateCount;
         MatingMoves[MateCount] = candidate;
         MatePiece = move.PlacedPiece;

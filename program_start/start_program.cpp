@@ -1,7 +1,7 @@
 // Starting the other program of the pair, detached.
 #include "program_start/start_program.h"
 
-#include "settings/working_directory.h"
+#include "files/working_directory.h"
 
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -88,7 +88,7 @@ std::string ProgramPath(const std::string& workingDirectory, const std::string& 
 }
 
 bool StartProgram(const std::string& name) {
-    const std::optional<std::string> directory = WorkingDirectory();
+    const std::optional<std::string> directory = files::WorkingDirectory();
     if (!directory) return false;
     std::string path = ProgramPath(*directory, name);
     if (!IsStartable(path)) return false;

@@ -141,7 +141,8 @@ void Position::FilterLegalMoves(MoveList& list) const {
     const Attackers attackers = AttackersOf<Us>(board_);
     const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
     int kept = 0;
-    for (int entry = 1; entry <= list.count_; ++entry) {
+    const int count = list.count_;  // a local: the entries' writes cannot touch it
+    for (int entry = 1; entry <= count; ++entry) {
         const bool attacked = list.movedPiece_[entry] == King * Us
                                   ? KingAttackedOn<Us>(attackers, list.toFile_[entry], list.toRow_[entry])
                                   : AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry],
@@ -157,7 +158,10 @@ bool Position::HasLegalMoveOf() const {
     const KingSquare& king = KingOf(Us);
     const Attackers attackers = AttackersOf<Us>(board_);
     // The king's steps first: a king in check most often escapes by stepping away.
-    for (SquareSet steps = KingReach[king.File][king.Row] & ~SquaresOfColour<Us>(board_); steps != 0;
+    // Its squares that hold no piece of its own: empty or holding a piece of the other colour.
+    const SquareSet theirs =
+        attackers.Straight | attackers.Diagonal | attackers.Knights | attackers.Pawns | attackers.King;
+    for (SquareSet steps = KingReach[king.File][king.Row] & (~attackers.Occupied | theirs); steps != 0;
          steps &= steps - 1) {
         const int bit = __builtin_ctzll(steps);
         if (!KingAttackedOn<Us>(attackers, FileOfBit(bit), RowOfBit(bit))) return true;

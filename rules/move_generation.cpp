@@ -87,14 +87,17 @@ MoveList& MoveList::operator=(const MoveList& other) {
     return *this;
 }
 
-inline void MoveList::Append(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed) {
-    ++count_;
-    fromFile_[count_] = fromFile;
-    fromRow_[count_] = fromRow;
-    toFile_[count_] = toFile;
-    toRow_[count_] = toRow;
-    movedPiece_[count_] = moved;
-    placedPiece_[count_] = placed;
+// `count` is the generator's running count, kept apart from count_ until the
+// scan ends: the columns' writes cannot touch a local.
+inline void MoveList::Append(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved,
+                             PieceCode placed) {
+    ++count;
+    fromFile_[count] = fromFile;
+    fromRow_[count] = fromRow;
+    toFile_[count] = toFile;
+    toRow_[count] = toRow;
+    movedPiece_[count] = moved;
+    placedPiece_[count] = placed;
 }
 
 void MoveList::CopyEntry(int from, int to) {
@@ -113,6 +116,7 @@ MoveList Position::GenerateBlackMoves() const { return GenerateMoves<Black>(); }
 template <Side Us>
 MoveList Position::GenerateMoves() const {
     MoveList list;
+    int count = 0;
     // The squares of the mover's pieces, lowest bit first: that is the scan
     // order, file 1..8 outer and row 1..8 inner.
     for (SquareSet own = SquaresOfColour<Us>(board_); own != 0; own &= own - 1) {
@@ -121,19 +125,20 @@ MoveList Position::GenerateMoves() const {
         const int row = RowOfBit(bit);
         const PieceCode piece = board_[file][row];
         switch (piece * Us) {
-            case Pawn: AddPawnMoves<Us>(list, file, row); break;
-            case Knight: AddSteps<Us>(list, file, row, piece, KnightTargets[file][row]); break;
-            case Bishop: AddSliderMoves<Us>(list, file, row, piece, FirstDiagonal, LastDiagonal); break;
-            case Rook: AddSliderMoves<Us>(list, file, row, piece, FirstStraight, LastStraight); break;
-            case Queen: AddSliderMoves<Us>(list, file, row, piece, FirstDiagonal, LastStraight); break;
-            case King: AddSteps<Us>(list, file, row, piece, KingTargets[file][row]); break;
+            case Pawn: AddPawnMoves<Us>(list, count, file, row); break;
+            case Knight: AddSteps<Us>(list, count, file, row, piece, KnightTargets[file][row]); break;
+            case Bishop: AddSliderMoves<Us>(list, count, file, row, piece, FirstDiagonal, LastDiagonal); break;
+            case Rook: AddSliderMoves<Us>(list, count, file, row, piece, FirstStraight, LastStraight); break;
+            case Queen: AddSliderMoves<Us>(list, count, file, row, piece, FirstDiagonal, LastStraight); break;
+            case King: AddSteps<Us>(list, count, file, row, piece, KingTargets[file][row]); break;
             default: break;  // a code that names no piece
         }
     }
+    list.count_ = count;
     return list;
 }
 template <Side Us>
-void Position::AddSliderMoves(MoveList& list, int file, int row, PieceCode piece, int firstDirection,
+void Position::AddSliderMoves(MoveList& list, int& count, int file, int row, PieceCode piece, int firstDirection,
                               int lastDirection) const {
     for (int d = firstDirection; d <= lastDirection; ++d) {
         const Step step = Directions[d];
@@ -144,7 +149,7 @@ void Position::AddSliderMoves(MoveList& list, int file, int row, PieceCode piece
             toRow += step.row;
             const PieceCode target = board_[toFile][toRow] * Us;  // as seen by the mover
             if (target > 0) break;                                // own piece blocks
-            list.Append(file, row, toFile, toRow, piece, piece);
+            list.Append(count, file, row, toFile, toRow, piece, piece);
             if (target < 0) break;  // a capture ends the line
         }
     }
@@ -155,8 +160,8 @@ void Position::AddSliderMoves(MoveList& list, int file, int row, PieceCode piece
 // holds an enemy piece: no branch to mispredict. The list has one spare
 // entry for the last write.
 template <Side Us>
-inline void Position::AddSteps(MoveList& list, int file, int row, PieceCode piece, const StepTargets& targets) const {
-    int count = list.count_;
+inline void Position::AddSteps(MoveList& list, int& count, int file, int row, PieceCode piece,
+                               const StepTargets& targets) const {
     for (int i = 0; i < targets.Count; ++i) {
         const Step square = targets.Squares[i];
         const int entry = count + 1;
@@ -168,11 +173,10 @@ inline void Position::AddSteps(MoveList& list, int file, int row, PieceCode piec
         list.placedPiece_[entry] = piece;
         count += board_[square.file][square.row] * Us <= 0;
     }
-    list.count_ = count;
 }
 
 template <Side Us>
-void Position::AddPawnMoves(MoveList& list, int file, int row) const {
+void Position::AddPawnMoves(MoveList& list, int& count, int file, int row) const {
     using Rows = PawnRows<Us>;
     const PieceCode pawn = Pawn * Us;
     const int ahead = row + Rows::Forward;  // may be the border row 0 or 9: it reads as empty
@@ -180,15 +184,15 @@ void Position::AddPawnMoves(MoveList& list, int file, int row) const {
     // Appends one entry, or the four promotion entries on the last row.
     auto addStepOrPromotion = [&](int toFile) {
         if (Rows::AllowsPlainMove(ahead)) {
-            list.Append(file, row, toFile, ahead, pawn, pawn);
+            list.Append(count, file, row, toFile, ahead, pawn, pawn);
         } else if (ahead == Rows::PromotionRow) {
-            for (const PieceCode kind : PromotionKinds) list.Append(file, row, toFile, ahead, pawn, kind * Us);
+            for (const PieceCode kind : PromotionKinds) list.Append(count, file, row, toFile, ahead, pawn, kind * Us);
         }
     };
 
     if (row == Rows::DoubleStepFrom && board_[file][ahead] == NoPiece &&
         board_[file][ahead + Rows::Forward] == NoPiece) {
-        list.Append(file, row, file, ahead + Rows::Forward, pawn, pawn);
+        list.Append(count, file, row, file, ahead + Rows::Forward, pawn, pawn);
     }
     if (board_[file][ahead] == NoPiece) addStepOrPromotion(file);
     // Captures toward the a-file, then toward the h-file. Beside the a- and

@@ -77,7 +77,7 @@ class MoveList {
     // Six parallel columns, left uninitialised: entry 0 is never used, and
     // one spare entry beyond the capacity takes a generator's tentative write.
     using Column = std::array<std::int32_t, MoveListCapacity + 2>;
-    void Append(int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
+    void Append(int& count, int fromFile, int fromRow, int toFile, int toRow, PieceCode moved, PieceCode placed);
     void CopyEntry(int from, int to);
 
     Column fromFile_;
@@ -172,12 +172,12 @@ class Position {
     template <Side Us>
     [[nodiscard]] MoveList GenerateMoves() const;
     template <Side Us>
-    void AddPawnMoves(MoveList& list, int file, int row) const;
+    void AddPawnMoves(MoveList& list, int& count, int file, int row) const;
     template <Side Us>
-    void AddSliderMoves(MoveList& list, int file, int row, PieceCode piece, int firstDirection,
+    void AddSliderMoves(MoveList& list, int& count, int file, int row, PieceCode piece, int firstDirection,
                         int lastDirection) const;
     template <Side Us>
-    void AddSteps(MoveList& list, int file, int row, PieceCode piece, const StepTargets& targets) const;
+    void AddSteps(MoveList& list, int& count, int file, int row, PieceCode piece, const StepTargets& targets) const;
 
     // Strikes every entry of `list` (moves of colour Us) after which the
     // king of colour Us would stand attacked.

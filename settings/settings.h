@@ -135,7 +135,7 @@ struct TrainerSettings {
 void LoadSettings(Settings& values, const std::string& path = SettingsFileName);
 
 // Writes the fourteen lines, each ending in one line feed, through a
-// temporary file that then takes the file's place (see file_replacement.h).
+// temporary file that then takes the file's place (see files/safe_write.h).
 // False, with the old file left as it was, when it could not be written.
 bool WriteSettingsFile(const Settings& values, const std::string& path = SettingsFileName);
 

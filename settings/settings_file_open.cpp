@@ -1,10 +1,8 @@
 // Opening the settings file for reading, creating it when it is missing.
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
+#include "files/regular_file.h"
 #include "settings/settings_streams.h"
 
 namespace settings {
@@ -22,22 +20,9 @@ void CreateEmptyFile(const std::string& path) {
 }  // namespace
 
 std::FILE* OpenSettingsForReading(const std::string& path) {
-    // Opened read-only: a file the user may read but not write is still read.
-    // O_NONBLOCK keeps a pipe of that name from blocking the open; it has no
-    // effect on a regular file, the only kind that is read.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0) {
-        if (errno == ENOENT) CreateEmptyFile(path);
-        return nullptr;
-    }
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
-        return nullptr;
-    }
-    std::FILE* stream = ::fdopen(descriptor, "rb");
-    if (stream == nullptr) ::close(descriptor);
-    return stream;
+    files::OpenedFile opened = files::OpenRegularFile(path);
+    if (opened.Problem == files::OpenProblem::Missing) CreateEmptyFile(path);
+    return opened.Stream.release();
 }
 
 }  // namespace settings

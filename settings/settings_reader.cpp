@@ -1,21 +1,15 @@
 // The two readers of the settings file: the trainer's and the editor's.
-#include <memory>
-
+#include "files/open_stream.h"
 #include "settings/settings_line_reader.h"
 #include "settings/settings_streams.h"
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace settings {
 namespace {
 
-struct CloseStream {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-using OpenStream = std::unique_ptr<std::FILE, CloseStream>;
-
 // Opens, reads and closes the file in one go; no handle is kept.
 Settings ReadSettingsFile(const std::string& path) {
-    const OpenStream stream(OpenSettingsForReading(path));
+    const files::OpenStream stream(OpenSettingsForReading(path));
     return ReadSettings(stream.get());
 }
 
@@ -26,7 +20,7 @@ Settings ReadSettings(std::FILE* stream) {
     Settings values;
     for (int line = 1; line <= NumericLines; ++line) values.Number(line) = lines.ReadNumberLine();
     // A line longer than the longest name matches none, whatever follows.
-    values.FirstMovePieceName = DecodedUtf8(lines.ReadTextLine(LongestPieceNameBytes + 1));
+    values.FirstMovePieceName = text::DecodedUtf8(lines.ReadTextLine(LongestPieceNameBytes + 1));
     return values;
 }
 

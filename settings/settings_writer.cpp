@@ -1,7 +1,7 @@
 // Writing the settings file: fourteen lines, each followed by one line feed.
 #include <charconv>
 
-#include "settings/file_replacement.h"
+#include "files/safe_write.h"
 #include "settings/settings_streams.h"
 
 namespace settings {
@@ -36,7 +36,7 @@ bool WriteSettings(std::FILE* stream, const Settings& values) {
 
 bool WriteSettingsFile(const Settings& values, const std::string& path) {
     // The old file stays as it was until the new lines are all on disk.
-    return ReplaceFileContents(path, [&values](std::FILE* stream) { return WriteSettings(stream, values); });
+    return files::ReplaceFileContents(path, [&values](std::FILE* stream) { return WriteSettings(stream, values); });
 }
 
 }  // namespace settings

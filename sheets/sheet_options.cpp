@@ -7,7 +7,7 @@
 #include <set>
 #include <string_view>
 
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace sheets {
 namespace {
@@ -41,7 +41,7 @@ std::optional<std::uint64_t> DecimalNumber(const std::string& text) {
 // A title goes into PGN tags and onto the pages: it must be UTF-8 and hold no
 // control characters (a line break would end the PGN tag).
 std::string TitleComplaint(const std::string& title) {
-    if (settings::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
+    if (text::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
     for (const char c : title) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) return "--title: в тексте управляющие символы (например, перевод строки)";

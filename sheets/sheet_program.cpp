@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
+#include "files/output_group.h"
 #include "problems/problem_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
 #include "sheets/progress_line.h"
-#include "sheets/safe_output.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
 
@@ -32,12 +32,17 @@ std::uint64_t ClockSeed() {
 }
 
 // The outputs asked for, in the order PDF, PGN, EPD; their bytes come later.
-std::vector<Output> NamedOutputs(const SheetOptions& options) {
-    std::vector<Output> outputs;
-    if (!options.PdfPath.empty()) outputs.push_back({"--pdf", options.PdfPath, {}});
-    if (!options.PgnPath.empty()) outputs.push_back({"--pgn", options.PgnPath, {}});
-    if (!options.EpdPath.empty()) outputs.push_back({"--epd", options.EpdPath, {}});
+std::vector<files::Output> NamedOutputs(const SheetOptions& options) {
+    std::vector<files::Output> outputs;
+    if (!options.PdfPath.empty()) outputs.push_back({"--pdf", options.PdfPath});
+    if (!options.PgnPath.empty()) outputs.push_back({"--pgn", options.PgnPath});
+    if (!options.EpdPath.empty()) outputs.push_back({"--epd", options.EpdPath});
     return outputs;
+}
+
+// Writes the whole of `bytes` to the stream.
+files::ContentsWriter BytesWriter(const std::string& bytes) {
+    return [&bytes](std::FILE* stream) { return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size(); };
 }
 
 }  // namespace
@@ -59,8 +64,11 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     const std::string unreadable = ReadSheetSettings(options.SettingsPath, config);
     if (!unreadable.empty()) return Fail(Failure, unreadable);
 
-    std::vector<Output> outputs = NamedOutputs(options);
-    const std::string unwritable = CheckOutputs(outputs);
+    // The files are found now, before the long work: a name that leads to
+    // another file by the time they are written is not written.
+    const std::vector<files::Output> outputs = NamedOutputs(options);
+    files::OutputGroup group;
+    const std::string unwritable = group.Prepare(outputs, {{"--settings", options.SettingsPath}});
     if (!unwritable.empty()) return Fail(Failure, unwritable);
 
     std::uint64_t seed = 0;
@@ -81,17 +89,21 @@ int SheetProgram::Run(int argc, const char* const* argv) {
                                         "; измените настройки в «" + options.SettingsPath + "»");
     }
 
-    for (Output& output : outputs) {
-        if (output.Option == "--pgn") output.Bytes = WritePgn(series->Problems, options.Title);
-        if (output.Option == "--epd") output.Bytes = WriteEpd(series->Problems);
-        if (output.Option == "--pdf") {
+    std::vector<std::string> bytes(outputs.size());
+    std::vector<files::ContentsWriter> contents;
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        const std::string& option = outputs[index].Label;
+        if (option == "--pgn") bytes[index] = WritePgn(series->Problems, options.Title);
+        if (option == "--epd") bytes[index] = WriteEpd(series->Problems);
+        if (option == "--pdf") {
             std::string error;
-            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, output.Bytes, error)) {
+            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, bytes[index], error)) {
                 return Fail(Failure, error);
             }
         }
+        contents.push_back(BytesWriter(bytes[index]));
     }
-    const std::string failure = WriteOutputs(outputs);
+    const std::string failure = group.Write(contents);
     if (!failure.empty()) return Fail(Failure, failure);
     return Success;
 }

@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-#include "settings/file_replacement.h"
+#include "files/safe_write.h"
 
 namespace trainer {
 namespace {
@@ -71,7 +71,7 @@ bool WriteJpegFile(GdkPixbuf* picture, const std::string& path, int quality) {
     std::vector<unsigned char> row(static_cast<size_t>(width) * RgbComponents);
     // The picture goes to a temporary file that takes the chosen name only
     // once it is whole: a full disk leaves no cut-off file behind.
-    return settings::ReplaceFileContents(path, [&](std::FILE* file) {
+    return files::ReplaceFileContents(path, [&](std::FILE* file) {
         return Compress(file, gdk_pixbuf_get_pixels(picture), width, gdk_pixbuf_get_height(picture),
                         gdk_pixbuf_get_rowstride(picture), gdk_pixbuf_get_n_channels(picture), row.data(), quality);
     });

@@ -1,4 +1,4 @@
-#include "settings/working_directory.h"
+#include "files/working_directory.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
 
@@ -7,7 +7,7 @@ namespace trainer {
 TrainerProgram::TrainerProgram(Dialogs& dialogs) : Boxes(dialogs) {}
 
 std::string ReadWorkDir() {
-    std::string directory = settings::WorkingDirectory().value_or("");
+    std::string directory = files::WorkingDirectory().value_or("");
     if (!directory.empty() && directory.back() != '/') directory += '/';
     return directory;
 }

@@ -1,16 +1,51 @@
 #include "trainer/tile_pictures.h"
 
-#include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
+#include <cstdint>
+#include <cstdio>
+
+#include "files/regular_file.h"
 
 namespace trainer {
 namespace {
 
 constexpr std::size_t ReadChunk = 64 * 1024;
+
+// The start of a BMP file: the 14-byte file header, then the picture header,
+// whose size comes first. The oldest picture header (12 bytes) gives the
+// sides as 16-bit numbers, every later one (40 bytes and more) as signed
+// 32-bit numbers, the height negative for rows stored from the top down.
+constexpr std::size_t FileHeaderBytes = 14;
+constexpr std::size_t CoreHeaderBytes = 12;
+constexpr std::size_t InfoHeaderBytes = 40;
+constexpr std::size_t LargestInfoHeaderBytes = 124;
+constexpr std::size_t SidesEnd = FileHeaderBytes + CoreHeaderBytes;  // enough for the sides in every kind
+constexpr std::size_t HeaderSizeAt = FileHeaderBytes;
+constexpr std::size_t SidesAt = FileHeaderBytes + 4;
+
+std::uint32_t LittleEndian(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int index = count - 1; index >= 0; --index) value = value << 8 | bytes[index];
+    return value;
+}
+
+bool SideFits(std::int64_t side) { return side >= 1 && side <= LargestTileEdge; }
+
+// Whether the first SidesEnd bytes of a file are a BMP file's start whose
+// sides are within LargestTileEdge.
+bool BmpHeaderFits(const std::array<unsigned char, SidesEnd>& start) {
+    if (start[0] != 'B' || start[1] != 'M') return false;
+    const std::uint32_t headerBytes = LittleEndian(&start[HeaderSizeAt], 4);
+    if (headerBytes == CoreHeaderBytes) {
+        return SideFits(LittleEndian(&start[SidesAt], 2)) && SideFits(LittleEndian(&start[SidesAt + 2], 2));
+    }
+    if (headerBytes < InfoHeaderBytes || headerBytes > LargestInfoHeaderBytes) return false;
+    const auto width = static_cast<std::int32_t>(LittleEndian(&start[SidesAt], 4));
+    const auto height = static_cast<std::int32_t>(LittleEndian(&start[SidesAt + 4], 4));
+    return SideFits(width) && (SideFits(height) || SideFits(-static_cast<std::int64_t>(height)));
+}
 
 // What the loader learns of a picture before it decodes it.
 struct SizeCheck {
@@ -24,21 +59,25 @@ void CheckSize(GdkPixbufLoader* loader, int width, int height, gpointer check) {
     }
 }
 
-// Decodes the picture from an open regular file, watching its size.
-GdkPixbuf* DecodePicture(int descriptor) {
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+// Decodes a BMP picture whose first bytes, `start`, have been read from the
+// stream already; the rest comes from the stream.
+GdkPixbuf* DecodeBmp(const std::array<unsigned char, SidesEnd>& start, std::FILE* stream) {
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("bmp", nullptr);
+    if (loader == nullptr) return nullptr;
     SizeCheck check;
     g_signal_connect(loader, "size-prepared", G_CALLBACK(CheckSize), &check);
+    bool fed = gdk_pixbuf_loader_write(loader, start.data(), start.size(), nullptr) && !check.TooLarge;
     std::array<guchar, ReadChunk> chunk{};
-    std::size_t total = 0;
-    bool fed = true;
-    for (;;) {
-        const ssize_t got = ::read(descriptor, chunk.data(), chunk.size());
-        if (got == 0) break;
-        total += static_cast<std::size_t>(got);
-        fed = got > 0 && total <= LargestTileFileBytes &&
-              gdk_pixbuf_loader_write(loader, chunk.data(), static_cast<gsize>(got), nullptr) && !check.TooLarge;
-        if (!fed) break;
+    std::size_t total = start.size();
+    while (fed) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), stream);
+        if (got == 0) {
+            fed = !std::ferror(stream);
+            break;
+        }
+        total += got;
+        fed = total <= LargestTileFileBytes && gdk_pixbuf_loader_write(loader, chunk.data(), got, nullptr) &&
+              !check.TooLarge;
     }
     const bool closed = gdk_pixbuf_loader_close(loader, nullptr);
     GdkPixbuf* picture = nullptr;
@@ -53,18 +92,12 @@ GdkPixbuf* DecodePicture(int descriptor) {
 }  // namespace
 
 GdkPixbuf* LoadTilePicture(const std::string& path) {
-    // O_NONBLOCK keeps a pipe of that name from blocking the open; only a
-    // regular file is read.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) return nullptr;
-    struct stat info {};
-    GdkPixbuf* picture = nullptr;
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::size_t>(info.st_size) <= LargestTileFileBytes) {
-        picture = DecodePicture(descriptor);
-    }
-    ::close(descriptor);
-    return picture;
+    const files::OpenedFile opened = files::OpenRegularFile(path);
+    if (!opened.Stream || opened.Bytes > LargestTileFileBytes) return nullptr;
+    std::array<unsigned char, SidesEnd> start{};
+    if (std::fread(start.data(), 1, start.size(), opened.Stream.get()) != start.size()) return nullptr;
+    if (!BmpHeaderFits(start)) return nullptr;
+    return DecodeBmp(start, opened.Stream.get());
 }
 
 TilePictures::~TilePictures() {

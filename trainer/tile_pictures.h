@@ -42,10 +42,12 @@ constexpr int LargestTileEdge = 1024;
 // Room for an uncompressed 32-bit picture of that size and its header.
 constexpr std::size_t LargestTileFileBytes = std::size_t{LargestTileEdge} * LargestTileEdge * 4 + 64 * 1024;
 
-// The picture in the file at `path`; nullptr when it is not a regular file
-// (a pipe is not waited on), cannot be read or decoded, is larger than
-// LargestTileFileBytes, or its header gives a side beyond LargestTileEdge
-// (found before any pixel is decoded).
+// The picture in the BMP file at `path`; nullptr when it is not a regular
+// file (a pipe is not waited on), is larger than LargestTileFileBytes, is
+// not a BMP file (a picture in any other format counts as missing: other
+// decoders may spend seconds or gigabytes on a small file), its BMP header
+// gives a side beyond LargestTileEdge (found before the decoder sees it), or
+// it cannot be read or decoded.
 GdkPixbuf* LoadTilePicture(const std::string& path);
 
 // The path of picture `number` under the working directory.

@@ -15,7 +15,7 @@
 #include "settings/settings.h"
 #include "settings/settings_line_reader.h"
 #include "settings/settings_streams.h"
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 #include "tests/settings/scratch_directory.h"
 
 namespace settings {
@@ -349,7 +349,7 @@ TEST(DecodedUtf8, KeepsValidTextAndReplacesEachBrokenPart) {
         {"\xE2\x82x", "\xEF\xBF\xBDx"},                                            // cut off by ASCII
         {"\xFF", "\xEF\xBF\xBD"},
     };
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodedUtf8(bytes), text) << bytes;
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(text::DecodedUtf8(bytes), text) << bytes;
 }
 
 TEST(SettingsFields, NumberAddressesTheFieldsInLineOrder) {

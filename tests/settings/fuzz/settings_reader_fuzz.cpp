@@ -10,7 +10,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_streams.h"
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void CheckTrainerValues(const TrainerSettings& trainer) {
     Require(trainer.KingSpan == 7 - 2 * trainer.InUse.KingEdgeDistance);
     const std::string& name = trainer.AsRead.FirstMovePieceName;
     Require(name == trainer.InUse.FirstMovePieceName);
-    Require(DecodedUtf8(name) == name);
+    Require(text::DecodedUtf8(name) == name);
     Require(name.find_first_of(std::string("\n\r\0", 3)) == std::string::npos);
     const auto found = FindPieceName(name);
     Require(trainer.FirstMovePiece == (found ? PieceNames[*found].Kind : 0));

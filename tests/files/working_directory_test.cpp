@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/working_directory.h"
+#include "files/working_directory.h"
 #include "tests/settings/scratch_directory.h"
 
-namespace settings {
+namespace files {
 namespace {
 
 using settings_test::ScratchDirectory;
@@ -35,4 +35,4 @@ TEST(WorkingDirectory, NoneWhenTheDirectoryIsGone) {
 }
 
 }  // namespace
-}  // namespace settings
+}  // namespace files

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace settings {
+namespace text {
 
 // The bytes as UTF-8 text: valid sequences stay as they are, and each
 // maximal part of a sequence that is not valid UTF-8 (a stray continuation
@@ -12,4 +12,4 @@ namespace settings {
 // U+10FFFF) becomes U+FFFD, so the text can go wherever UTF-8 is required.
 std::string DecodedUtf8(std::string_view bytes);
 
-}  // namespace settings
+}  // namespace text

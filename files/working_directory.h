@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-namespace settings {
+namespace files {
 
 // The absolute path of the working directory, however long; none when it
 // cannot be read (for instance when it has been removed).
 std::optional<std::string> WorkingDirectory();
 
-}  // namespace settings
+}  // namespace files

@@ -1,12 +1,12 @@
 // Reading the working directory, with a buffer that grows to fit.
-#include "settings/working_directory.h"
+#include "files/working_directory.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
-namespace settings {
+namespace files {
 namespace {
 
 constexpr std::size_t FirstPathBuffer = 256;
@@ -22,4 +22,4 @@ std::optional<std::string> WorkingDirectory() {
     return std::string(buffer.data());
 }
 
-}  // namespace settings
+}  // namespace files

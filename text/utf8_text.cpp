@@ -1,9 +1,9 @@
 // Decoding the bytes of a line as UTF-8.
-#include "settings/utf8_text.h"
+#include "text/utf8_text.h"
 
 #include <cstdint>
 
-namespace settings {
+namespace text {
 namespace {
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
@@ -65,4 +65,4 @@ std::string DecodedUtf8(std::string_view bytes) {
     return text;
 }
 
-}  // namespace settings
+}  // namespace text

@@ -1,0 +1,336 @@
+// Replacing a user's file through a temporary file beside it.
+#include "files/safe_write.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cassert>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "files/output_group.h"
+
+namespace files {
+namespace {
+
+// As many links as the system itself follows in one path.
+constexpr int MostLinksFollowed = 40;
+constexpr mode_t NewFileMode = 0666;      // narrowed by the umask, as for any new file
+constexpr mode_t PrivateFileMode = 0600;  // until the contents are complete
+constexpr mode_t PermissionBits = 07777;
+// Keeps a temporary file's name within the system's limit of 255 bytes.
+constexpr std::size_t LongestNameInStem = 200;
+constexpr std::string_view PartialMark = ".partial.";
+constexpr std::size_t RandomPartLength = 6;
+constexpr std::string_view RandomAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr int NameTries = 100;
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where the links at the end of a path lead.
+struct Followed {
+    WriteProblem Problem = WriteProblem::None;
+    int Error = 0;
+    std::string Path;  // the path of the file itself
+};
+
+// The kernel's rule for folders that are sticky and writable by everyone: a
+// link there is followed only when it belongs to the one who follows it or
+// to the folder's owner.
+bool MayFollow(const std::string& link, const struct stat& linkInfo) {
+    struct stat folder {};
+    if (::stat(DirectoryOf(link).c_str(), &folder) != 0) return false;
+    const bool sharedFolder = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !sharedFolder || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+}
+
+// Follows the links at the end of `path` (the folders on the way are the
+// kernel's to resolve, under its own rules), applying the rule above when
+// `linkRule` is set.
+Followed FollowLinks(const std::string& path, bool linkRule) {
+    Followed result;
+    result.Path = path;
+    for (int followed = 0; followed <= MostLinksFollowed; ++followed) {
+        struct stat info {};
+        if (::lstat(result.Path.c_str(), &info) != 0) {
+            // A missing file is a new one; a missing folder shows later.
+            if (errno != ENOENT && errno != ENOTDIR) result = {WriteProblem::Unreachable, errno, result.Path};
+            return result;
+        }
+        if (!S_ISLNK(info.st_mode)) return result;
+        if (linkRule && !MayFollow(result.Path, info)) return {WriteProblem::ForeignLink, 0, result.Path};
+        std::vector<char> target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
+        const ssize_t length = ::readlink(result.Path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return {WriteProblem::Changed, 0, path};
+        const std::string pointsTo(target.data(), static_cast<std::size_t>(length));
+        const bool relativeToLink = pointsTo.front() != '/' && result.Path.find('/') != std::string::npos;
+        result.Path = relativeToLink ? DirectoryOf(result.Path) + "/" + pointsTo : pointsTo;
+    }
+    return {WriteProblem::LinkLoop, 0, path};
+}
+
+// The folder of a followed path, opened; its descriptor or -1 with errno set.
+int OpenFolder(const std::string& path) {
+    return ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Fills in the identity of `name` in the open folder; false (errno set) when
+// it cannot be looked at.
+bool Identify(int folder, const std::string& name, FileIdentity& identity, struct stat* fileInfo = nullptr) {
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) return false;
+    identity.FolderDevice = info.st_dev;
+    identity.FolderInode = info.st_ino;
+    identity.Name = name;
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        identity.Exists = true;
+        identity.Device = info.st_dev;
+        identity.Inode = info.st_ino;
+        if (fileInfo != nullptr) *fileInfo = info;
+        return true;
+    }
+    identity.Exists = false;
+    return errno == ENOENT;
+}
+
+mode_t CurrentUmask() {
+    // The process's mask as the kernel reports it, so that it is never
+    // changed even for a moment (another thread may be creating files).
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "Umask:") {
+            std::string octal;
+            status >> octal;
+            return static_cast<mode_t>(std::strtoul(octal.c_str(), nullptr, 8));
+        }
+        status.ignore(LINE_MAX, '\n');
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+std::string RandomPart() {
+    std::array<unsigned char, RandomPartLength> bytes{};
+    if (::getrandom(bytes.data(), bytes.size(), GRND_NONBLOCK) != static_cast<ssize_t>(bytes.size())) {
+        auto seed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        for (unsigned char& byte : bytes) byte = static_cast<unsigned char>(seed >>= 5);
+    }
+    std::string part;
+    for (const unsigned char byte : bytes) part += RandomAlphabet[byte % RandomAlphabet.size()];
+    return part;
+}
+
+// The process id in the name of a temporary file of the stem's file, or
+// none when `entry` is not one.
+std::optional<pid_t> WriterOf(const std::string& entry, const std::string& stemBeforePid) {
+    if (entry.compare(0, stemBeforePid.size(), stemBeforePid) != 0) return std::nullopt;
+    const std::string rest = entry.substr(stemBeforePid.size());
+    const std::size_t dot = rest.find('.');
+    if (dot == 0 || dot == std::string::npos || rest.size() - dot - 1 != RandomPartLength) return std::nullopt;
+    if (rest.find_first_not_of("0123456789") != dot) return std::nullopt;
+    const long long pid = std::strtoll(rest.substr(0, dot).c_str(), nullptr, 10);
+    if (pid <= 0 || pid > INT_MAX) return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+}  // namespace
+
+bool FileIdentity::SameFileAs(const FileIdentity& other) const {
+    if (Exists && other.Exists && Device == other.Device && Inode == other.Inode) return true;
+    return FolderDevice == other.FolderDevice && FolderInode == other.FolderInode && Name == other.Name;
+}
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    const Followed followed = FollowLinks(path, false);
+    if (followed.Problem != WriteProblem::None) return std::nullopt;
+    const int folder = OpenFolder(followed.Path);
+    if (folder < 0) return std::nullopt;
+    FileIdentity identity;
+    const bool known = Identify(folder, NameOf(followed.Path), identity);
+    ::close(folder);
+    if (!known) return std::nullopt;
+    return identity;
+}
+
+std::string TemporaryNameStem(const std::string& name, pid_t writer) {
+    return "." + name.substr(0, LongestNameInStem) + std::string(PartialMark) + std::to_string(writer) + ".";
+}
+
+FileReplacement::FileReplacement(std::string path) : Path(std::move(path)) {}
+
+FileReplacement::~FileReplacement() {
+    RemoveTemporary();
+    if (Folder >= 0) ::close(Folder);
+}
+
+WriteProblem FileReplacement::Prepare() {
+    assert(Folder < 0);
+    const Followed followed = FollowLinks(Path, true);
+    LastError = followed.Error;
+    if (followed.Problem != WriteProblem::None) return followed.Problem;
+    const std::string name = NameOf(followed.Path);
+    if (name.empty()) return WriteProblem::NotAName;
+    Folder = OpenFolder(followed.Path);
+    if (Folder < 0) {
+        LastError = errno;
+        return LastError == ENOENT || LastError == ENOTDIR ? WriteProblem::NoFolder : WriteProblem::Unreachable;
+    }
+    struct stat info {};
+    if (!Identify(Folder, name, Target, &info)) {
+        LastError = errno;
+        return WriteProblem::Unreachable;
+    }
+    if (Target.Exists) {
+        // A link here now was put there after it was followed.
+        if (S_ISLNK(info.st_mode)) return WriteProblem::Changed;
+        if (!S_ISREG(info.st_mode)) return WriteProblem::NotRegular;
+        if (::faccessat(Folder, name.c_str(), W_OK, AT_EACCESS) != 0) return WriteProblem::NotWritable;
+    }
+    if (::faccessat(Folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return WriteProblem::FolderNotWritable;
+    return WriteProblem::None;
+}
+
+void FileReplacement::RemoveAbandonedTemporaries() const {
+    const int copy = ::openat(Folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (copy < 0) return;
+    DIR* entries = ::fdopendir(copy);
+    if (entries == nullptr) {
+        ::close(copy);
+        return;
+    }
+    const std::string stem = "." + Target.Name.substr(0, LongestNameInStem) + std::string(PartialMark);
+    const pid_t self = ::getpid();
+    const uid_t user = ::geteuid();
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::optional<pid_t> writer = WriterOf(entry->d_name, stem);
+        if (!writer || *writer == self) continue;
+        if (::kill(*writer, 0) == 0 || errno != ESRCH) continue;  // still at work, or another user's
+        struct stat info {};
+        if (::fstatat(Folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == user) {
+            ::unlinkat(Folder, entry->d_name, 0);
+        }
+    }
+    ::closedir(entries);
+}
+
+WriteProblem FileReplacement::WriteTemporary(const ContentsWriter& contents) {
+    assert(Folder >= 0 && Temporary.empty());
+    RemoveAbandonedTemporaries();
+    const std::string stem = TemporaryNameStem(Target.Name, ::getpid());
+    int descriptor = -1;
+    for (int attempt = 0; attempt < NameTries && descriptor < 0; ++attempt) {
+        const std::string name = stem + RandomPart();
+        descriptor = ::openat(Folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
+                              PrivateFileMode);
+        if (descriptor >= 0) Temporary = name;
+        if (descriptor < 0 && errno != EEXIST) break;
+    }
+    if (descriptor < 0) {
+        LastError = errno;
+        return WriteProblem::TemporaryFailed;
+    }
+    std::FILE* stream = ::fdopen(descriptor, "wb");
+    if (stream == nullptr) {
+        LastError = errno;
+        ::close(descriptor);
+        RemoveTemporary();
+        return WriteProblem::TemporaryFailed;
+    }
+
+    errno = 0;
+    bool complete = contents(stream);
+    complete = std::fflush(stream) == 0 && !std::ferror(stream) && complete;
+    int error = errno;
+    if (complete) {
+        // The old file's bits as they are now, not as they were when the
+        // run began. The owner first: a change of owner clears set-id bits,
+        // which the mode then puts back. Only root may give a file away, so
+        // a failure there is expected and harmless.
+        struct stat old {};
+        if (::fstatat(Folder, Target.Name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
+            if (::fchown(descriptor, old.st_uid, old.st_gid) != 0) errno = 0;
+            complete = ::fchmod(descriptor, old.st_mode & PermissionBits) == 0;
+        } else {
+            complete = ::fchmod(descriptor, NewFileMode & ~CurrentUmask()) == 0;
+        }
+        complete = complete && ::fsync(descriptor) == 0;
+        error = errno;
+    }
+    if (std::fclose(stream) != 0 && complete) {
+        complete = false;
+        error = errno;
+    }
+    if (!complete) {
+        LastError = error;
+        RemoveTemporary();
+        return WriteProblem::WriteFailed;
+    }
+    return WriteProblem::None;
+}
+
+WriteProblem FileReplacement::CheckUnchanged() const {
+    const Followed followed = FollowLinks(Path, true);
+    if (followed.Problem != WriteProblem::None) return followed.Problem;
+    const int folder = OpenFolder(followed.Path);
+    if (folder < 0) return WriteProblem::Changed;
+    FileIdentity now;
+    struct stat info {};
+    const bool known = Identify(folder, NameOf(followed.Path), now, &info);
+    ::close(folder);
+    const bool sameName = known && now.FolderDevice == Target.FolderDevice && now.FolderInode == Target.FolderInode &&
+                          now.Name == Target.Name;
+    if (!sameName || (now.Exists && !S_ISREG(info.st_mode))) return WriteProblem::Changed;
+    return WriteProblem::None;
+}
+
+WriteProblem FileReplacement::TakePlace() {
+    assert(!Temporary.empty());
+    if (::renameat(Folder, Temporary.c_str(), Folder, Target.Name.c_str()) != 0) {
+        LastError = errno;
+        RemoveTemporary();
+        return WriteProblem::RenameFailed;
+    }
+    Temporary.clear();
+    // Makes the rename itself durable; a folder that cannot be synced still
+    // holds the new file.
+    ::fsync(Folder);
+    return WriteProblem::None;
+}
+
+void FileReplacement::Discard() { RemoveTemporary(); }
+
+void FileReplacement::RemoveTemporary() {
+    if (Temporary.empty()) return;
+    ::unlinkat(Folder, Temporary.c_str(), 0);
+    Temporary.clear();
+}
+
+bool ReplaceFileContents(const std::string& path, const ContentsWriter& contents) {
+    OutputGroup group;
+    return group.Prepare({{"", path}}).empty() && group.Write({contents}).empty();
+}
+
+}  // namespace files

@@ -1,0 +1,353 @@
+// Replacing files safely, one or a group of outputs all or nothing.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "files/output_group.h"
+#include "tests/settings/scratch_directory.h"
+
+namespace files {
+namespace {
+
+namespace fs = std::filesystem;
+using settings_test::ReadBytes;
+using settings_test::WriteBytes;
+
+// The names in the scratch directory, temporary files included.
+std::set<std::string> Names(const std::string& folder = ".") {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// Runs `work` in a child process; its exit status, or 128 + the signal that
+// ended it.
+int InChild(const std::function<int()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(work());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+ContentsWriter Bytes(const std::string& text) {
+    return [text](std::FILE* stream) { return std::fwrite(text.data(), 1, text.size(), stream) == text.size(); };
+}
+
+// Prepares and writes the outputs, each with its text; "" or the complaint.
+std::string WriteAll(const std::vector<std::pair<Output, std::string>>& outputs,
+                     const std::vector<Output>& inputs = {}) {
+    std::vector<Output> named;
+    std::vector<ContentsWriter> contents;
+    for (const auto& [output, text] : outputs) {
+        named.push_back(output);
+        contents.push_back(Bytes(text));
+    }
+    OutputGroup group;
+    const std::string complaint = group.Prepare(named, inputs);
+    return complaint.empty() ? group.Write(contents) : complaint;
+}
+
+class SafeWrite : public settings_test::ScratchDirectoryTest {};
+
+TEST_F(SafeWrite, WritesNewFilesAndReplacesOldOnesKeepingTheirPermissions) {
+    const mode_t previousMask = ::umask(022);
+    WriteBytes("old.epd", "old");
+    ::chmod("old.epd", 0640);
+    const std::string complaint = WriteAll({{{"--pgn", "new.pgn"}, "fresh"}, {{"--epd", "old.epd"}, "replaced"}});
+    ::umask(previousMask);
+    ASSERT_EQ(complaint, "");
+    EXPECT_EQ(ReadBytes("new.pgn"), "fresh");
+    EXPECT_EQ(ReadBytes("old.epd"), "replaced");
+    EXPECT_EQ(ModeOf("new.pgn"), 0644u);
+    EXPECT_EQ(ModeOf("old.epd"), 0640u);
+    EXPECT_EQ(Names(), (std::set<std::string>{"new.pgn", "old.epd"}));  // no temporary file left
+}
+
+// While it is written, the temporary file has the recognisable name with
+// the writer's process id, and only its owner may read it.
+TEST_F(SafeWrite, TheTemporaryFileIsPrivateAndNamedForItsWriter) {
+    WriteBytes("sheet.pgn", "old");
+    ::chmod("sheet.pgn", 0644);
+    std::set<std::string> seen;
+    mode_t seenMode = 0;
+    ASSERT_TRUE(ReplaceFileContents("sheet.pgn", [&](std::FILE* stream) {
+        seen = Names();
+        for (const std::string& name : seen) {
+            if (name != "sheet.pgn") seenMode = ModeOf(name);
+        }
+        return std::fputs("new", stream) >= 0;
+    }));
+    ASSERT_EQ(seen.size(), 2u);
+    const std::string temporary = *seen.begin() == "sheet.pgn" ? *seen.rbegin() : *seen.begin();
+    const std::string stem = TemporaryNameStem("sheet.pgn", ::getpid());
+    EXPECT_EQ(temporary.rfind(stem, 0), 0u) << temporary;
+    EXPECT_EQ(temporary.size(), stem.size() + 6) << temporary;
+    EXPECT_EQ(seenMode, 0600u);
+    EXPECT_EQ(ModeOf("sheet.pgn"), 0644u);
+    EXPECT_EQ(Names(), (std::set<std::string>{"sheet.pgn"}));
+}
+
+// A writer killed in the middle leaves its temporary file; the next write of
+// the same file removes it, but not one whose writer still runs, nor the
+// temporary files of other names.
+TEST_F(SafeWrite, TemporaryFilesOfEndedWritersAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const pid_t running = ::fork();
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string left = TemporaryNameStem("a.pdf", ended) + "Xy12Zq";
+    const std::string inUse = TemporaryNameStem("a.pdf", running) + "Ab34Cd";
+    const std::string otherFile = TemporaryNameStem("b.pdf", ended) + "Ef56Gh";
+    const std::string lookalike = TemporaryNameStem("a.pdf", ended) + "toolong";
+    for (const std::string& name : std::vector<std::string>{left, inUse, otherFile, lookalike})
+        WriteBytes(name, "part");
+    const bool written = ReplaceFileContents("a.pdf", Bytes("whole"));
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(Names(), (std::set<std::string>{"a.pdf", inUse, otherFile, lookalike}));
+}
+
+TEST_F(SafeWrite, ALinkIsWrittenThroughAndStaysALink) {
+    fs::create_directory("real");
+    WriteBytes("real/sheet.pgn", "old");
+    fs::create_symlink("real/sheet.pgn", "sheet.pgn");
+    fs::create_symlink("real/new.pgn", "new.pgn");
+    ASSERT_EQ(WriteAll({{{"--pgn", "sheet.pgn"}, "new"}, {{"--epd", "new.pgn"}, "created"}}), "");
+    EXPECT_TRUE(fs::is_symlink("sheet.pgn"));
+    EXPECT_EQ(ReadBytes("real/sheet.pgn"), "new");
+    EXPECT_EQ(ReadBytes("real/new.pgn"), "created");
+}
+
+// Each of these is refused before anything is opened or created; the pipe
+// must not hold the check up waiting for a writer.
+TEST_F(SafeWrite, RefusesTargetsThatCannotTakeTheFile) {
+    fs::create_directory("folder");
+    ASSERT_EQ(::mkfifo("pipe", 0644), 0);
+    fs::create_symlink("nowhere/at/all", "dangling");
+    fs::create_symlink("circle-b", "circle-a");
+    fs::create_symlink("circle-a", "circle-b");
+    WriteBytes("one.pgn", "kept");
+    const std::set<std::string> before = Names();
+    const char* refused[] = {"folder", "pipe", "missing/out.pgn", "dangling", "folder/", "circle-a", "one.pgn/x"};
+    for (const char* path : refused) {
+        EXPECT_NE(WriteAll({{{"--pgn", path}, "x"}}), "") << path;
+        OutputGroup group;
+        EXPECT_NE(group.Prepare({{"--pgn", path}}), "") << path;
+    }
+    EXPECT_EQ(Names(), before);
+    EXPECT_TRUE(fs::is_empty("folder"));
+    EXPECT_EQ(ReadBytes("one.pgn"), "kept");
+}
+
+// Two names of one file, existing or new, and an output that is the file
+// the run reads: refused, nothing created or changed.
+TEST_F(SafeWrite, TwoNamesOfOneFileAreRefused) {
+    WriteBytes("one.pgn", "kept");
+    WriteBytes("settings.txt", "the settings");
+    fs::create_directory("out");
+    fs::create_symlink("out", "linked");
+    fs::create_hard_link("one.pgn", "same.epd");
+    const std::string here = fs::current_path().string();
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"one.pgn", "same.epd"},       {"one.pgn", "./one.pgn"},
+        {"x.pgn", "./x.pgn"},          {"out/x.pgn", "out//x.pgn"},
+        {"out/x.pgn", "linked/x.pgn"}, {"x.pgn", here + "/x.pgn"},
+        {"x.pgn", "out/../x.pgn"},     {"linked/y.pgn", here + "/out/y.pgn"},
+    };
+    const std::set<std::string> before = Names();
+    for (const auto& [first, second] : pairs) {
+        const std::string complaint = WriteAll({{{"--pgn", first}, "x"}, {{"--epd", second}, "y"}});
+        EXPECT_NE(complaint.find("один файл"), std::string::npos) << first << " " << second << ": " << complaint;
+    }
+    for (const char* output : {"settings.txt", "./settings.txt"}) {
+        const std::string complaint = WriteAll({{{"--pgn", output}, "x"}}, {{"--settings", "settings.txt"}});
+        EXPECT_NE(complaint.find("--settings"), std::string::npos) << complaint;
+    }
+    EXPECT_EQ(Names(), before);
+    EXPECT_TRUE(fs::is_empty("out"));
+    EXPECT_EQ(ReadBytes("one.pgn"), "kept");
+    EXPECT_EQ(ReadBytes("settings.txt"), "the settings");
+}
+
+TEST_F(SafeWrite, RefusesWhatTheUserMayNotWrite) {
+    WriteBytes("locked.pgn", "kept");
+    ::chmod("locked.pgn", 0444);
+    fs::create_directory("closed");
+    ::chmod("closed", 0555);
+    const std::string complaints = settings_test::RunUnprivileged([] {
+        return WriteAll({{{"--pgn", "locked.pgn"}, "x"}}) + "|" + WriteAll({{{"--pdf", "closed/a.pdf"}, "x"}});
+    });
+    EXPECT_NE(complaints.find("locked.pgn"), std::string::npos) << complaints;
+    EXPECT_NE(complaints.find("closed"), std::string::npos) << complaints;
+    EXPECT_EQ(ReadBytes("locked.pgn"), "kept");
+    EXPECT_TRUE(fs::is_empty("closed"));
+}
+
+// A write that fails part way under a file-size limit leaves every target
+// as it was, the one written before it included, and no temporary file; the
+// limit's signal ends nothing, and a program that had it at its default
+// still has it so afterwards.
+TEST_F(SafeWrite, AFileSizeLimitFailsTheWriteAndChangesNoTarget) {
+    WriteBytes("first.pgn", "old first");
+    WriteBytes("second.pdf", "old second");
+    const std::set<std::string> before = Names();
+    const int status = InChild([] {
+        const rlimit limit = {1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string complaint =
+            WriteAll({{{"--pgn", "first.pgn"}, "new first"}, {{"--pdf", "second.pdf"}, std::string(5000, '%')}});
+        if (complaint.find("second.pdf") == std::string::npos) return 1;
+        struct sigaction action {};
+        ::sigaction(SIGXFSZ, nullptr, &action);
+        return action.sa_handler == SIG_DFL ? 0 : 2;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes("first.pgn"), "old first");
+    EXPECT_EQ(ReadBytes("second.pdf"), "old second");
+    EXPECT_EQ(Names(), before);
+}
+
+// A signal that ends a program stops the writing with nothing changed and
+// then ends the program; one the program ignores changes nothing.
+TEST_F(SafeWrite, SignalsDuringTheWrite) {
+    WriteBytes("sheet.pgn", "old");
+    const auto raising = [](int signal) {
+        return [signal](std::FILE* stream) {
+            ::raise(signal);
+            return std::fputs("new", stream) >= 0;
+        };
+    };
+    const int ended = InChild([&] {
+        OutputGroup group;
+        if (!group.Prepare({{"--pgn", "sheet.pgn"}}).empty()) return 1;
+        return group.Write({raising(SIGTERM)}) == "прервано сигналом" ? 0 : 2;
+    });
+    EXPECT_EQ(ended, 128 + SIGTERM);
+    EXPECT_EQ(ReadBytes("sheet.pgn"), "old");
+    EXPECT_EQ(Names(), (std::set<std::string>{"sheet.pgn"}));
+
+    const int ignored = InChild([&] {
+        ::signal(SIGHUP, SIG_IGN);
+        OutputGroup group;
+        if (!group.Prepare({{"--pgn", "sheet.pgn"}}).empty()) return 1;
+        return group.Write({raising(SIGHUP)}).empty() ? 0 : 2;
+    });
+    EXPECT_EQ(ignored, 0);
+    EXPECT_EQ(ReadBytes("sheet.pgn"), "new");
+    EXPECT_EQ(Names(), (std::set<std::string>{"sheet.pgn"}));
+}
+
+// A name that leads elsewhere by the time of the rename (a link put in its
+// place, or a link turned to another file) is not written, and nothing is
+// left.
+TEST_F(SafeWrite, ANameThatChangesAfterTheCheckIsNotWritten) {
+    fs::create_directory("elsewhere");
+    WriteBytes("elsewhere/precious", "precious");
+    WriteBytes("kept", "kept");
+    fs::create_symlink("kept", "turned.pgn");
+    OutputGroup group;
+    ASSERT_EQ(group.Prepare({{"--pgn", "new.pgn"}, {"--epd", "turned.pgn"}}), "");
+    fs::create_symlink("elsewhere/precious", "new.pgn");
+    fs::remove("turned.pgn");
+    fs::create_symlink("elsewhere/precious", "turned.pgn");
+    const std::string complaint = group.Write({Bytes("pgn"), Bytes("epd")});
+    EXPECT_NE(complaint.find("new.pgn"), std::string::npos) << complaint;
+    EXPECT_EQ(ReadBytes("elsewhere/precious"), "precious");
+    EXPECT_EQ(ReadBytes("kept"), "kept");
+    EXPECT_EQ(Names(), (std::set<std::string>{"elsewhere", "kept", "new.pgn", "turned.pgn"}));
+    EXPECT_EQ(Names("elsewhere"), (std::set<std::string>{"precious"}));
+}
+
+// In a folder that is sticky and open to everyone, another user's link is
+// not followed (it could lead anywhere), at the check or at the rename; the
+// user's own link is. Needs root, to act as a second user.
+TEST_F(SafeWrite, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+    if (!settings_test::RunningAsRoot()) GTEST_SKIP() << "needs root to make a link as another user";
+    constexpr uid_t Nobody = 65534;
+    fs::create_directory("secret");
+    ::chmod("secret", 0700);
+    WriteBytes("secret/v", "precious");
+    fs::create_directory("shared");
+    ::chmod("shared", 01777);
+    const auto plantLink = [](const std::string& target, const std::string& link) {
+        fs::create_symlink(target, link);
+        ASSERT_EQ(::lchown(link.c_str(), Nobody, Nobody), 0);
+    };
+    const std::string secret = (fs::current_path() / "secret/v").string();
+    plantLink(secret, "shared/sheet.pgn");
+    const std::string complaint = WriteAll({{{"--pgn", "shared/sheet.pgn"}, "the games"}});
+    EXPECT_NE(complaint.find("ссылка другого пользователя"), std::string::npos) << complaint;
+    EXPECT_FALSE(ReplaceFileContents("shared/sheet.pgn", Bytes("the settings")));
+
+    // Planted after the check: refused at the rename.
+    OutputGroup group;
+    ASSERT_EQ(group.Prepare({{"--pdf", "shared/late.pdf"}}), "");
+    plantLink(secret, "shared/late.pdf");
+    EXPECT_NE(group.Write({Bytes("pages")}).find("ссылка другого пользователя"), std::string::npos);
+
+    EXPECT_EQ(ReadBytes("secret/v"), "precious");
+    EXPECT_EQ(Names("secret"), (std::set<std::string>{"v"}));
+    EXPECT_EQ(Names("shared"), (std::set<std::string>{"late.pdf", "sheet.pgn"}));
+
+    // Root's own link there is followed, as is nobody's link in a folder
+    // that is not open to everyone.
+    fs::create_symlink(secret, "shared/own.pgn");
+    EXPECT_EQ(WriteAll({{{"--pgn", "shared/own.pgn"}, "root's"}}), "");
+    EXPECT_EQ(ReadBytes("secret/v"), "root's");
+    plantLink(secret, "private.pgn");
+    EXPECT_EQ(WriteAll({{{"--pgn", "private.pgn"}, "through"}}), "");
+    EXPECT_EQ(ReadBytes("secret/v"), "through");
+}
+
+// Standard output is written after the files are ready and before they are
+// renamed: when it cannot be written, no file appears.
+TEST_F(SafeWrite, StandardOutputGoesLastBeforeTheRenames) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const int written = InChild([&] {
+        ::dup2(channel[1], STDOUT_FILENO);
+        ::close(channel[0]);
+        return WriteAll({{{"--pgn", "-"}, "the games"}, {{"--pdf", "a.pdf"}, "pages"}}).empty() ? 0 : 1;
+    });
+    ::close(channel[1]);
+    char buffer[64] = {};
+    const ssize_t got = ::read(channel[0], buffer, sizeof buffer - 1);
+    ::close(channel[0]);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(std::string(buffer, got > 0 ? static_cast<size_t>(got) : 0), "the games");
+    EXPECT_EQ(ReadBytes("a.pdf"), "pages");
+
+    ASSERT_EQ(::pipe(channel), 0);
+    ::close(channel[0]);  // nobody reads
+    const int refused = InChild([&] {
+        ::signal(SIGPIPE, SIG_IGN);
+        ::dup2(channel[1], STDOUT_FILENO);
+        return WriteAll({{{"--pgn", "-"}, "the games"}, {{"--pdf", "b.pdf"}, "pages"}}).empty() ? 1 : 0;
+    });
+    ::close(channel[1]);
+    EXPECT_EQ(refused, 0);
+    EXPECT_FALSE(fs::exists("b.pdf"));
+    EXPECT_EQ(Names(), (std::set<std::string>{"a.pdf"}));
+}
+
+}  // namespace
+}  // namespace files
