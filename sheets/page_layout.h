@@ -21,6 +21,7 @@ constexpr double FooterFontSize = 9.5;
 constexpr double AnswerFontSize = 10.5;
 constexpr double AnswerLineHeight = 15.5;
 constexpr int AnswerColumns = 5;
+constexpr int TwoMoverAnswerColumns = 2;  // a key with its threat needs the room of two and a half
 
 struct GridShape {
     int Columns;
@@ -46,8 +47,8 @@ DiagramPlace PlaceOfDiagram(int perPage, int slot);
 
 // Pages of diagrams, of answers, and both, for `count` problems.
 int DiagramPages(int count, int perPage);
-int AnswersPerPage();
-int AnswerPages(int count);
-int PageCount(int count, int perPage);
+int AnswersPerPage(int columns = AnswerColumns);
+int AnswerPages(int count, int columns = AnswerColumns);
+int PageCount(int count, int perPage, int answerColumns = AnswerColumns);
 
 }  // namespace sheets

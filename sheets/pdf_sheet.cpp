@@ -127,10 +127,10 @@ class PageWriter {
     }
 
     // Entries first .. first + count - 1 of the key, column by column.
-    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count) {
-        const int rowsMost = AnswersPerPage() / AnswerColumns;
-        const int rows = std::min(rowsMost, (count + AnswerColumns - 1) / AnswerColumns);
-        const double columnWidth = (PageWidth - 2 * PageMargin) / AnswerColumns;
+    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count, int columns) {
+        const int rowsMost = AnswersPerPage(columns) / columns;
+        const int rows = std::min(rowsMost, (count + columns - 1) / columns);
+        const double columnWidth = (PageWidth - 2 * PageMargin) / columns;
         for (int index = 0; index < count; ++index) {
             const double x = PageMargin + (index / rows) * columnWidth;
             const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
@@ -152,13 +152,23 @@ std::string PageNumberText(int page, int pages) {
     return "Страница " + std::to_string(page) + " из " + std::to_string(pages);
 }
 
-std::string AnswerText(const problems::SeriesProblem& problem) { return problem.SolutionText + "#"; }
+std::string AnswerText(const problems::SeriesProblem& problem) {
+    if (problem.Moves != 2) return problem.SolutionText + "#";
+    const problems::TwoMoverSolution& solution = problem.TwoMover;
+    std::string text = "1. " + problem.SolutionText + (solution.KeyChecks ? "+!" : "!");
+    if (!solution.Threats.empty()) {
+        text += " (угроза 2. " + problems::TrainerNotation(solution.Threats.front()) + "#)";
+    }
+    return text;
+}
 
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::string& title, int perPage,
               const artwork::PieceSet& pieces, std::string& pdf, std::string& error) {
     pdf.clear();
     const int count = static_cast<int>(problems.size());
-    const int pages = PageCount(count, perPage);
+    const bool twoMovers = !problems.empty() && problems.front().Moves == 2;
+    const int columns = twoMovers ? TwoMoverAnswerColumns : AnswerColumns;
+    const int pages = PageCount(count, perPage, columns);
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vindolar-sheets");
@@ -167,7 +177,7 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::s
 
     int page = 0;
     for (int first = 0; first < count; first += perPage) {
-        writer.Header(title, TaskLine);
+        writer.Header(title, twoMovers ? TwoMoverTaskLine : TaskLine);
         for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
             writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,
                            PlaceOfDiagram(perPage, slot));
@@ -175,9 +185,9 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const std::s
         writer.Footer(++page, pages);
         cairo_show_page(cr);
     }
-    for (int first = 0; first < count; first += AnswersPerPage()) {
+    for (int first = 0; first < count; first += AnswersPerPage(columns)) {
         writer.Header(AnswersHeading, title);
-        writer.Answers(problems, first, std::min(AnswersPerPage(), count - first));
+        writer.Answers(problems, first, std::min(AnswersPerPage(columns), count - first), columns);
         writer.Footer(++page, pages);
         cairo_show_page(cr);
     }

@@ -11,6 +11,7 @@
 namespace sheets {
 
 inline constexpr const char* TaskLine = "Белые начинают и дают мат в 1 ход";
+inline constexpr const char* TwoMoverTaskLine = "Белые начинают и дают мат в 2 хода";
 inline constexpr const char* AnswersHeading = "Ответы";
 inline constexpr const char* AnswerPrompt = "Ответ:";
 inline constexpr const char* LayoutFontFamily = "DejaVu Sans";
@@ -23,7 +24,8 @@ constexpr double DarkSquareGrey = 0.72;
 // "Страница 2 из 5".
 std::string PageNumberText(int page, int pages);
 // The answer key's entry of a problem: its solution as the trainer's move
-// list writes it, then "#".
+// list writes it, then "#"; for a two-mover the key with "!" and the threat
+// when it has one ("1. Лa1-a6! (угроза 2. Фb7-g7#)").
 std::string AnswerText(const problems::SeriesProblem& problem);
 
 // The whole document, its pieces drawn from `pieces`: the shared artwork,

@@ -12,7 +12,7 @@
 namespace sheets {
 namespace {
 
-enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Pgn, Epd };
+enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Pgn, Epd, Moves };
 
 struct OptionName {
     std::string_view Name;
@@ -21,7 +21,7 @@ struct OptionName {
 constexpr OptionName OptionNames[] = {
     {"--settings", Option::Settings}, {"--count", Option::Count}, {"--seed", Option::Seed},
     {"--per-page", Option::PerPage},  {"--title", Option::Title}, {"--pdf", Option::Pdf},
-    {"--pgn", Option::Pgn},           {"--epd", Option::Epd},
+    {"--pgn", Option::Pgn},           {"--epd", Option::Epd},     {"--moves", Option::Moves},
 };
 
 std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
@@ -93,6 +93,14 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             if (value == StandardStream) return "--pdf: PDF пишется только в файл, не на стандартный вывод";
             options.PdfPath = value;
             return OutputComplaint(name, value);
+        case Option::Moves: {
+            const auto number = DecimalNumber(value);
+            if (!number || *number < 1 || *number > MostMoves) {
+                return "--moves: нужно 1 (мат в 1 ход) или 2 (мат в 2 хода), а не " + Quoted(value);
+            }
+            options.Moves = static_cast<int>(*number);
+            return "";
+        }
         case Option::Pgn: options.PgnPath = value; return OutputComplaint(name, value);
         case Option::Epd: options.EpdPath = value; return OutputComplaint(name, value);
     }
@@ -103,17 +111,20 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
-           "                       [--pdf ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
-           "Листы задач «мат в 1 ход» из генератора тренажёра: PDF с ответами, PGN, EPD.\n"
+           "                       [--moves N] [--pdf ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
+           "Листы задач «мат в 1 ход» из генератора тренажёра или «мат в 2 хода»: PDF с ответами, PGN, EPD.\n"
            "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
            "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
            "  --seed S         начальное число: те же настройки и S дают те же задачи\n"
            "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
-           "  --title ТЕКСТ    заголовок листа (по умолчанию «Мат в 1 ход»)\n"
+           "  --title ТЕКСТ    заголовок листа (по умолчанию «Мат в 1 ход», с --moves 2 «Мат в 2 хода»)\n"
+           "  --moves N        1: мат в 1 ход (по умолчанию); 2: корректные двухходовки, проверенные полным\n"
+           "                   перебором по всем правилам: один первый ход, мат против любой защиты\n"
            "  --pdf ФАЙЛ       лист задач с ответами в PDF\n"
            "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
            "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
-           "Нужен хотя бы один из --pdf, --pgn, --epd.\n";
+           "Нужен хотя бы один из --pdf, --pgn, --epd.\n"
+           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2: 10000).\n";
 }
 
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
@@ -146,6 +157,7 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string complaint = TakeValue(known->Which, name, value, options);
         if (!complaint.empty()) return complaint;
     }
+    if (options.Moves == MostMoves && given.count(Option::Title) == 0) options.Title = DefaultTwoMoverTitle;
     if (options.PdfPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
         return "укажите хотя бы один из параметров --pdf, --pgn, --epd";
     }

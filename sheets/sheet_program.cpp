@@ -12,6 +12,7 @@
 
 #include "files/output_group.h"
 #include "problems/problem_series.h"
+#include "problems/two_mover_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
@@ -79,25 +80,40 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         std::fprintf(stderr, "seed %" PRIu64 "\n", seed);
     }
 
-    auto series = std::make_unique<problems::ProblemSeries>(config, seed);
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
-    const bool complete = series->Draw(options.Count, &progress);
-    progress.Finish();
-    if (!complete) {
-        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
-                                        ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
-                                        "; измените настройки в «" + options.SettingsPath + "»");
+    std::vector<problems::SeriesProblem> found;
+    if (options.Moves == 2) {
+        problems::TwoMoverSeries series(config, seed);
+        const bool complete = series.Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            return Fail(TooFewProblems, "за " + std::to_string(series.AttemptsUsed) + " позиций (не больше " +
+                                            std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) " +
+                                            ProgressText(static_cast<int>(series.Problems.size()), options.Count) +
+                                            "; измените настройки в «" + options.SettingsPath + "»");
+        }
+        found = std::move(series.Problems);
+    } else {
+        auto series = std::make_unique<problems::ProblemSeries>(config, seed);
+        const bool complete = series->Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " +
+                                            ProgressText(static_cast<int>(series->Problems.size()), options.Count) +
+                                            "; измените настройки в «" + options.SettingsPath + "»");
+        }
+        found = std::move(series->Problems);
     }
 
     std::vector<std::string> bytes(outputs.size());
     std::vector<files::ContentsWriter> contents;
     for (std::size_t index = 0; index < outputs.size(); ++index) {
         const std::string& option = outputs[index].Label;
-        if (option == "--pgn") bytes[index] = WritePgn(series->Problems, options.Title);
-        if (option == "--epd") bytes[index] = WriteEpd(series->Problems);
+        if (option == "--pgn") bytes[index] = WritePgn(found, options.Title);
+        if (option == "--epd") bytes[index] = WriteEpd(found);
         if (option == "--pdf") {
             std::string error;
-            if (!WritePdf(series->Problems, options.Title, options.PerPage, Pieces, bytes[index], error)) {
+            if (!WritePdf(found, options.Title, options.PerPage, Pieces, bytes[index], error)) {
                 return Fail(Failure, error);
             }
         }
