@@ -13,6 +13,7 @@
 #include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "problems/trainer_view.h"
+#include "problems/two_mover_search.h"
 #include "rules/position.h"
 #include "settings/settings.h"
 
@@ -28,6 +29,8 @@ struct SeriesProblem {
     std::string SolutionText;          // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
     std::string SolutionAlgebraic;     // the same in standard algebraic notation, with its "#"
     chess::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
+    int Moves = 1;                     // 2 for a two-mover: the solution is then in TwoMover
+    TwoMoverSolution TwoMover;
 };
 
 // Told after every random position a set has tried.

@@ -13,7 +13,7 @@
 #include <csignal>
 #include <optional>
 
-namespace settings {
+namespace program_start {
 namespace {
 
 // Exit statuses of the short-lived intermediate process, and of a started
@@ -106,4 +106,4 @@ bool StartProgram(const std::string& name) {
     return IntermediateForkedProgram(intermediate);
 }
 
-}  // namespace settings
+}  // namespace program_start

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace settings {
+namespace program_start {
 
 inline constexpr const char* TrainerProgram = "vindolar";
 inline constexpr const char* EditorProgram = "quessa";
@@ -16,4 +16,4 @@ bool StartProgram(const std::string& name);
 // already ends in one (the root), then the name.
 std::string ProgramPath(const std::string& workingDirectory, const std::string& name);
 
-}  // namespace settings
+}  // namespace program_start

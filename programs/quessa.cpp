@@ -4,14 +4,14 @@
 #include <gtk/gtk.h>
 
 #include "programs/display_loss.h"
-#include "settings/editor/editor.h"
+#include "editor/editor.h"
 
 int main(int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
         return 0;  // no display to open the window on
     }
     programs::EndWithStatusZeroWhenTheDisplayOrWindowIsLost();
-    settings::Editor editor;
+    editor::Editor editor;
     editor.Start();
     editor.RunEventLoop();
     editor.End();

@@ -21,8 +21,8 @@ std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems) {
     std::string epd;
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];
-        epd += PositionPart(problem.Fen) + " bm " + problem.SolutionAlgebraic + "; dm 1; id \"" +
-               std::to_string(index + 1) + "\";\n";
+        epd += PositionPart(problem.Fen) + " bm " + problem.SolutionAlgebraic + "; dm " +
+               std::to_string(problem.Moves) + "; id \"" + std::to_string(index + 1) + "\";\n";
     }
     return epd;
 }

@@ -61,13 +61,15 @@ DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine) {
 
 int DiagramPages(int count, int perPage) { return (count + perPage - 1) / perPage; }
 
-int AnswersPerPage() {
+int AnswersPerPage(int columns) {
     const int rows = static_cast<int>((ContentBottom - ContentTop) / AnswerLineHeight);
-    return rows * AnswerColumns;
+    return rows * columns;
 }
 
-int AnswerPages(int count) { return (count + AnswersPerPage() - 1) / AnswersPerPage(); }
+int AnswerPages(int count, int columns) { return (count + AnswersPerPage(columns) - 1) / AnswersPerPage(columns); }
 
-int PageCount(int count, int perPage) { return DiagramPages(count, perPage) + AnswerPages(count); }
+int PageCount(int count, int perPage, int answerColumns) {
+    return DiagramPages(count, perPage) + AnswerPages(count, answerColumns);
+}
 
 }  // namespace sheets

@@ -27,6 +27,7 @@ constexpr double NameLineFontSize = 10.5;
 constexpr double AnswerFontSize = 10.5;
 constexpr double AnswerLineHeight = 15.5;
 constexpr int AnswerColumns = 5;
+constexpr int TwoMoverAnswerColumns = 2;  // a key with its threat needs the room of two and a half
 
 struct GridShape {
     int Columns;
@@ -53,8 +54,8 @@ DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine = false);
 
 // Pages of diagrams, of answers, and both, for `count` problems.
 int DiagramPages(int count, int perPage);
-int AnswersPerPage();
-int AnswerPages(int count);
-int PageCount(int count, int perPage);
+int AnswersPerPage(int columns = AnswerColumns);
+int AnswerPages(int count, int columns = AnswerColumns);
+int PageCount(int count, int perPage, int answerColumns = AnswerColumns);
 
 }  // namespace sheets

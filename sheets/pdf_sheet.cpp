@@ -134,7 +134,7 @@ class PageWriter {
     }
 
     // A diagram page's head: the title in bold, the task under it.
-    void WorksheetHeader(const std::string& title) {
+    void WorksheetHeader(const std::string& title, const char* task) {
         cairo_set_source_rgb(Cr, 0, 0, 0);
         const FittedText fitted = Fit(title, true, TitleFontSize, TwoLineTitleFontSize);
         // Two lines end just above the task line.
@@ -142,7 +142,7 @@ class PageWriter {
             fitted.Lines.size() == 1 ? TitleBaseline : SubtitleBaseline - SubtitleFontSize - 0.5 * fitted.Size;
         Lines(fitted, true, lastBaseline);
         Font(SubtitleFontSize, false);
-        Centred(TaskLine, PageWidth / 2, SubtitleBaseline);
+        Centred(task, PageWidth / 2, SubtitleBaseline);
         HeaderRuleLine();
     }
 
@@ -239,10 +239,10 @@ class PageWriter {
     }
 
     // Entries first .. first + count - 1 of the key, column by column.
-    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count) {
-        const int rowsMost = AnswersPerPage() / AnswerColumns;
-        const int rows = std::min(rowsMost, (count + AnswerColumns - 1) / AnswerColumns);
-        const double columnWidth = (PageWidth - 2 * PageMargin) / AnswerColumns;
+    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count, int columns) {
+        const int rowsMost = AnswersPerPage(columns) / columns;
+        const int rows = std::min(rowsMost, (count + columns - 1) / columns);
+        const double columnWidth = (PageWidth - 2 * PageMargin) / columns;
         for (int index = 0; index < count; ++index) {
             const double x = PageMargin + (index / rows) * columnWidth;
             const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
@@ -270,7 +270,15 @@ std::string AnswerPageNumberText(int page, int pages) {
 
 std::string VariantText(std::uint64_t seed) { return std::string(VariantWord) + " " + std::to_string(seed); }
 
-std::string AnswerText(const problems::SeriesProblem& problem) { return problem.SolutionText + "#"; }
+std::string AnswerText(const problems::SeriesProblem& problem) {
+    if (problem.Moves != 2) return problem.SolutionText + "#";
+    const problems::TwoMoverSolution& solution = problem.TwoMover;
+    std::string text = "1. " + problem.SolutionText + (solution.KeyChecks ? "+!" : "!");
+    if (!solution.Threats.empty()) {
+        text += " (угроза 2. " + problems::TrainerNotation(solution.Threats.front()) + "#)";
+    }
+    return text;
+}
 
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content,
               const artwork::PieceSet& pieces, std::string& pdf, std::string& error) {
@@ -278,6 +286,8 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
     pdf.clear();
     const int count = static_cast<int>(problems.size());
     const int perPage = content.PerPage;
+    const bool twoMovers = !problems.empty() && problems.front().Moves == 2;
+    const int columns = twoMovers ? TwoMoverAnswerColumns : AnswerColumns;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
     const std::string documentTitle =
         content.Worksheet ? content.Title : std::string(AnswersHeading) + ": " + content.Title;
@@ -290,7 +300,7 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
         const int pages = DiagramPages(count, perPage);
         int page = 0;
         for (int first = 0; first < count; first += perPage) {
-            writer.WorksheetHeader(content.Title);
+            writer.WorksheetHeader(content.Title, twoMovers ? TwoMoverTaskLine : TaskLine);
             if (content.NameLine) writer.NameLine();
             for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
                 writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,
@@ -301,11 +311,11 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
         }
     }
     if (content.AnswerKey) {
-        const int pages = AnswerPages(count);
+        const int pages = AnswerPages(count, columns);
         int page = 0;
-        for (int first = 0; first < count; first += AnswersPerPage()) {
+        for (int first = 0; first < count; first += AnswersPerPage(columns)) {
             writer.KeyHeader(content.Title);
-            writer.Answers(problems, first, std::min(AnswersPerPage(), count - first));
+            writer.Answers(problems, first, std::min(AnswersPerPage(columns), count - first), columns);
             writer.Footer(AnswerPageNumberText(++page, pages), content.Variant);
             cairo_show_page(cr);
         }

@@ -13,6 +13,7 @@
 namespace sheets {
 
 inline constexpr const char* TaskLine = "Белые начинают и дают мат в 1 ход";
+inline constexpr const char* TwoMoverTaskLine = "Белые начинают и дают мат в 2 хода";
 inline constexpr const char* AnswersHeading = "Ответы";
 inline constexpr const char* AnswerPrompt = "Ответ:";
 inline constexpr const char* LayoutFontFamily = "DejaVu Sans";
@@ -34,7 +35,8 @@ std::string AnswerPageNumberText(int page, int pages);
 // of every page of the worksheet and of the key; `seed` makes the set again.
 std::string VariantText(std::uint64_t seed);
 // The answer key's entry of a problem: its solution as the trainer's move
-// list writes it, then "#".
+// list writes it, then "#"; for a two-mover the key with "!" and the threat
+// when it has one ("1. Лa1-a6! (угроза 2. Фb7-g7#)").
 std::string AnswerText(const problems::SeriesProblem& problem);
 
 // What a document shows besides the problems, and which of its parts it holds.

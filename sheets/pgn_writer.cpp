@@ -17,6 +17,20 @@ void AddTag(std::string& pgn, const char* name, const std::string& value) {
     pgn += "\"]\n";
 }
 
+// The key, the first defence and its mate as the main line; every other
+// defence with its first mate as a variation of Black's first move:
+// "1. Qa6 Kb8 (1... Kd8 2. Qd7#) 2. Qb7#".
+std::string TwoMoverMoves(const problems::TwoMoverSolution& solution) {
+    std::string moves = "1. " + solution.KeyAlgebraic;
+    const std::vector<problems::TwoMoverDefence>& defences = solution.Defences;
+    if (defences.empty()) return moves;
+    moves += " " + defences.front().DefenceAlgebraic;
+    for (std::size_t index = 1; index < defences.size(); ++index) {
+        moves += " (1... " + defences[index].DefenceAlgebraic + " 2. " + defences[index].FirstMateAlgebraic + ")";
+    }
+    return moves + " 2. " + defences.front().FirstMateAlgebraic;
+}
+
 }  // namespace
 
 std::string PgnTagValue(const std::string& text) {
@@ -45,7 +59,8 @@ std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const
         std::vector<Tag> others = {{"SetUp", "1"}, {"FEN", problem.Fen}};
         std::sort(others.begin(), others.end());
         for (const Tag& tag : others) AddTag(pgn, tag.first.c_str(), tag.second);
-        pgn += "\n1. " + problem.SolutionAlgebraic + " 1-0\n";
+        pgn += "\n" + (problem.Moves == 2 ? TwoMoverMoves(problem.TwoMover) : "1. " + problem.SolutionAlgebraic) +
+               " 1-0\n";
     }
     return pgn;
 }

@@ -13,7 +13,7 @@
 namespace sheets {
 namespace {
 
-enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine };
+enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine, Moves };
 
 struct OptionName {
     std::string_view Name;
@@ -26,6 +26,7 @@ constexpr OptionName OptionNames[] = {
     {"--title", Option::Title, true},       {"--pdf", Option::Pdf, true},
     {"--key", Option::Key, true},           {"--pgn", Option::Pgn, true},
     {"--epd", Option::Epd, true},           {"--name-line", Option::NameLine, false},
+    {"--moves", Option::Moves, true},
 };
 
 std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
@@ -118,6 +119,14 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             (which == Option::Pdf ? options.PdfPath : options.KeyPath) = value;
             return OutputComplaint(name, value);
         case Option::NameLine: options.NameLine = true; return "";
+        case Option::Moves: {
+            const auto number = DecimalNumber(value);
+            if (!number || *number < 1 || *number > MostMoves) {
+                return "--moves: нужно 1 (мат в 1 ход) или 2 (мат в 2 хода), а не " + Quoted(value);
+            }
+            options.Moves = static_cast<int>(*number);
+            return "";
+        }
         case Option::Pgn: options.PgnPath = value; return OutputComplaint(name, value);
         case Option::Epd: options.EpdPath = value; return OutputComplaint(name, value);
     }
@@ -128,20 +137,24 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
-           "                       [--name-line] [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
-           "Листы задач «мат в 1 ход» из генератора тренажёра: PDF с ответами, PGN, EPD.\n"
+           "                       [--moves N] [--name-line] [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
+           "Листы задач «мат в 1 ход» из генератора тренажёра или «мат в 2 хода»: PDF с ответами, PGN, EPD.\n"
            "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
            "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
            "  --seed S         начальное число: те же настройки и S дают те же задачи;\n"
            "                   оно печатается на страницах PDF как «Вариант S»\n"
            "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
-           "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков (по умолчанию «Мат в 1 ход»)\n"
+           "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков\n"
+           "                   (по умолчанию «Мат в 1 ход», с --moves 2 «Мат в 2 хода»)\n"
+           "  --moves N        1: мат в 1 ход (по умолчанию); 2: корректные двухходовки, проверенные полным\n"
+           "                   перебором по всем правилам: один первый ход, мат против любой защиты\n"
            "  --name-line      строка «Фамилия, имя», «Класс», «Дата» на страницах с задачами\n"
            "  --pdf ФАЙЛ       лист задач в PDF, с ответами в конце, если нет --key\n"
            "  --key ФАЙЛ       ответы отдельным PDF\n"
            "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
            "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
-           "Нужен хотя бы один из --pdf, --key, --pgn, --epd.\n";
+           "Нужен хотя бы один из --pdf, --key, --pgn, --epd.\n"
+           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2: 10000).\n";
 }
 
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
@@ -176,6 +189,7 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string complaint = TakeValue(known->Which, name, value, options);
         if (!complaint.empty()) return complaint;
     }
+    if (options.Moves == MostMoves && given.count(Option::Title) == 0) options.Title = DefaultTwoMoverTitle;
     if (options.PdfPath.empty() && options.KeyPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
         return "укажите хотя бы один из параметров --pdf, --key, --pgn, --epd";
     }

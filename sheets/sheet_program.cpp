@@ -12,6 +12,7 @@
 
 #include "files/output_group.h"
 #include "problems/problem_series.h"
+#include "problems/two_mover_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
@@ -80,17 +81,32 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         std::fprintf(stderr, "seed %" PRIu64 "\n", seed);
     }
 
-    auto series = std::make_unique<problems::ProblemSeries>(config, seed);
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
-    const bool complete = series->Draw(options.Count, &progress);
-    progress.Finish();
-    if (!complete) {
-        const std::string found = ProgressText(static_cast<int>(series->Problems.size()), options.Count);
-        const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
-        if (series->LastEnd == problems::DrawEnd::PiecesDoNotFit) {
-            return Fail(TooFewProblems, "фигуры из настроек не помещаются на доску: " + found + change);
+    std::vector<problems::SeriesProblem> found;
+    if (options.Moves == 2) {
+        problems::TwoMoverSeries series(config, seed);
+        const bool complete = series.Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            return Fail(TooFewProblems, "за " + std::to_string(series.AttemptsUsed) + " позиций (не больше " +
+                                            std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) " +
+                                            ProgressText(static_cast<int>(series.Problems.size()), options.Count) +
+                                            "; измените настройки в «" + options.SettingsPath + "»");
         }
-        return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " + found + change);
+        found = std::move(series.Problems);
+    } else {
+        auto series = std::make_unique<problems::ProblemSeries>(config, seed);
+        const bool complete = series->Draw(options.Count, &progress);
+        progress.Finish();
+        if (!complete) {
+            const std::string counted = ProgressText(static_cast<int>(series->Problems.size()), options.Count);
+            const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
+            if (series->LastEnd == problems::DrawEnd::PiecesDoNotFit) {
+                return Fail(TooFewProblems, "фигуры из настроек не помещаются на доску: " + counted + change);
+            }
+            return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " + counted + change);
+        }
+        found = std::move(series->Problems);
     }
 
     PdfContent content;
@@ -102,14 +118,14 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     std::vector<files::ContentsWriter> contents;
     for (std::size_t index = 0; index < outputs.size(); ++index) {
         const std::string& option = outputs[index].Label;
-        if (option == "--pgn") bytes[index] = WritePgn(series->Problems, options.Title);
-        if (option == "--epd") bytes[index] = WriteEpd(series->Problems);
+        if (option == "--pgn") bytes[index] = WritePgn(found, options.Title);
+        if (option == "--epd") bytes[index] = WriteEpd(found);
         if (option == "--pdf" || option == "--key") {
             // The worksheet holds the key unless the key has a file of its own.
             content.Worksheet = option == "--pdf";
             content.AnswerKey = option == "--key" || options.KeyPath.empty();
             std::string error;
-            if (!WritePdf(series->Problems, content, Pieces, bytes[index], error)) return Fail(Failure, error);
+            if (!WritePdf(found, content, Pieces, bytes[index], error)) return Fail(Failure, error);
         }
         contents.push_back(BytesWriter(bytes[index]));
     }

@@ -35,7 +35,7 @@ bool TrainerProgram::RunPass() {
 bool TrainerProgram::DispatchControl(const WindowEvent& event) {
     if (event.Control == SaveImageButtonControl) Export.ExportBoardPicture();
     if (event.Control == OptionsButtonControl) {
-        settings::StartProgram(settings::EditorProgram);
+        program_start::StartProgram(program_start::EditorProgram);
         return false;
     }
     if (event.Control == CommitButtonControl) {

@@ -253,7 +253,7 @@ void MainWindow::ShowMessage(const std::string& title, const std::string& text) 
 
 void MainWindow::GiveUp() {
     FlushAttemptCount();
-    settings::StartProgram(settings::EditorProgram);
+    program_start::StartProgram(program_start::EditorProgram);
 }
 
 void MainWindow::HighlightSquare(int file, int row) {

@@ -27,21 +27,30 @@ grep -qx "libexec_dir=\"$prefix/libexec/vindolar\"" "$prefix/bin/vindolar" || fa
 grep -qx "data_dir=\"$prefix/share/vindolar\"" "$prefix/bin/vindolar" || fail "launcher does not name the data folder"
 sh -n "$prefix/bin/vindolar" || fail "launcher is not valid sh"
 
-# --- the worksheet command on the PATH, with its manual pages ---
+# --- the worksheet command on the PATH, and the manual pages of both commands ---
 [[ -x $prefix/bin/vindolar-sheets ]] || fail "no vindolar-sheets on bin/"
 games=$(cd "$work" && "$prefix/bin/vindolar-sheets" --settings "$default_settings" --count 3 --seed 1 --pgn - | grep -c '^\[FEN ')
 [[ $games == 3 ]] || fail "installed vindolar-sheets gave $games games, not 3"
-for page in man/man1/vindolar-sheets.1 man/ru/man1/vindolar-sheets.1; do
-  [[ -f $prefix/share/$page ]] || fail "no manual page share/$page"
+for command in vindolar vindolar-sheets; do
+  for page in "man/man1/$command.1.gz" "man/ru/man1/$command.1.gz"; do
+    if [[ ! -f $prefix/share/$page ]]; then fail "no manual page share/$page"; continue; fi
+    gzip -t "$prefix/share/$page" || fail "share/$page is no gzip file"
+  done
+  if command -v man > /dev/null; then
+    LANG=C.UTF-8 man -l "$prefix/share/man/man1/$command.1.gz" 2> /dev/null | grep -q '^EXIT STATUS' ||
+      fail "English manual page of $command does not render"
+    LANG=C.UTF-8 man -l "$prefix/share/man/ru/man1/$command.1.gz" 2> /dev/null | grep -q '^КОД ВОЗВРАТА' ||
+      fail "Russian manual page of $command does not render"
+    [[ $(MANPATH="$prefix/share/man" man -w "$command") == "$prefix/share/man/man1/$command.1.gz" ]] ||
+      fail "man does not find $command under the prefix"
+  fi
 done
-if command -v man > /dev/null; then
-  LANG=C.UTF-8 man -l "$prefix/share/man/man1/vindolar-sheets.1" 2> /dev/null | grep -q '^EXIT STATUS' ||
-    fail "English manual page does not render"
-  LANG=C.UTF-8 man -l "$prefix/share/man/ru/man1/vindolar-sheets.1" 2> /dev/null | grep -q '^КОД ВОЗВРАТА' ||
-    fail "Russian manual page does not render"
-  [[ $(MANPATH="$prefix/share/man" man -w vindolar-sheets) == "$prefix/share/man/man1/vindolar-sheets.1" ]] ||
-    fail "man does not find vindolar-sheets under the prefix"
-fi
+# Every command on bin/ has its page.
+for command in "$prefix"/bin/*; do
+  [[ -f $prefix/share/man/man1/$(basename "$command").1.gz ]] || fail "no manual page for bin/$(basename "$command")"
+done
+[[ $(gzip -dc "$prefix/share/doc/vindolar/changelog.gz" | head -1) == "vindolar ("* ]] || fail "no changelog.gz"
+[[ -f $prefix/share/metainfo/org.vindolar.vindolar.metainfo.xml ]] || fail "no AppStream metainfo"
 
 entry="$prefix/share/applications/vindolar.desktop"
 grep -qx 'Name=Мат в 1 ход' "$entry" || fail "desktop entry name"

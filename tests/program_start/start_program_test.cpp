@@ -16,7 +16,7 @@
 #include "program_start/start_program.h"
 #include "tests/settings/scratch_directory.h"
 
-namespace settings {
+namespace program_start {
 namespace {
 
 using settings_test::ReadBytes;
@@ -205,4 +205,4 @@ TEST(StartProgram, WorkingDirectoryThatNoLongerExists) {
 }
 
 }  // namespace
-}  // namespace settings
+}  // namespace program_start

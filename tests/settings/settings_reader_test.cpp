@@ -170,6 +170,8 @@ TEST_F(SettingsReader, UnreadableFileReadsAsEmptyAndIsNotReplaced) {
         LoadSettings(values);
         return Describe(values);
     });
+    // Readable again, so that the check below can read it as a plain user too.
+    ::chmod(SettingsFileName, 0644);
     EXPECT_EQ(read, EmptyValues);
     EXPECT_EQ(ReadBytes(SettingsFileName), ExampleFile);
 }

@@ -10,9 +10,9 @@
 
 #include <gtk/gtk.h>
 
-#include "settings/editor/editor_events.h"
+#include "editor/editor_events.h"
 
-namespace settings {
+namespace editor {
 
 // Gives the arrow buttons of all spin boxes their slim look; called once
 // before the first box is created.
@@ -46,4 +46,4 @@ struct SpinBox {
     void UpdateArrows();
 };
 
-}  // namespace settings
+}  // namespace editor

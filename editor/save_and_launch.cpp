@@ -1,13 +1,13 @@
-#include "settings/editor/editor.h"
+#include "editor/editor.h"
 #include "program_start/start_program.h"
 
-namespace settings {
+namespace editor {
 
 // Failures to write the file or to start the trainer are not reported: the
 // editor ends either way once this returns.
 void Editor::SaveAndLaunch() {
-    WriteSettingsFile(Window.ValuesToSave());
-    StartProgram(TrainerProgram);
+    settings::WriteSettingsFile(Window.ValuesToSave());
+    program_start::StartProgram(program_start::TrainerProgram);
 }
 
-}  // namespace settings
+}  // namespace editor

@@ -4,17 +4,17 @@
 
 #include <pango/pango.h>
 
-#include "settings/editor/editor_events.h"
+#include "editor/editor_events.h"
 #include "settings/settings.h"
-#include "settings/editor/settings_window.h"
+#include "editor/settings_window.h"
 
-namespace settings {
+namespace editor {
 
 // How a pass of the event loop ended.
 enum class LoopOutcome { KeepWaiting, Closed, Saved };
 
 struct Editor {
-    Settings Values;  // as read from the file; used only to build the window
+    settings::Settings Values;  // as read from the file; used only to build the window
     PangoFontDescription* LabelFont = nullptr;
     EditorEventQueue Events;
     SettingsWindow Window;
@@ -41,4 +41,4 @@ struct Editor {
     void SaveAndLaunch();
 };
 
-}  // namespace settings
+}  // namespace editor

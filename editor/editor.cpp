@@ -1,12 +1,12 @@
-#include "settings/editor/editor.h"
+#include "editor/editor.h"
 
-namespace settings {
+namespace editor {
 
 Editor::~Editor() { End(); }
 
 void Editor::Start() {
     LoadLabelFont();
-    LoadSettings(Values);
+    settings::LoadSettings(Values);
     Window.Open(Values, LabelFont, Events);
     ShowValues();
 }
@@ -21,4 +21,4 @@ void Editor::End() {
     }
 }
 
-}  // namespace settings
+}  // namespace editor

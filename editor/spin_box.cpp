@@ -1,10 +1,10 @@
-#include "settings/editor/spin_box.h"
+#include "editor/spin_box.h"
 
 #include <algorithm>
 
-#include "settings/editor/editor_layout.h"
+#include "editor/editor_layout.h"
 
-namespace settings {
+namespace editor {
 namespace {
 
 // The arrow buttons get no frame padding of their own, so that an arrow
@@ -108,4 +108,4 @@ void SpinBox::UpdateArrows() {
     gtk_widget_set_sensitive(DownArrow, Value > Lowest);
 }
 
-}  // namespace settings
+}  // namespace editor

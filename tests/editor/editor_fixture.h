@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "settings/editor/editor.h"
+#include "editor/editor.h"
 #include "tests/support/test_files.h"
 #include "tests/support/toolkit_loop.h"
 #include "tests/support/x_driver.h"
@@ -38,7 +38,7 @@ class EditorWindowTest : public ::testing::Test {
   protected:
     std::filesystem::path WorkDir;
     std::filesystem::path OldDir;
-    settings::Editor Editor;
+    editor::Editor Editor;
     XDriver Driver{nullptr};
 
     void SetUp() override;
@@ -55,7 +55,7 @@ class EditorWindowTest : public ::testing::Test {
     ScreenPoint CentreOf(GtkWidget* control) const;
     void ClickOn(GtkWidget* control);
 
-    settings::SpinBox& Box(int number);
+    editor::SpinBox& Box(int number);
     // Sends the close request after whatever was sent before and runs the
     // editor's loop until it has handled everything up to it.
     void RunLoopUntilClosed();

@@ -7,7 +7,7 @@
 
 #include <X11/keysym.h>
 
-#include "tests/settings/editor/editor_fixture.h"
+#include "tests/editor/editor_fixture.h"
 
 namespace editor_test {
 namespace {
@@ -39,7 +39,7 @@ std::string FileWithEveryNumber(const std::string& number) {
 class SpinBoxTest : public EditorWindowTest {
   protected:
     void ExpectShows(int number, int value) {
-        settings::SpinBox& box = Box(number);
+        editor::SpinBox& box = Box(number);
         EXPECT_EQ(box.Value, value) << "spin box " << number;
         EXPECT_EQ(box.FieldText(), std::to_string(value)) << "spin box " << number;
         EXPECT_EQ(gtk_widget_is_sensitive(box.UpArrow), value < box.Highest) << "up arrow of " << number;
@@ -109,7 +109,7 @@ TEST_F(SpinBoxTest, ClicksStepOneAtATimeAndStopAtTheLimits) {
 
 TEST_F(SpinBoxTest, ValueChangesWhenTheButtonIsReleasedAndNotWhileHeld) {
     StartWithoutFile();
-    settings::SpinBox& box = Box(11);
+    editor::SpinBox& box = Box(11);
     Driver.MoveTo(CentreOf(box.UpArrow));
     Driver.PressButton(window_test::LeftButton);
     window_test::RunLoopFor(HeldLongerThanAnyRepeatDelay);
@@ -129,7 +129,7 @@ TEST_F(SpinBoxTest, ValueChangesWhenTheButtonIsReleasedAndNotWhileHeld) {
 
 TEST_F(SpinBoxTest, WheelAndArrowKeysChangeNothing) {
     StartWithFile(FileWithNumbers({"0", "5", "0", "0", "0", "0", "0", "0", "0", "0", "50", "1", "4"}));
-    settings::SpinBox& box = Box(11);
+    editor::SpinBox& box = Box(11);
     for (GtkWidget* part : {box.Field, box.UpArrow, box.DownArrow}) {
         Driver.Scroll(CentreOf(part), true);
         Driver.Scroll(CentreOf(part), false);
@@ -148,7 +148,7 @@ TEST_F(SpinBoxTest, WheelAndArrowKeysChangeNothing) {
 
 TEST_F(SpinBoxTest, TypedTextIsReplacedAtOnceByTheValue) {
     StartWithFile(FileWithNumbers({"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "50", "1", "4"}));
-    settings::SpinBox& box = Box(21);
+    editor::SpinBox& box = Box(21);
     ClickOn(box.Field);
     Settle();
     ASSERT_TRUE(gtk_widget_has_focus(box.Field));

@@ -1,8 +1,8 @@
-#include "settings/editor/editor_events.h"
+#include "editor/editor_events.h"
 
 #include <gtk/gtk.h>
 
-namespace settings {
+namespace editor {
 
 void EditorEventQueue::PostControl(int controlNumber) {
     Pending.push_back({EditorEvent::Kind::Control, controlNumber});
@@ -19,4 +19,4 @@ EditorEvent EditorEventQueue::WaitForEvent() {
     return next;
 }
 
-}  // namespace settings
+}  // namespace editor

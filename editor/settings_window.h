@@ -8,12 +8,12 @@
 #include <gtk/gtk.h>
 #include <pango/pango.h>
 
-#include "settings/editor/editor_events.h"
-#include "settings/editor/editor_layout.h"
+#include "editor/editor_events.h"
+#include "editor/editor_layout.h"
 #include "settings/settings.h"
-#include "settings/editor/spin_box.h"
+#include "editor/spin_box.h"
 
-namespace settings {
+namespace editor {
 
 struct SettingsWindow {
     GtkWidget* Window = nullptr;
@@ -27,7 +27,7 @@ struct SettingsWindow {
     // the labels (each given `labelFont`), the spin boxes with the values
     // brought into their ranges, the piece list with `values`'s name
     // selected when it is one of the seven, and the save button.
-    void Open(const Settings& values, const PangoFontDescription* labelFont, EditorEventQueue& events);
+    void Open(const settings::Settings& values, const PangoFontDescription* labelFont, EditorEventQueue& events);
     void Close();
 
     // Sets every spin box's field to the decimal text of its value.
@@ -38,15 +38,15 @@ struct SettingsWindow {
     // The selected piece name, empty when no item is selected.
     std::string SelectedPieceName() const;
     // The spin boxes' values and the selected name, as they are to be saved.
-    Settings ValuesToSave() const;
+    settings::Settings ValuesToSave() const;
 
   private:
     void CreateWindow(EditorEventQueue& events);
     void CreateLabels(const PangoFontDescription* labelFont);
-    void CreateSpinBoxes(const Settings& values, EditorEventQueue& events);
+    void CreateSpinBoxes(const settings::Settings& values, EditorEventQueue& events);
     void CreatePieceList(const std::string& selectedName, EditorEventQueue& events);
     void CreateSaveButton(EditorEventQueue& events);
     void Place(GtkWidget* control, const ControlPlace& place);
 };
 
-}  // namespace settings
+}  // namespace editor

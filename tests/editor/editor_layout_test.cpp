@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/settings/editor/editor_fixture.h"
+#include "tests/editor/editor_fixture.h"
 
 namespace editor_test {
 namespace {
@@ -69,7 +69,7 @@ class EditorLayoutTest : public EditorWindowTest {
                 << "label " << ExpectedLabels[i].Number;
         }
         for (const ExpectedBox& expected : ExpectedBoxes) {
-            settings::SpinBox& box = Box(expected.Number);
+            editor::SpinBox& box = Box(expected.Number);
             EXPECT_EQ(PlaceOf(box.Frame), (ClientPlace{expected.Left, expected.Top, BoxWidth, BoxHeight}))
                 << "spin box " << expected.Number;
         }
@@ -130,7 +130,7 @@ TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
 
     // The arrows sit at the right of the field, the up arrow above the down arrow.
     for (const ExpectedBox& expected : ExpectedBoxes) {
-        settings::SpinBox& box = Box(expected.Number);
+        editor::SpinBox& box = Box(expected.Number);
         const ClientPlace field = PlaceOf(box.Field);
         const ClientPlace up = PlaceOf(box.UpArrow);
         const ClientPlace down = PlaceOf(box.DownArrow);
@@ -249,7 +249,7 @@ TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
 
     // The controls still work where they stand: the save button still saves.
     ClickOn(Editor.Window.SaveButton);
-    EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Saved);
+    EXPECT_EQ(Editor.RunEventLoop(), editor::LoopOutcome::Saved);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-#include "settings/editor/editor.h"
-#include "settings/editor/editor_layout.h"
+#include "editor/editor.h"
+#include "editor/editor_layout.h"
 
-namespace settings {
+namespace editor {
 
 LoopOutcome Editor::RunEventLoop() {
     LoopOutcome outcome = LoopOutcome::KeepWaiting;
@@ -28,4 +28,4 @@ LoopOutcome Editor::HandleNextEvent() {
     return LoopOutcome::KeepWaiting;
 }
 
-}  // namespace settings
+}  // namespace editor

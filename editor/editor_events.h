@@ -4,7 +4,7 @@
 
 #include <deque>
 
-namespace settings {
+namespace editor {
 
 struct EditorEvent {
     enum class Kind { Control, CloseRequest };
@@ -23,4 +23,4 @@ struct EditorEventQueue {
     EditorEvent WaitForEvent();
 };
 
-}  // namespace settings
+}  // namespace editor

@@ -4,7 +4,7 @@
 
 #include <X11/keysym.h>
 
-#include "tests/settings/editor/editor_fixture.h"
+#include "tests/editor/editor_fixture.h"
 
 namespace editor_test {
 namespace {
@@ -15,7 +15,7 @@ class EditorSaveTest : public EditorWindowTest {
   protected:
     void ClickSave() {
         ClickOn(Editor.Window.SaveButton);
-        EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Saved);
+        EXPECT_EQ(Editor.RunEventLoop(), editor::LoopOutcome::Saved);
     }
 
     // Opens the piece list with a click and clicks the item at `index`.

@@ -3,7 +3,7 @@
 
 #include <array>
 
-namespace settings {
+namespace editor {
 
 inline constexpr const char* EditorWindowTitle = "New window ( 0 )";
 inline constexpr int EditorWindowWidth = 800;
@@ -55,7 +55,7 @@ struct EditorSpinBox {
     int Number;
     int Left;
     int Top;
-    int Line;  // the settings-file line the box holds; its range is EditorRanges[Line]
+    int Line;  // the settings-file line the box holds; its range is settings::EditorRanges[Line]
 };
 
 // In the order in which they are created and saved (file lines 1 to 13).
@@ -84,4 +84,4 @@ inline constexpr const char* SaveButtonText = "Сохранить";
 inline constexpr int PieceListNumber = 28;
 inline constexpr ControlPlace PieceListPlace = {170, 330, 70, 25};
 
-}  // namespace settings
+}  // namespace editor

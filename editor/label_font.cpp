@@ -1,7 +1,7 @@
-#include "settings/editor/editor.h"
-#include "settings/editor/editor_layout.h"
+#include "editor/editor.h"
+#include "editor/editor_layout.h"
 
-namespace settings {
+namespace editor {
 
 // The font of the fourteen labels. Where the family is not installed, the
 // platform's font matching substitutes the nearest one.
@@ -13,4 +13,4 @@ void Editor::LoadLabelFont() {
     pango_font_description_set_style(LabelFont, PANGO_STYLE_NORMAL);
 }
 
-}  // namespace settings
+}  // namespace editor

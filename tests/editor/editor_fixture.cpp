@@ -1,4 +1,4 @@
-#include "tests/settings/editor/editor_fixture.h"
+#include "tests/editor/editor_fixture.h"
 
 #include <cstdlib>
 
@@ -77,15 +77,15 @@ ScreenPoint EditorWindowTest::CentreOf(GtkWidget* control) const {
 
 void EditorWindowTest::ClickOn(GtkWidget* control) { Driver.Click(CentreOf(control)); }
 
-settings::SpinBox& EditorWindowTest::Box(int number) {
-    settings::SpinBox* box = Editor.Window.SpinBoxNumbered(number);
+editor::SpinBox& EditorWindowTest::Box(int number) {
+    editor::SpinBox* box = Editor.Window.SpinBoxNumbered(number);
     EXPECT_NE(box, nullptr) << "no spin box " << number;
     return *box;
 }
 
 void EditorWindowTest::RunLoopUntilClosed() {
     Driver.SendCloseRequest(WindowId());
-    EXPECT_EQ(Editor.RunEventLoop(), settings::LoopOutcome::Closed);
+    EXPECT_EQ(Editor.RunEventLoop(), editor::LoopOutcome::Closed);
     Settle();
 }
 

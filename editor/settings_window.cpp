@@ -1,6 +1,6 @@
-#include "settings/editor/settings_window.h"
+#include "editor/settings_window.h"
 
-namespace settings {
+namespace editor {
 namespace {
 
 // Border, resize handles, title bar and window menu, but no minimise or
@@ -96,7 +96,8 @@ void OnSaveButtonClicked(GtkButton*, gpointer events) {
 
 }  // namespace
 
-void SettingsWindow::Open(const Settings& values, const PangoFontDescription* labelFont, EditorEventQueue& events) {
+void SettingsWindow::Open(const settings::Settings& values, const PangoFontDescription* labelFont,
+                          EditorEventQueue& events) {
     CreateWindow(events);
     CreateLabels(labelFont);
     CreateSpinBoxes(values, events);
@@ -148,11 +149,11 @@ void SettingsWindow::CreateLabels(const PangoFontDescription* labelFont) {
     }
 }
 
-void SettingsWindow::CreateSpinBoxes(const Settings& values, EditorEventQueue& events) {
+void SettingsWindow::CreateSpinBoxes(const settings::Settings& values, EditorEventQueue& events) {
     InstallSpinArrowStyle();
     for (std::size_t i = 0; i < EditorSpinBoxes.size(); ++i) {
         const EditorSpinBox& layout = EditorSpinBoxes[i];
-        const ValueRange& range = EditorRanges[layout.Line];
+        const settings::ValueRange& range = settings::EditorRanges[layout.Line];
         SpinBox& box = SpinBoxes[i];
         box.Create(layout.Number, range.Lowest, range.Highest, events);
         box.SetValue(values.Number(layout.Line));
@@ -164,8 +165,8 @@ void SettingsWindow::CreatePieceList(const std::string& selectedName, EditorEven
     gtk_rc_parse_string(PieceListStyle);
     PieceList = gtk_combo_box_text_new();
     gtk_widget_set_name(PieceList, PieceListWidgetName);
-    for (std::size_t i = 0; i < PieceNames.size(); ++i) {
-        const std::string name(PieceNames[i].Name);
+    for (std::size_t i = 0; i < settings::PieceNames.size(); ++i) {
+        const std::string name(settings::PieceNames[i].Name);
         gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(PieceList), name.c_str());
         if (name == selectedName) {
             gtk_combo_box_set_active(GTK_COMBO_BOX(PieceList), static_cast<gint>(i));
@@ -207,8 +208,8 @@ std::string SettingsWindow::SelectedPieceName() const {
     return name;
 }
 
-Settings SettingsWindow::ValuesToSave() const {
-    Settings values;
+settings::Settings SettingsWindow::ValuesToSave() const {
+    settings::Settings values;
     for (std::size_t i = 0; i < EditorSpinBoxes.size(); ++i) {
         values.Number(EditorSpinBoxes[i].Line) = SpinBoxes[i].Value;
     }
@@ -216,4 +217,4 @@ Settings SettingsWindow::ValuesToSave() const {
     return values;
 }
 
-}  // namespace settings
+}  // namespace editor

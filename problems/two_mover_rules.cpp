@@ -1,0 +1,98 @@
+// The whole rules of a two-mover's solution over the rules core, which makes
+// no en-passant moves: they are found and played here.
+#include "problems/two_mover_rules.h"
+
+#include <cstdlib>
+
+namespace problems {
+namespace {
+
+constexpr int DoubleStepRows = 2;
+
+[[nodiscard]] bool IsPawn(chess::PieceCode code) { return code == chess::Pawn || code == -chess::Pawn; }
+
+}  // namespace
+
+EnPassantSquare SquarePassedBy(const chess::Move& move) {
+    if (!IsPawn(move.MovedPiece) || move.FromFile != move.ToFile ||
+        std::abs(move.ToRow - move.FromRow) != DoubleStepRows) {
+        return {};
+    }
+    return {move.ToFile, (move.FromRow + move.ToRow) / 2};
+}
+
+bool IsEnPassantCapture(const chess::BoardCellsArray& board, const chess::Move& move) {
+    return IsPawn(move.MovedPiece) && move.FromFile != move.ToFile && board[move.ToFile][move.ToRow] == chess::NoPiece;
+}
+
+void FullRules::SetUp(const chess::BoardCellsArray& board, int sideToMove) {
+    Core->Clear();
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+            if (board[file][row] != chess::NoPiece) Core->Put(file, row, board[file][row]);
+        }
+    }
+    Core->SetSideToMove(sideToMove == chess::White ? chess::White : chess::Black);
+    EnPassant = {};
+}
+
+void FullRules::AddEnPassantCaptures(std::vector<chess::Move>& moves) {
+    if (EnPassant.File == 0) return;
+    const int us = Core->SideToMove();
+    // White's pawns walk toward row 1: the capturer and the pawn taken stand
+    // one row nearer White's side than the square passed over.
+    const int pawnRow = EnPassant.Row + us;
+    const chess::PieceCode ours = chess::Pawn * us;
+    const chess::PieceCode theirs = -ours;
+    if (!chess::IsOnBoard(EnPassant.File, pawnRow) || Core->At(EnPassant.File, pawnRow) != theirs ||
+        Core->At(EnPassant.File, EnPassant.Row) != chess::NoPiece) {
+        return;
+    }
+    for (const int file : {EnPassant.File - 1, EnPassant.File + 1}) {
+        if (!chess::IsOnBoard(file, pawnRow) || Core->At(file, pawnRow) != ours) continue;
+        Core->Put(file, pawnRow, chess::NoPiece);
+        Core->Put(EnPassant.File, pawnRow, chess::NoPiece);
+        Core->Put(EnPassant.File, EnPassant.Row, ours);
+        const bool safe = !Core->InCheck();
+        Core->Put(EnPassant.File, EnPassant.Row, chess::NoPiece);
+        Core->Put(EnPassant.File, pawnRow, theirs);
+        Core->Put(file, pawnRow, ours);
+        if (safe) moves.push_back({file, pawnRow, EnPassant.File, EnPassant.Row, ours, ours});
+    }
+}
+
+void FullRules::LegalMoves(std::vector<chess::Move>& moves) {
+    const chess::MoveList list = Core->LegalMoves();
+    moves.clear();
+    for (int entry = 1; entry <= list.Count(); ++entry) moves.push_back(list[entry]);
+    AddEnPassantCaptures(moves);
+}
+
+bool FullRules::HasLegalMove() {
+    if (Core->HasLegalMove()) return true;
+    std::vector<chess::Move> captures;
+    AddEnPassantCaptures(captures);
+    return !captures.empty();
+}
+
+bool FullRules::InCheck() { return Core->InCheck(); }
+
+PlayedMove FullRules::Play(const chess::Move& move) {
+    PlayedMove played;
+    played.Move = move;
+    played.EnPassantBefore = EnPassant;
+    played.EnPassant = IsEnPassantCapture(Core->Squares(), move);
+    if (played.EnPassant) Core->Put(move.ToFile, move.FromRow, chess::NoPiece);
+    played.CoreUndo = Core->Play(move);
+    EnPassant = SquarePassedBy(move);
+    return played;
+}
+
+void FullRules::TakeBack(const PlayedMove& played) {
+    const chess::Move& move = played.Move;
+    Core->TakeBack(move, played.CoreUndo);
+    if (played.EnPassant) Core->Put(move.ToFile, move.FromRow, -move.MovedPiece);
+    EnPassant = played.EnPassantBefore;
+}
+
+}  // namespace problems

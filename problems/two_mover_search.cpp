@@ -1,0 +1,226 @@
+// The two-mover search: every first move, every defence, every mate, by the
+// whole rules of chess.
+#include "problems/two_mover_search.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "rules/algebraic_notation.h"
+#include "rules/move_text.h"
+
+namespace problems {
+namespace {
+
+using chess::Move;
+using chess::PieceCode;
+
+constexpr int FirstRankRow = chess::LastSquare;  // rows count from rank 8
+constexpr int LastRankRow = chess::FirstSquare;
+constexpr int KingFile = 5;  // the e-file
+constexpr int QueensRookFile = chess::FirstSquare;
+constexpr int KingsRookFile = chess::LastSquare;
+
+[[nodiscard]] int KindOf(PieceCode code) { return std::abs(code); }
+
+// The kind of piece a key puts on its target square.
+[[nodiscard]] bool HasKind(const Move& move, PieceCode kind) {
+    return kind == AnyKeyKind || KindOf(move.PlacedPiece) == kind;
+}
+
+// A king and a rook of the colour `sign` on their first squares.
+[[nodiscard]] bool CastlingPossible(const chess::BoardCellsArray& board, int sign, int row) {
+    return board[KingFile][row] == chess::King * sign &&
+           (board[QueensRookFile][row] == chess::Rook * sign || board[KingsRookFile][row] == chess::Rook * sign);
+}
+
+}  // namespace
+
+std::string TrainerNotation(const Move& move) {
+    std::string text(chess::PieceLetters[KindOf(move.MovedPiece)]);
+    text += chess::SquareName(move.FromFile, move.FromRow);
+    text += '-';
+    text += chess::SquareName(move.ToFile, move.ToRow);
+    if (move.PlacedPiece != move.MovedPiece) text += chess::PieceLetters[KindOf(move.PlacedPiece)];
+    return text;
+}
+
+bool TwoMoverSearch::IsLegalStart(const chess::BoardCellsArray& board) {
+    int whiteKings = 0;
+    int blackKings = 0;
+    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+            const PieceCode code = board[file][row];
+            whiteKings += code == chess::King;
+            blackKings += code == -chess::King;
+            if (KindOf(code) == chess::Pawn && (row == FirstRankRow || row == LastRankRow)) return false;
+        }
+    }
+    if (whiteKings != 1 || blackKings != 1) return false;
+    if (CastlingPossible(board, chess::White, FirstRankRow) || CastlingPossible(board, chess::Black, LastRankRow)) {
+        return false;
+    }
+    // Kings side by side leave the Black king attacked too.
+    Rules.SetUp(board, chess::Black);
+    return !Rules.InCheck();
+}
+
+TwoMoverVerdict TwoMoverSearch::Judge(const chess::BoardCellsArray& board, PieceCode keyKind, Move& key) {
+    ++Counters.Judged;
+    if (!IsLegalStart(board)) return TwoMoverVerdict::IllegalPosition;
+    Rules.SetUp(board, chess::White);
+    if (HasMateInOne(0)) return TwoMoverVerdict::MateInOne;
+    // HasMateInOne left White's legal moves in ply 0. The moves of the kind
+    // asked for come first: most positions have no key among them and are
+    // done with; only when one is found must the others be shown to fail.
+    const std::vector<Move>& firstMoves = PlyMoves[0];
+    int keys = 0;
+    for (const bool ofKind : {true, false}) {
+        if (!ofKind && keys == 0) break;
+        for (const Move& move : firstMoves) {
+            if (HasKind(move, keyKind) != ofKind) continue;
+            const PlayedMove played = Rules.Play(move);
+            ++Counters.MovesPlayed;
+            const bool forces = KeyForcesMate(1);
+            Rules.TakeBack(played);
+            if (!forces) continue;
+            if (++keys > 1) return TwoMoverVerdict::SeveralKeys;
+            key = move;
+        }
+    }
+    return keys == 1 ? TwoMoverVerdict::Sound : TwoMoverVerdict::NoKey;
+}
+
+// White to move: fills ply `ply` with White's legal moves and says whether
+// one of them mates.
+bool TwoMoverSearch::HasMateInOne(int ply) {
+    std::vector<Move>& moves = PlyMoves[ply];
+    Rules.LegalMoves(moves);
+    for (const Move& move : moves) {
+        const PlayedMove played = Rules.Play(move);
+        ++Counters.MovesPlayed;
+        const bool mate = Rules.IsMated();
+        Rules.TakeBack(played);
+        if (mate) return true;
+    }
+    return false;
+}
+
+// Black to move after a candidate key: true when Black has a legal move and
+// White mates in one after each of them.
+bool TwoMoverSearch::KeyForcesMate(int ply) {
+    std::vector<Move>& defences = PlyMoves[ply];
+    Rules.LegalMoves(defences);
+    if (defences.empty()) return false;  // mate was ruled out: a stalemate
+    for (std::size_t index = 1; index < defences.size(); ++index) {
+        if (SameMove(defences[index], Refutation)) {
+            std::swap(defences[0], defences[index]);
+            break;
+        }
+    }
+    for (const Move& defence : defences) {
+        const PlayedMove played = Rules.Play(defence);
+        ++Counters.MovesPlayed;
+        const bool mated = HasMateInOne(ply + 1);
+        Rules.TakeBack(played);
+        if (!mated) {
+            Refutation = defence;
+            return false;
+        }
+    }
+    return true;
+}
+
+// White to move: every mating move, in the order of the legal moves.
+void TwoMoverSearch::CollectMates(int ply, std::vector<Move>& mates) {
+    std::vector<Move>& moves = PlyMoves[ply];
+    Rules.LegalMoves(moves);
+    mates.clear();
+    for (const Move& move : moves) {
+        const PlayedMove played = Rules.Play(move);
+        if (Rules.IsMated()) mates.push_back(move);
+        Rules.TakeBack(played);
+    }
+}
+
+std::string TwoMoverSearch::Algebraic(const std::vector<Move>& legal, const Move& move) {
+    const chess::BoardCellsArray& board = Rules.Board();
+    const bool capture = board[move.ToFile][move.ToRow] != chess::NoPiece || IsEnPassantCapture(board, move);
+    std::string text;
+    if (KindOf(move.MovedPiece) == chess::Pawn) {
+        if (capture) text += chess::FileLetters[move.FromFile];
+    } else {
+        text += chess::AlgebraicLetter(KindOf(move.MovedPiece));
+        bool rival = false;
+        bool rivalOnFile = false;
+        bool rivalOnRank = false;
+        for (const Move& other : legal) {
+            if (other.MovedPiece != move.MovedPiece || other.ToFile != move.ToFile || other.ToRow != move.ToRow ||
+                (other.FromFile == move.FromFile && other.FromRow == move.FromRow)) {
+                continue;
+            }
+            rival = true;
+            rivalOnFile = rivalOnFile || other.FromFile == move.FromFile;
+            rivalOnRank = rivalOnRank || other.FromRow == move.FromRow;
+        }
+        if (rival && !rivalOnFile) {
+            text += chess::FileLetters[move.FromFile];
+        } else if (rival && !rivalOnRank) {
+            text += chess::RankDigits[move.FromRow];
+        } else if (rival) {
+            text += chess::SquareName(move.FromFile, move.FromRow);
+        }
+    }
+    if (capture) text += 'x';
+    text += chess::SquareName(move.ToFile, move.ToRow);
+    if (move.PlacedPiece != move.MovedPiece) {
+        text += '=';
+        text += chess::AlgebraicLetter(KindOf(move.PlacedPiece));
+    }
+    const PlayedMove played = Rules.Play(move);
+    if (Rules.InCheck()) text += Rules.HasLegalMove() ? "+" : "#";
+    Rules.TakeBack(played);
+    return text;
+}
+
+TwoMoverSolution TwoMoverSearch::Solve(const chess::BoardCellsArray& board, const Move& key) {
+    TwoMoverSolution solution;
+    solution.Key = key;
+    Rules.SetUp(board, chess::White);
+    std::vector<Move> firstMoves;
+    Rules.LegalMoves(firstMoves);
+    solution.KeyAlgebraic = Algebraic(firstMoves, key);
+
+    const PlayedMove played = Rules.Play(key);
+    const chess::BoardCellsArray afterKey = Rules.Board();
+    solution.KeyChecks = Rules.InCheck();
+    std::vector<Move> defences;
+    Rules.LegalMoves(defences);
+    for (const Move& defence : defences) {
+        TwoMoverDefence line;
+        line.Defence = defence;
+        line.DefenceAlgebraic = Algebraic(defences, defence);
+        const PlayedMove reply = Rules.Play(defence);
+        CollectMates(2, line.Mates);
+        if (!line.Mates.empty()) {
+            const std::vector<Move> replies = PlyMoves[2];
+            line.FirstMateAlgebraic = Algebraic(replies, line.Mates.front());
+            solution.Duals += static_cast<int>(line.Mates.size()) - 1;
+        }
+        Rules.TakeBack(reply);
+        solution.Defences.push_back(std::move(line));
+    }
+    Rules.TakeBack(played);
+
+    if (!solution.KeyChecks) {
+        // Black passes: White moves again on the board the key left.
+        Rules.SetUp(afterKey, chess::White);
+        CollectMates(1, solution.Threats);
+        if (!solution.Threats.empty()) {
+            const std::vector<Move> moves = PlyMoves[1];
+            solution.FirstThreatAlgebraic = Algebraic(moves, solution.Threats.front());
+        }
+    }
+    return solution;
+}
+
+}  // namespace problems
