@@ -145,41 +145,10 @@ void TwoMoverSearch::CollectMates(int ply, std::vector<Move>& mates) {
 std::string TwoMoverSearch::Algebraic(const std::vector<Move>& legal, const Move& move) {
     const chess::BoardCellsArray& board = Rules.Board();
     const bool capture = board[move.ToFile][move.ToRow] != chess::NoPiece || IsEnPassantCapture(board, move);
-    std::string text;
-    if (KindOf(move.MovedPiece) == chess::Pawn) {
-        if (capture) text += chess::FileLetters[move.FromFile];
-    } else {
-        text += chess::AlgebraicLetter(KindOf(move.MovedPiece));
-        bool rival = false;
-        bool rivalOnFile = false;
-        bool rivalOnRank = false;
-        for (const Move& other : legal) {
-            if (other.MovedPiece != move.MovedPiece || other.ToFile != move.ToFile || other.ToRow != move.ToRow ||
-                (other.FromFile == move.FromFile && other.FromRow == move.FromRow)) {
-                continue;
-            }
-            rival = true;
-            rivalOnFile = rivalOnFile || other.FromFile == move.FromFile;
-            rivalOnRank = rivalOnRank || other.FromRow == move.FromRow;
-        }
-        if (rival && !rivalOnFile) {
-            text += chess::FileLetters[move.FromFile];
-        } else if (rival && !rivalOnRank) {
-            text += chess::RankDigits[move.FromRow];
-        } else if (rival) {
-            text += chess::SquareName(move.FromFile, move.FromRow);
-        }
-    }
-    if (capture) text += 'x';
-    text += chess::SquareName(move.ToFile, move.ToRow);
-    if (move.PlacedPiece != move.MovedPiece) {
-        text += '=';
-        text += chess::AlgebraicLetter(KindOf(move.PlacedPiece));
-    }
     const PlayedMove played = Rules.Play(move);
-    if (Rules.InCheck()) text += Rules.HasLegalMove() ? "+" : "#";
+    const std::string checkMark = !Rules.InCheck() ? "" : Rules.HasLegalMove() ? "+" : "#";
     Rules.TakeBack(played);
-    return text;
+    return chess::AlgebraicText(move, legal, capture, checkMark);
 }
 
 TwoMoverSolution TwoMoverSearch::Solve(const chess::BoardCellsArray& board, const Move& key) {

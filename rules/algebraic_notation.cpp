@@ -19,13 +19,11 @@ std::string CheckMark(Position position, const Move& move) {
 // What of the from-square must be written so that no other legal move of
 // the same piece to the same square reads the same: nothing, the file, the
 // rank, or both.
-std::string FromSquarePart(const Position& position, const Move& move) {
-    const MoveList moves = position.LegalMoves();
+std::string FromSquarePart(const std::vector<Move>& legalMoves, const Move& move) {
     bool rival = false;
     bool rivalOnFile = false;
     bool rivalOnRank = false;
-    for (int entry = 1; entry <= moves.Count(); ++entry) {
-        const Move other = moves[entry];
+    for (const Move& other : legalMoves) {
         if (other.MovedPiece != move.MovedPiece || other.ToFile != move.ToFile || other.ToRow != move.ToRow ||
             (other.FromFile == move.FromFile && other.FromRow == move.FromRow)) {
             continue;
@@ -54,7 +52,16 @@ char AlgebraicLetter(PieceCode kind) {
 }
 
 std::string AlgebraicNotation(const Position& position, const Move& move) {
+    const MoveList moves = position.LegalMoves();
+    std::vector<Move> legalMoves;
+    legalMoves.reserve(static_cast<std::size_t>(moves.Count()));
+    for (int entry = 1; entry <= moves.Count(); ++entry) legalMoves.push_back(moves[entry]);
     const bool capture = position.At(move.ToFile, move.ToRow) != NoPiece;
+    return AlgebraicText(move, legalMoves, capture, CheckMark(position, move));
+}
+
+std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves, bool capture,
+                          const std::string& checkMark) {
     std::string text;
     if (std::abs(move.MovedPiece) == Pawn) {
         // A pawn that captures is named by its file; one that advances needs
@@ -62,7 +69,7 @@ std::string AlgebraicNotation(const Position& position, const Move& move) {
         if (capture) text += FileLetters[move.FromFile];
     } else {
         text += AlgebraicLetter(std::abs(move.MovedPiece));
-        text += FromSquarePart(position, move);
+        text += FromSquarePart(legalMoves, move);
     }
     if (capture) text += 'x';
     text += SquareName(move.ToFile, move.ToRow);
@@ -70,7 +77,7 @@ std::string AlgebraicNotation(const Position& position, const Move& move) {
         text += '=';
         text += AlgebraicLetter(std::abs(move.PlacedPiece));
     }
-    return text + CheckMark(position, move);
+    return text + checkMark;
 }
 
 }  // namespace chess

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "rules/position.h"
 
@@ -18,5 +19,11 @@ char AlgebraicLetter(PieceCode kind);
 // which part of the from-square is written, and the move is played on a copy
 // of the position to decide the check mark.
 std::string AlgebraicNotation(const Position& position, const Move& move);
+
+// The same text for rules that know more than the position does (en passant):
+// the caller tells whether the move captures, gives the check mark ("", "+"
+// or "#") and the legal moves that decide the from-square part.
+std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves, bool capture,
+                          const std::string& checkMark);
 
 }  // namespace chess
