@@ -14,6 +14,7 @@ PACKAGES=(
   libxtst-dev
   dpkg-dev desktop-file-utils python3 python3-xlib time
   lintian appstream man-db
+  pgn-extract
 )
 
 installed() {
