@@ -5,7 +5,7 @@
 
 namespace artwork {
 
-void DrawPiece(cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+void DrawPiece(cairo_t* cr, rules::PieceCode code, double x, double y, double edge) {
     const PiecePicture* picture = FindPiecePicture(code);
     if (picture == nullptr || edge <= 0) return;
     // The pictures are compiled in and were read once at build time; one that

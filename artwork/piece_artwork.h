@@ -12,6 +12,6 @@ namespace artwork {
 // and edge `edge` in the user units of `cr`; the square's background is left as it is. cr's state is
 // restored on return. A program that draws many pieces draws them, with the same result, from one
 // artwork::PieceSet (artwork/piece_set.h), which reads the pictures only once.
-void DrawPiece(cairo_t* cr, chess::PieceCode code, double x, double y, double edge);
+void DrawPiece(cairo_t* cr, rules::PieceCode code, double x, double y, double edge);
 
 }  // namespace artwork

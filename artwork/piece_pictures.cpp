@@ -2,7 +2,7 @@
 
 namespace artwork {
 
-const PiecePicture* FindPiecePicture(chess::PieceCode code) {
+const PiecePicture* FindPiecePicture(rules::PieceCode code) {
     for (const PiecePicture& picture : PiecePictures) {
         if (picture.Code == code) return &picture;
     }

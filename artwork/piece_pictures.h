@@ -9,7 +9,7 @@
 namespace artwork {
 
 struct PiecePicture {
-    chess::PieceCode Code;      // signed piece code the picture shows
+    rules::PieceCode Code;      // signed piece code the picture shows
     const unsigned char* Text;  // SVG document, not terminated
     std::size_t Length;
 };
@@ -20,6 +20,6 @@ constexpr int PiecePictureCount = 12;
 extern const PiecePicture PiecePictures[PiecePictureCount];
 
 // The picture of `code`, or nullptr for 0 and for codes that name no piece.
-const PiecePicture* FindPiecePicture(chess::PieceCode code);
+const PiecePicture* FindPiecePicture(rules::PieceCode code);
 
 }  // namespace artwork

@@ -32,7 +32,7 @@ PieceSet::~PieceSet() {
     }
 }
 
-void PieceSet::Draw(cairo_t* cr, chess::PieceCode code, double x, double y, double edge) const {
+void PieceSet::Draw(cairo_t* cr, rules::PieceCode code, double x, double y, double edge) const {
     const PiecePicture* picture = FindPiecePicture(code);
     if (picture == nullptr || edge <= 0) return;
     cairo_surface_t* recording = Recorded[picture - PiecePictures];

@@ -20,7 +20,7 @@ class PieceSet {
     PieceSet& operator=(const PieceSet&) = delete;
 
     // Draws as DrawPiece does (artwork/piece_artwork.h), with the same result.
-    void Draw(cairo_t* cr, chess::PieceCode code, double x, double y, double edge) const;
+    void Draw(cairo_t* cr, rules::PieceCode code, double x, double y, double edge) const;
 
   private:
     // Each picture recorded once as vector drawing into a square of

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr chess::PieceCode Codes[] = {2, 3, 4, 5, 9, 100, -2, -3, -4, -5, -9, -100};
+constexpr rules::PieceCode Codes[] = {2, 3, 4, 5, 9, 100, -2, -3, -4, -5, -9, -100};
 constexpr int CodeCount = sizeof Codes / sizeof Codes[0];
 
 void DrawOntoImage(benchmark::State& state) {

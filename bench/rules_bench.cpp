@@ -12,7 +12,7 @@
 
 namespace {
 
-using chess::Position;
+using rules::Position;
 
 struct NamedPosition {
     const char* name;
@@ -31,15 +31,15 @@ constexpr NamedPosition Positions[] = {
 Position Load(const char* fen) {
     Position position;
     std::string error;
-    if (!chess::ParseFen(fen, position, error)) {
+    if (!rules::ParseFen(fen, position, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         std::exit(2);
     }
     return position;
 }
 
-chess::MoveList GenerateForSide(const Position& p) {
-    return p.SideToMove() == chess::White ? p.GenerateWhiteMoves() : p.GenerateBlackMoves();
+rules::MoveList GenerateForSide(const Position& p) {
+    return p.SideToMove() == rules::White ? p.GenerateWhiteMoves() : p.GenerateBlackMoves();
 }
 
 void Generate(benchmark::State& state, const char* fen) {
@@ -77,7 +77,7 @@ void CountLeaves(benchmark::State& state, const char* fen) {
     const int depth = static_cast<int>(state.range(0));
     std::uint64_t leaves = 0;
     for (auto _ : state) {
-        leaves = chess::CountLeaves(p, depth);
+        leaves = rules::CountLeaves(p, depth);
         benchmark::DoNotOptimize(leaves);
     }
     state.counters["leaves"] = static_cast<double>(leaves);

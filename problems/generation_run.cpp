@@ -31,7 +31,7 @@ void GenerationRun::GenerateProblem() {
         if (Search.IsProblem(Config.FirstMovePiece)) {
             Search.ReduceProblem(Config.FirstMovePiece);
             Search.ReduceProblem(Config.FirstMovePiece);
-            Rules.SetSideToMove(chess::White);
+            Rules.SetSideToMove(rules::White);
             View.DrawBoard();
             return;
         }

@@ -52,11 +52,11 @@ inline constexpr const char* LimitMessageText = detail::LimitText.data();
 std::string AttemptStatusText(std::int32_t attempts);
 
 struct GenerationRun {
-    GenerationRun(chess::Position& rules, MateSearch& search, PositionBuilder& builder,
+    GenerationRun(rules::Position& rules, MateSearch& search, PositionBuilder& builder,
                   settings::TrainerSettings& settings, TrainerView& view)
         : Rules(rules), Search(search), Builder(builder), Config(settings), View(view) {}
 
-    chess::Position& Rules;
+    rules::Position& Rules;
     MateSearch& Search;
     PositionBuilder& Builder;
     settings::TrainerSettings& Config;  // FirstMovePiece is taken from the first problem when 0

@@ -31,7 +31,7 @@ class HeadlessView : public TrainerView {
         ++AttemptCountUpdates;
     }
     void DrawBoard() override { ++DrawBoardCalls; }
-    void FillMoveTable(const chess::MoveList& moves) override {
+    void FillMoveTable(const rules::MoveList& moves) override {
         ++FillMoveTableCalls;
         ListedMoves = moves.Count();
     }

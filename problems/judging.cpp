@@ -6,7 +6,7 @@ namespace problems {
 void Judge::JudgeMove() {
     Moves = Rules.LegalMoves();
     View.FillMoveTable(Moves);
-    if (Rules.SideToMove() != chess::Black) return;
+    if (Rules.SideToMove() != rules::Black) return;
     if (Rules.IsMate()) {
         View.ShowMessage(MateMessageTitle, MateMessageText);
         Outcome = Verdict::Mate;
@@ -17,7 +17,7 @@ void Judge::JudgeMove() {
 
 void Judge::RestoreProblem() {
     Rules = Search.ProblemBoard;
-    Rules.SetSideToMove(chess::White);
+    Rules.SetSideToMove(rules::White);
 }
 
 }  // namespace problems

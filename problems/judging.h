@@ -19,15 +19,15 @@ inline constexpr const char* MateMessageTitle = "";
 inline constexpr const char* MateMessageText = "Правильно!";
 
 struct Judge {
-    Judge(chess::Position& rules, MateSearch& search, TrainerView& view) : Rules(rules), Search(search), View(view) {}
+    Judge(rules::Position& rules, MateSearch& search, TrainerView& view) : Rules(rules), Search(search), View(view) {}
 
-    chess::Position& Rules;
+    rules::Position& Rules;
     MateSearch& Search;
     TrainerView& View;
 
     Verdict Outcome = Verdict::Mate;
     bool MoveMade = false;  // a user move was committed and the main loop has not dealt with it yet
-    chess::MoveList Moves;  // the legal moves of the side to move, as the move table lists them
+    rules::MoveList Moves;  // the legal moves of the side to move, as the move table lists them
 
     // Lists the legal moves of the side to move; when Black has none, tells
     // mate ("Правильно!", then Verdict::Mate) from stalemate.

@@ -6,7 +6,7 @@
 namespace problems {
 
 void MateSearch::MateInOneTest() {
-    Rules.SetSideToMove(chess::White);
+    Rules.SetSideToMove(rules::White);
     MateCount = 0;
     EnPassantAnswer = false;
     ProblemBoard = Rules;
@@ -27,9 +27,9 @@ bool MateSearch::OneMateAnsweredEnPassant() const { return MateCount == 1 && EnP
 // Only a checking move is played: a move that leaves Black without a move but
 // not in check (stalemate) is no mate.
 void MateSearch::TryCandidate(int candidate, bool blackKingWasSafe) {
-    const chess::Move move = WhiteMoves[candidate];
+    const rules::Move move = WhiteMoves[candidate];
     if (blackKingWasSafe && !Rules.GivesCheck(move)) return;
-    const chess::Undo undo = Rules.Play(move);
+    const rules::Undo undo = Rules.Play(move);
     // Black to move: in check when GivesCheck said so, else as the attack test finds.
     if ((blackKingWasSafe || Rules.InCheck()) && !Rules.HasLegalMove()) {
         ++MateCount;

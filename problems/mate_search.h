@@ -9,20 +9,20 @@
 namespace problems {
 
 struct MateSearch {
-    explicit MateSearch(chess::Position& rules) : Rules(rules) {}
+    explicit MateSearch(rules::Position& rules) : Rules(rules) {}
 
-    chess::Position& Rules;
+    rules::Position& Rules;
 
     // The results of the last MateInOneTest.
-    chess::Position ProblemBoard;  // the tested position, White to move
-    chess::MoveList WhiteMoves;    // White's legal moves in it
+    rules::Position ProblemBoard;  // the tested position, White to move
+    rules::MoveList WhiteMoves;    // White's legal moves in it
     std::int32_t MateCount = 0;
     // PlacedPiece of the last mating move found; meaningful only when
     // MateCount is at least 1.
-    chess::PieceCode MatePiece = chess::NoPiece;
+    rules::PieceCode MatePiece = rules::NoPiece;
     // Entries 1..MateCount: the numbers of the mating moves in WhiteMoves,
     // in list order.
-    std::array<std::int32_t, chess::MoveListCapacity + 1> MatingMoves{};
+    std::array<std::int32_t, rules::MoveListCapacity + 1> MatingMoves{};
     // Whether some mating move of the tested position is a White pawn double
     // step that Black could answer by taking that pawn en passant without
     // leaving his king attacked. The rules core makes no en passant moves; in
@@ -45,7 +45,7 @@ struct MateSearch {
     // answer en passant, so the position is no problem whatever the kind.
     [[nodiscard]] bool OneMateAnsweredEnPassant() const;
     // After MateInOneTest with at least one mate: the first mating move.
-    [[nodiscard]] chess::Move FirstMate() const { return WhiteMoves[MatingMoves[1]]; }
+    [[nodiscard]] rules::Move FirstMate() const { return WhiteMoves[MatingMoves[1]]; }
 
   private:
     void TryCandidate(int candidate, bool blackKingWasSafe);

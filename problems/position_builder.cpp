@@ -11,8 +11,8 @@
 namespace problems {
 namespace {
 
-using chess::FirstSquare;
-using chess::LastSquare;
+using rules::FirstSquare;
+using rules::LastSquare;
 using settings::Settings;
 
 constexpr int SquareCount = 64;
@@ -31,23 +31,23 @@ constexpr int BlackPawnRowsDrawn = PawnRowNearestWhite - PawnRowNearestBlack;  /
 constexpr int LowestPawnRankLimit = 2;
 
 struct KindToPlace {
-    chess::PieceCode Code;
+    rules::PieceCode Code;
     std::int32_t Settings::*Count;
     Area Rows;
 };
 
 // The fixed order in which the kinds are placed.
 constexpr KindToPlace PlacementOrder[] = {
-    {chess::Pawn, &Settings::WhitePawns, Area::WhitePawnRows},
-    {-chess::Pawn, &Settings::BlackPawns, Area::BlackPawnRows},
-    {chess::Knight, &Settings::WhiteKnights, Area::WholeBoard},
-    {-chess::Knight, &Settings::BlackKnights, Area::WholeBoard},
-    {chess::Bishop, &Settings::WhiteBishops, Area::WholeBoard},
-    {-chess::Bishop, &Settings::BlackBishops, Area::WholeBoard},
-    {chess::Rook, &Settings::WhiteRooks, Area::WholeBoard},
-    {-chess::Rook, &Settings::BlackRooks, Area::WholeBoard},
-    {chess::Queen, &Settings::WhiteQueens, Area::WholeBoard},
-    {-chess::Queen, &Settings::BlackQueens, Area::WholeBoard},
+    {rules::Pawn, &Settings::WhitePawns, Area::WhitePawnRows},
+    {-rules::Pawn, &Settings::BlackPawns, Area::BlackPawnRows},
+    {rules::Knight, &Settings::WhiteKnights, Area::WholeBoard},
+    {-rules::Knight, &Settings::BlackKnights, Area::WholeBoard},
+    {rules::Bishop, &Settings::WhiteBishops, Area::WholeBoard},
+    {-rules::Bishop, &Settings::BlackBishops, Area::WholeBoard},
+    {rules::Rook, &Settings::WhiteRooks, Area::WholeBoard},
+    {-rules::Rook, &Settings::BlackRooks, Area::WholeBoard},
+    {rules::Queen, &Settings::WhiteQueens, Area::WholeBoard},
+    {-rules::Queen, &Settings::BlackQueens, Area::WholeBoard},
 };
 constexpr int KindCount = sizeof(PlacementOrder) / sizeof(PlacementOrder[0]);
 
@@ -57,10 +57,10 @@ std::uint64_t WallClockSeed() {
 
 }  // namespace
 
-PositionBuilder::PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings)
+PositionBuilder::PositionBuilder(rules::Position& rules, const settings::TrainerSettings& settings)
     : PositionBuilder(rules, settings, WallClockSeed()) {}
 
-PositionBuilder::PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed)
+PositionBuilder::PositionBuilder(rules::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed)
     : Rules(rules), Config(settings), Random(seed) {}
 
 // Lemire's multiply-and-reject method: unbiased, and the same numbers on
@@ -123,13 +123,13 @@ void PositionBuilder::PlaceKings() {
     for (;;) {
         const int whiteFile = RandomUpTo(LastIndexDrawn) + 1;
         const int whiteRow = RandomUpTo(LastIndexDrawn) + 1;
-        if (Rules.At(whiteFile, whiteRow) == chess::NoPiece) Rules.Put(whiteFile, whiteRow, chess::King);
+        if (Rules.At(whiteFile, whiteRow) == rules::NoPiece) Rules.Put(whiteFile, whiteRow, rules::King);
         const int blackFile = RandomUpTo(span) + edgeDistance + 1;
         const int blackRow = RandomUpTo(span) + edgeDistance + 1;
-        if (Rules.At(blackFile, blackRow) == chess::NoPiece) Rules.Put(blackFile, blackRow, -chess::King);
-        if (Rules.At(whiteFile, whiteRow) == chess::King && Rules.At(blackFile, blackRow) == -chess::King) break;
-        Rules.Put(whiteFile, whiteRow, chess::NoPiece);
-        Rules.Put(blackFile, blackRow, chess::NoPiece);
+        if (Rules.At(blackFile, blackRow) == rules::NoPiece) Rules.Put(blackFile, blackRow, -rules::King);
+        if (Rules.At(whiteFile, whiteRow) == rules::King && Rules.At(blackFile, blackRow) == -rules::King) break;
+        Rules.Put(whiteFile, whiteRow, rules::NoPiece);
+        Rules.Put(blackFile, blackRow, rules::NoPiece);
     }
     OccupiedSquares = 2;
 }
@@ -158,7 +158,7 @@ bool PositionBuilder::PlaceKind(int kind) {
             freeSquares = 0;
             for (int file = FirstSquare; file <= LastSquare; ++file) {
                 for (int row = lowestRow; row <= highestRow; ++row)
-                    freeSquares += Rules.At(file, row) == chess::NoPiece;
+                    freeSquares += Rules.At(file, row) == rules::NoPiece;
             }
         }
         if (freeSquares < count) return false;
@@ -173,7 +173,7 @@ bool PositionBuilder::PlaceKind(int kind) {
             case Area::BlackPawnRows: row = RandomUpTo(BlackPawnRowsDrawn) + PawnRowNearestBlack; break;
             case Area::WholeBoard: row = RandomUpTo(LastIndexDrawn) + 1; break;
         }
-        if (Rules.At(file, row) == chess::NoPiece && count != 0) {
+        if (Rules.At(file, row) == rules::NoPiece && count != 0) {
             Rules.Put(file, row, toPlace.Code);
             ++placed;
         }

@@ -11,11 +11,11 @@ namespace problems {
 
 struct PositionBuilder {
     // Seeded once from the wall clock.
-    PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings);
+    PositionBuilder(rules::Position& rules, const settings::TrainerSettings& settings);
     // A fixed seed, for tests and tools.
-    PositionBuilder(chess::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed);
+    PositionBuilder(rules::Position& rules, const settings::TrainerSettings& settings, std::uint64_t seed);
 
-    chess::Position& Rules;
+    rules::Position& Rules;
     const settings::TrainerSettings& Config;
 
     // True when the last BuildRandomPosition stopped because the pieces of a

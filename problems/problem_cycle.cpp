@@ -8,7 +8,7 @@ bool ProblemCycle::BeginPass() {
     if (Judging.Outcome != Verdict::Mate) return true;
     Judging.Outcome = Verdict::Pending;
     Judging.MoveMade = false;
-    Rules.SetSideToMove(chess::White);
+    Rules.SetSideToMove(rules::White);
     Run.GenerateProblem();
     if (Run.GaveUp) return false;
     Judging.JudgeMove();

@@ -16,10 +16,10 @@ inline constexpr const char* BlackCanReplyText = "Возможные ходы в
 inline constexpr const char* StalemateText = "Королю пат !";
 
 struct ProblemCycle {
-    ProblemCycle(chess::Position& rules, GenerationRun& run, Judge& judge, TrainerView& view)
+    ProblemCycle(rules::Position& rules, GenerationRun& run, Judge& judge, TrainerView& view)
         : Rules(rules), Run(run), Judging(judge), View(view) {}
 
-    chess::Position& Rules;
+    rules::Position& Rules;
     GenerationRun& Run;
     Judge& Judging;
     TrainerView& View;

@@ -62,15 +62,15 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
 }
 
 bool ProblemSeries::KeepProblem() {
-    const std::string fen = chess::WriteFen(*Rules, chess::White);
+    const std::string fen = rules::WriteFen(*Rules, rules::White);
     if (!Placements.insert(fen.substr(0, fen.find(' '))).second) return false;
     // The run ends with the one mate of the problem on the board found.
-    const chess::Move mate = Search.FirstMate();
+    const rules::Move mate = Search.FirstMate();
     SeriesProblem problem;
     problem.Board = Rules->Squares();
     problem.Fen = fen;
-    problem.SolutionText = chess::MoveText(mate);
-    problem.SolutionAlgebraic = chess::AlgebraicNotation(*Rules, mate);
+    problem.SolutionText = rules::MoveText(mate);
+    problem.SolutionAlgebraic = rules::AlgebraicNotation(*Rules, mate);
     problem.MatingPiece = mate.PlacedPiece;
     Problems.push_back(std::move(problem));
     return true;

@@ -24,11 +24,11 @@ namespace problems {
 constexpr std::int64_t SeriesAttemptsPerProblem = AttemptLimit;
 
 struct SeriesProblem {
-    chess::BoardCellsArray Board{};    // the problem's squares, White to move
+    rules::BoardCellsArray Board{};    // the problem's squares, White to move
     std::string Fen;                   // its FEN, "... w - - 0 1"
     std::string SolutionText;          // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
     std::string SolutionAlgebraic;     // the same in standard algebraic notation, with its "#"
-    chess::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
+    rules::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
     int Moves = 1;                     // 2 for a two-mover: the solution is then in TwoMover
     TwoMoverSolution TwoMover;
 };
@@ -75,7 +75,7 @@ class ProblemSeries {
       public:
         void ShowAttemptCount(std::int32_t attempts) override;
         void DrawBoard() override {}
-        void FillMoveTable(const chess::MoveList&) override {}
+        void FillMoveTable(const rules::MoveList&) override {}
         void ShowMessage(const std::string&, const std::string&) override {}
         void GiveUp() override {}
 
@@ -90,7 +90,7 @@ class ProblemSeries {
 
     settings::TrainerSettings Config;
     const bool AnyKind;  // "любая": each problem's kind is its own
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     MateSearch Search;
     PositionBuilder Builder;
     ProgressView View;

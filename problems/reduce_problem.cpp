@@ -5,11 +5,11 @@
 namespace problems {
 
 void MateSearch::ReduceProblem(std::int32_t firstMovePiece) {
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            const chess::PieceCode piece = Rules.At(file, row);
-            if (piece == chess::NoPiece || piece == chess::King || piece == -chess::King) continue;
-            Rules.Put(file, row, chess::NoPiece);
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+            const rules::PieceCode piece = Rules.At(file, row);
+            if (piece == rules::NoPiece || piece == rules::King || piece == -rules::King) continue;
+            Rules.Put(file, row, rules::NoPiece);
             // White is to move: the Black king must not stand attacked.
             if (Rules.IsBlackKingAttacked()) {
                 Rules.Put(file, row, piece);

@@ -19,7 +19,7 @@ class TrainerView {
     // Paint the 64 squares from the board.
     virtual void DrawBoard() = 0;
     // Show these moves in the list of possible moves.
-    virtual void FillMoveTable(const chess::MoveList& moves) = 0;
+    virtual void FillMoveTable(const rules::MoveList& moves) = 0;
     // A modal message box with a title, a text and one OK button; returns
     // when the user has closed it.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;

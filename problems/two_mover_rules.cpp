@@ -9,11 +9,11 @@ namespace {
 
 constexpr int DoubleStepRows = 2;
 
-[[nodiscard]] bool IsPawn(chess::PieceCode code) { return code == chess::Pawn || code == -chess::Pawn; }
+[[nodiscard]] bool IsPawn(rules::PieceCode code) { return code == rules::Pawn || code == -rules::Pawn; }
 
 }  // namespace
 
-EnPassantSquare SquarePassedBy(const chess::Move& move) {
+EnPassantSquare SquarePassedBy(const rules::Move& move) {
     if (!IsPawn(move.MovedPiece) || move.FromFile != move.ToFile ||
         std::abs(move.ToRow - move.FromRow) != DoubleStepRows) {
         return {};
@@ -21,48 +21,48 @@ EnPassantSquare SquarePassedBy(const chess::Move& move) {
     return {move.ToFile, (move.FromRow + move.ToRow) / 2};
 }
 
-bool IsEnPassantCapture(const chess::BoardCellsArray& board, const chess::Move& move) {
-    return IsPawn(move.MovedPiece) && move.FromFile != move.ToFile && board[move.ToFile][move.ToRow] == chess::NoPiece;
+bool IsEnPassantCapture(const rules::BoardCellsArray& board, const rules::Move& move) {
+    return IsPawn(move.MovedPiece) && move.FromFile != move.ToFile && board[move.ToFile][move.ToRow] == rules::NoPiece;
 }
 
-void FullRules::SetUp(const chess::BoardCellsArray& board, int sideToMove) {
+void FullRules::SetUp(const rules::BoardCellsArray& board, int sideToMove) {
     Core->Clear();
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            if (board[file][row] != chess::NoPiece) Core->Put(file, row, board[file][row]);
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+            if (board[file][row] != rules::NoPiece) Core->Put(file, row, board[file][row]);
         }
     }
-    Core->SetSideToMove(sideToMove == chess::White ? chess::White : chess::Black);
+    Core->SetSideToMove(sideToMove == rules::White ? rules::White : rules::Black);
     EnPassant = {};
 }
 
-void FullRules::AddEnPassantCaptures(std::vector<chess::Move>& moves) {
+void FullRules::AddEnPassantCaptures(std::vector<rules::Move>& moves) {
     if (EnPassant.File == 0) return;
     const int us = Core->SideToMove();
     // White's pawns walk toward row 1: the capturer and the pawn taken stand
     // one row nearer White's side than the square passed over.
     const int pawnRow = EnPassant.Row + us;
-    const chess::PieceCode ours = chess::Pawn * us;
-    const chess::PieceCode theirs = -ours;
-    if (!chess::IsOnBoard(EnPassant.File, pawnRow) || Core->At(EnPassant.File, pawnRow) != theirs ||
-        Core->At(EnPassant.File, EnPassant.Row) != chess::NoPiece) {
+    const rules::PieceCode ours = rules::Pawn * us;
+    const rules::PieceCode theirs = -ours;
+    if (!rules::IsOnBoard(EnPassant.File, pawnRow) || Core->At(EnPassant.File, pawnRow) != theirs ||
+        Core->At(EnPassant.File, EnPassant.Row) != rules::NoPiece) {
         return;
     }
     for (const int file : {EnPassant.File - 1, EnPassant.File + 1}) {
-        if (!chess::IsOnBoard(file, pawnRow) || Core->At(file, pawnRow) != ours) continue;
-        Core->Put(file, pawnRow, chess::NoPiece);
-        Core->Put(EnPassant.File, pawnRow, chess::NoPiece);
+        if (!rules::IsOnBoard(file, pawnRow) || Core->At(file, pawnRow) != ours) continue;
+        Core->Put(file, pawnRow, rules::NoPiece);
+        Core->Put(EnPassant.File, pawnRow, rules::NoPiece);
         Core->Put(EnPassant.File, EnPassant.Row, ours);
         const bool safe = !Core->InCheck();
-        Core->Put(EnPassant.File, EnPassant.Row, chess::NoPiece);
+        Core->Put(EnPassant.File, EnPassant.Row, rules::NoPiece);
         Core->Put(EnPassant.File, pawnRow, theirs);
         Core->Put(file, pawnRow, ours);
         if (safe) moves.push_back({file, pawnRow, EnPassant.File, EnPassant.Row, ours, ours});
     }
 }
 
-void FullRules::LegalMoves(std::vector<chess::Move>& moves) {
-    const chess::MoveList list = Core->LegalMoves();
+void FullRules::LegalMoves(std::vector<rules::Move>& moves) {
+    const rules::MoveList list = Core->LegalMoves();
     moves.clear();
     for (int entry = 1; entry <= list.Count(); ++entry) moves.push_back(list[entry]);
     AddEnPassantCaptures(moves);
@@ -70,26 +70,26 @@ void FullRules::LegalMoves(std::vector<chess::Move>& moves) {
 
 bool FullRules::HasLegalMove() {
     if (Core->HasLegalMove()) return true;
-    std::vector<chess::Move> captures;
+    std::vector<rules::Move> captures;
     AddEnPassantCaptures(captures);
     return !captures.empty();
 }
 
 bool FullRules::InCheck() { return Core->InCheck(); }
 
-PlayedMove FullRules::Play(const chess::Move& move) {
+PlayedMove FullRules::Play(const rules::Move& move) {
     PlayedMove played;
     played.Move = move;
     played.EnPassantBefore = EnPassant;
     played.EnPassant = IsEnPassantCapture(Core->Squares(), move);
-    if (played.EnPassant) Core->Put(move.ToFile, move.FromRow, chess::NoPiece);
+    if (played.EnPassant) Core->Put(move.ToFile, move.FromRow, rules::NoPiece);
     played.CoreUndo = Core->Play(move);
     EnPassant = SquarePassedBy(move);
     return played;
 }
 
 void FullRules::TakeBack(const PlayedMove& played) {
-    const chess::Move& move = played.Move;
+    const rules::Move& move = played.Move;
     Core->TakeBack(move, played.CoreUndo);
     if (played.EnPassant) Core->Put(move.ToFile, move.FromRow, -move.MovedPiece);
     EnPassant = played.EnPassantBefore;

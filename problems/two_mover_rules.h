@@ -20,32 +20,32 @@ struct EnPassantSquare {
 };
 
 // The square left by `move` when it is a pawn's double step, else none.
-[[nodiscard]] EnPassantSquare SquarePassedBy(const chess::Move& move);
+[[nodiscard]] EnPassantSquare SquarePassedBy(const rules::Move& move);
 
 // True when `move`, about to be played on `board`, is a pawn's diagonal step
 // onto an empty square: an en-passant capture.
-[[nodiscard]] bool IsEnPassantCapture(const chess::BoardCellsArray& board, const chess::Move& move);
+[[nodiscard]] bool IsEnPassantCapture(const rules::BoardCellsArray& board, const rules::Move& move);
 
 // What taking a move back needs.
 struct PlayedMove {
-    chess::Move Move;
-    chess::Undo CoreUndo;
+    rules::Move Move;
+    rules::Undo CoreUndo;
     bool EnPassant = false;  // the pawn taken stood beside the target, on (Move.ToFile, Move.FromRow)
     EnPassantSquare EnPassantBefore;
 };
 
 struct FullRules {
-    FullRules() : Core(std::make_unique<chess::Position>()) {}
+    FullRules() : Core(std::make_unique<rules::Position>()) {}
 
     // Sets the squares with `sideToMove` to move and no en-passant square.
-    void SetUp(const chess::BoardCellsArray& board, int sideToMove);
+    void SetUp(const rules::BoardCellsArray& board, int sideToMove);
 
-    [[nodiscard]] const chess::BoardCellsArray& Board() const { return Core->Squares(); }
+    [[nodiscard]] const rules::BoardCellsArray& Board() const { return Core->Squares(); }
     [[nodiscard]] int SideToMove() const { return Core->SideToMove(); }
 
     // Fills `moves` with the legal moves of the side to move, en passant
     // included, in the core's order with en passant last.
-    void LegalMoves(std::vector<chess::Move>& moves);
+    void LegalMoves(std::vector<rules::Move>& moves);
     // True when the side to move has at least one legal move.
     [[nodiscard]] bool HasLegalMove();
     // True when the king of the side to move stands attacked.
@@ -54,16 +54,16 @@ struct FullRules {
     [[nodiscard]] bool IsMated() { return InCheck() && !HasLegalMove(); }
 
     // Plays a legal move of the side to move; the other side is then to move.
-    PlayedMove Play(const chess::Move& move);
+    PlayedMove Play(const rules::Move& move);
     // Takes back the last move played.
     void TakeBack(const PlayedMove& played);
 
   private:
     // Appends the en-passant captures of the side to move onto EnPassant
     // that leave its king unattacked.
-    void AddEnPassantCaptures(std::vector<chess::Move>& moves);
+    void AddEnPassantCaptures(std::vector<rules::Move>& moves);
 
-    std::unique_ptr<chess::Position> Core;
+    std::unique_ptr<rules::Position> Core;
     EnPassantSquare EnPassant;
 };
 

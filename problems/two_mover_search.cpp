@@ -11,14 +11,14 @@
 namespace problems {
 namespace {
 
-using chess::Move;
-using chess::PieceCode;
+using rules::Move;
+using rules::PieceCode;
 
-constexpr int FirstRankRow = chess::LastSquare;  // rows count from rank 8
-constexpr int LastRankRow = chess::FirstSquare;
+constexpr int FirstRankRow = rules::LastSquare;  // rows count from rank 8
+constexpr int LastRankRow = rules::FirstSquare;
 constexpr int KingFile = 5;  // the e-file
-constexpr int QueensRookFile = chess::FirstSquare;
-constexpr int KingsRookFile = chess::LastSquare;
+constexpr int QueensRookFile = rules::FirstSquare;
+constexpr int KingsRookFile = rules::LastSquare;
 
 [[nodiscard]] int KindOf(PieceCode code) { return std::abs(code); }
 
@@ -28,46 +28,46 @@ constexpr int KingsRookFile = chess::LastSquare;
 }
 
 // A king and a rook of the colour `sign` on their first squares.
-[[nodiscard]] bool CastlingPossible(const chess::BoardCellsArray& board, int sign, int row) {
-    return board[KingFile][row] == chess::King * sign &&
-           (board[QueensRookFile][row] == chess::Rook * sign || board[KingsRookFile][row] == chess::Rook * sign);
+[[nodiscard]] bool CastlingPossible(const rules::BoardCellsArray& board, int sign, int row) {
+    return board[KingFile][row] == rules::King * sign &&
+           (board[QueensRookFile][row] == rules::Rook * sign || board[KingsRookFile][row] == rules::Rook * sign);
 }
 
 }  // namespace
 
 std::string TrainerNotation(const Move& move) {
-    std::string text(chess::PieceLetters[KindOf(move.MovedPiece)]);
-    text += chess::SquareName(move.FromFile, move.FromRow);
+    std::string text(rules::PieceLetters[KindOf(move.MovedPiece)]);
+    text += rules::SquareName(move.FromFile, move.FromRow);
     text += '-';
-    text += chess::SquareName(move.ToFile, move.ToRow);
-    if (move.PlacedPiece != move.MovedPiece) text += chess::PieceLetters[KindOf(move.PlacedPiece)];
+    text += rules::SquareName(move.ToFile, move.ToRow);
+    if (move.PlacedPiece != move.MovedPiece) text += rules::PieceLetters[KindOf(move.PlacedPiece)];
     return text;
 }
 
-bool TwoMoverSearch::IsLegalStart(const chess::BoardCellsArray& board) {
+bool TwoMoverSearch::IsLegalStart(const rules::BoardCellsArray& board) {
     int whiteKings = 0;
     int blackKings = 0;
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
             const PieceCode code = board[file][row];
-            whiteKings += code == chess::King;
-            blackKings += code == -chess::King;
-            if (KindOf(code) == chess::Pawn && (row == FirstRankRow || row == LastRankRow)) return false;
+            whiteKings += code == rules::King;
+            blackKings += code == -rules::King;
+            if (KindOf(code) == rules::Pawn && (row == FirstRankRow || row == LastRankRow)) return false;
         }
     }
     if (whiteKings != 1 || blackKings != 1) return false;
-    if (CastlingPossible(board, chess::White, FirstRankRow) || CastlingPossible(board, chess::Black, LastRankRow)) {
+    if (CastlingPossible(board, rules::White, FirstRankRow) || CastlingPossible(board, rules::Black, LastRankRow)) {
         return false;
     }
     // Kings side by side leave the Black king attacked too.
-    Rules.SetUp(board, chess::Black);
+    Rules.SetUp(board, rules::Black);
     return !Rules.InCheck();
 }
 
-TwoMoverVerdict TwoMoverSearch::Judge(const chess::BoardCellsArray& board, PieceCode keyKind, Move& key) {
+TwoMoverVerdict TwoMoverSearch::Judge(const rules::BoardCellsArray& board, PieceCode keyKind, Move& key) {
     ++Counters.Judged;
     if (!IsLegalStart(board)) return TwoMoverVerdict::IllegalPosition;
-    Rules.SetUp(board, chess::White);
+    Rules.SetUp(board, rules::White);
     if (HasMateInOne(0)) return TwoMoverVerdict::MateInOne;
     // HasMateInOne left White's legal moves in ply 0. The moves of the kind
     // asked for come first: most positions have no key among them and are
@@ -143,24 +143,24 @@ void TwoMoverSearch::CollectMates(int ply, std::vector<Move>& mates) {
 }
 
 std::string TwoMoverSearch::Algebraic(const std::vector<Move>& legal, const Move& move) {
-    const chess::BoardCellsArray& board = Rules.Board();
-    const bool capture = board[move.ToFile][move.ToRow] != chess::NoPiece || IsEnPassantCapture(board, move);
+    const rules::BoardCellsArray& board = Rules.Board();
+    const bool capture = board[move.ToFile][move.ToRow] != rules::NoPiece || IsEnPassantCapture(board, move);
     const PlayedMove played = Rules.Play(move);
     const std::string checkMark = !Rules.InCheck() ? "" : Rules.HasLegalMove() ? "+" : "#";
     Rules.TakeBack(played);
-    return chess::AlgebraicText(move, legal, capture, checkMark);
+    return rules::AlgebraicText(move, legal, capture, checkMark);
 }
 
-TwoMoverSolution TwoMoverSearch::Solve(const chess::BoardCellsArray& board, const Move& key) {
+TwoMoverSolution TwoMoverSearch::Solve(const rules::BoardCellsArray& board, const Move& key) {
     TwoMoverSolution solution;
     solution.Key = key;
-    Rules.SetUp(board, chess::White);
+    Rules.SetUp(board, rules::White);
     std::vector<Move> firstMoves;
     Rules.LegalMoves(firstMoves);
     solution.KeyAlgebraic = Algebraic(firstMoves, key);
 
     const PlayedMove played = Rules.Play(key);
-    const chess::BoardCellsArray afterKey = Rules.Board();
+    const rules::BoardCellsArray afterKey = Rules.Board();
     solution.KeyChecks = Rules.InCheck();
     std::vector<Move> defences;
     Rules.LegalMoves(defences);
@@ -182,7 +182,7 @@ TwoMoverSolution TwoMoverSearch::Solve(const chess::BoardCellsArray& board, cons
 
     if (!solution.KeyChecks) {
         // Black passes: White moves again on the board the key left.
-        Rules.SetUp(afterKey, chess::White);
+        Rules.SetUp(afterKey, rules::White);
         CollectMates(1, solution.Threats);
         if (!solution.Threats.empty()) {
             const std::vector<Move> moves = PlyMoves[1];

@@ -20,14 +20,14 @@ namespace problems {
 namespace {
 
 // The FEN of `board` with White to move.
-std::string FenOf(chess::Position& scratch, const chess::BoardCellsArray& board) {
+std::string FenOf(rules::Position& scratch, const rules::BoardCellsArray& board) {
     scratch.Clear();
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-            if (board[file][row] != chess::NoPiece) scratch.Put(file, row, board[file][row]);
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+            if (board[file][row] != rules::NoPiece) scratch.Put(file, row, board[file][row]);
         }
     }
-    return chess::WriteFen(scratch, chess::White);
+    return rules::WriteFen(scratch, rules::White);
 }
 
 // SplitMix64's finaliser: well-spread seeds for neighbouring block numbers.
@@ -42,8 +42,8 @@ constexpr int ThinningPasses = 2;
 constexpr unsigned MostThreads = 16;
 
 struct Find {
-    chess::BoardCellsArray Board{};
-    chess::Move Key;
+    rules::BoardCellsArray Board{};
+    rules::Move Key;
     int Attempt = 0;  // its position within the block, from 0
 };
 
@@ -54,11 +54,11 @@ struct BlockJudge {
     std::vector<Find> Judge(std::uint64_t seed, std::int64_t block) {
         std::vector<Find> finds;
         PositionBuilder builder(*Rules, Config, BlockSeed(seed, block));
-        const chess::PieceCode kind = Config.FirstMovePiece;  // 0 is AnyKeyKind
+        const rules::PieceCode kind = Config.FirstMovePiece;  // 0 is AnyKeyKind
         for (int attempt = 0; attempt < TwoMoverBlockSize; ++attempt) {
             builder.ClearBoard();
             if (!builder.BuildRandomPosition()) continue;
-            chess::Move key;
+            rules::Move key;
             if (Search.Judge(Rules->Squares(), kind, key) != TwoMoverVerdict::Sound) continue;
             Find find;
             find.Board = Rules->Squares();
@@ -71,22 +71,22 @@ struct BlockJudge {
     }
 
     settings::TrainerSettings Config;
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     TwoMoverSearch Search;
 };
 
 }  // namespace
 
-void ThinTwoMover(TwoMoverSearch& search, chess::BoardCellsArray& board, const chess::Move& key) {
-    const chess::PieceCode kind = std::abs(key.PlacedPiece);
+void ThinTwoMover(TwoMoverSearch& search, rules::BoardCellsArray& board, const rules::Move& key) {
+    const rules::PieceCode kind = std::abs(key.PlacedPiece);
     for (int pass = 0; pass < ThinningPasses; ++pass) {
-        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-                const chess::PieceCode piece = board[file][row];
-                if (piece == chess::NoPiece || std::abs(piece) == chess::King) continue;
+        for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+            for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+                const rules::PieceCode piece = board[file][row];
+                if (piece == rules::NoPiece || std::abs(piece) == rules::King) continue;
                 if (file == key.FromFile && row == key.FromRow) continue;  // the key's own piece
-                board[file][row] = chess::NoPiece;
-                chess::Move found;
+                board[file][row] = rules::NoPiece;
+                rules::Move found;
                 if (search.Judge(board, kind, found) != TwoMoverVerdict::Sound || !SameMove(found, key)) {
                     board[file][row] = piece;
                 }
@@ -137,7 +137,7 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
 
     std::vector<Find> kept;
     std::unordered_set<std::string> placements;
-    auto rules = std::make_unique<chess::Position>();
+    auto rules = std::make_unique<rules::Position>();
     bool complete = false;
     for (std::int64_t block = 0; block < blocks && !complete; ++block) {
         std::vector<Find> finds;

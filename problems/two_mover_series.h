@@ -51,6 +51,6 @@ class TwoMoverSeries {
 // The position `board` thinned: every piece but the kings is taken off, in
 // scan order and twice over, when the position stays a sound two-mover with
 // the same key.
-void ThinTwoMover(TwoMoverSearch& search, chess::BoardCellsArray& board, const chess::Move& key);
+void ThinTwoMover(TwoMoverSearch& search, rules::BoardCellsArray& board, const rules::Move& key);
 
 }  // namespace problems

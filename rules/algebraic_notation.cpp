@@ -5,7 +5,7 @@
 
 #include "rules/move_text.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 // "#" when the move leaves the other side in check without a legal reply,
@@ -80,4 +80,4 @@ std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves,
     return text + checkMark;
 }
 
-}  // namespace chess
+}  // namespace rules

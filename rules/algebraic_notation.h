@@ -8,7 +8,7 @@
 
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // The letter of a piece kind in standard algebraic notation ('N', 'B', 'R',
 // 'Q', 'K'); '\0' for the pawn, which has none.
@@ -26,4 +26,4 @@ std::string AlgebraicNotation(const Position& position, const Move& move);
 std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves, bool capture,
                           const std::string& checkMark);
 
-}  // namespace chess
+}  // namespace rules

@@ -3,7 +3,7 @@
 
 #include "rules/square_attacks.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 // The squares, by file and row distance from a king, that lie on one of his
@@ -106,4 +106,4 @@ bool Position::GivesCheckBy(const Move& move) const {
     return lineAttacks(move.FromFile, move.FromRow);
 }
 
-}  // namespace chess
+}  // namespace rules

@@ -7,7 +7,7 @@
 
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // A step of (file step, row step); a row step of -1 goes up the drawn board,
 // toward rank 8.
@@ -99,4 +99,4 @@ static_assert(detail::LinesSplitAtFirstDiagonal(), "straight lines and diagonals
 static_assert(detail::SameSteps(AttackLines[0], {-1, 0}) && detail::SameSteps(AttackLines[7], {+1, -1}));
 static_assert(detail::SameSteps(KnightAttackJumps[0], {-2, -1}) && detail::SameSteps(KnightAttackJumps[7], {+1, +2}));
 
-}  // namespace chess
+}  // namespace rules

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-namespace chess {
+namespace rules {
 namespace {
 
 constexpr int RanksInFen = 8;
@@ -168,4 +168,4 @@ std::string WriteFen(const Position& position, int sideToMove) {
     return fen;
 }
 
-}  // namespace chess
+}  // namespace rules

@@ -7,7 +7,7 @@
 
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // Sets the 64 squares and SideToMove from `fen`. On a malformed FEN (not
 // eight ranks of eight squares, an unknown letter, not exactly one king of
@@ -19,4 +19,4 @@ bool ParseFen(const std::string& fen, Position& position, std::string& error);
 // castling and en passant "-", counters "0 1".
 std::string WriteFen(const Position& position, int sideToMove);
 
-}  // namespace chess
+}  // namespace rules

@@ -13,7 +13,7 @@
 
 #include "rules/square_attacks.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 constexpr int NoLine = -1;
@@ -222,4 +222,4 @@ bool Position::CanTakeEnPassantOf(const Move& lastMove) const {
     return false;
 }
 
-}  // namespace chess
+}  // namespace rules

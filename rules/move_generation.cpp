@@ -8,7 +8,7 @@
 #include "rules/position.h"
 #include "rules/square_attacks.h"
 
-namespace chess {
+namespace rules {
 
 // The squares a knight or a king on one square may go to.
 struct StepTargets {
@@ -205,4 +205,4 @@ void Position::AddPawnMoves(MoveList& list, int& count, int file, int row) const
 template MoveList Position::GenerateMoves<White>() const;
 template MoveList Position::GenerateMoves<Black>() const;
 
-}  // namespace chess
+}  // namespace rules

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace chess {
+namespace rules {
 
 std::string SquareName(int file, int row) {
     std::string name(FileLetters[file]);
@@ -19,4 +19,4 @@ std::string MoveText(const Move& move) {
     return text;
 }
 
-}  // namespace chess
+}  // namespace rules

@@ -7,7 +7,7 @@
 
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // Entry 0 of each table is empty; entries 1..8 name file and row indices.
 constexpr std::array<std::string_view, 9> FileLetters = {"", "a", "b", "c", "d", "e", "f", "g", "h"};
@@ -36,4 +36,4 @@ std::string SquareName(int file, int row);
 // piece ("Кg1-f3", "e2-e4", "Крe1-f2", "e7-e8Ф").
 std::string MoveText(const Move& move);
 
-}  // namespace chess
+}  // namespace rules

@@ -1,6 +1,6 @@
 #include "rules/perft.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 std::uint64_t CountBelow(Position& position, int depth) {
@@ -21,4 +21,4 @@ std::uint64_t CountBelow(Position& position, int depth) {
 
 std::uint64_t CountLeaves(Position position, int depth) { return depth <= 0 ? 1 : CountBelow(position, depth); }
 
-}  // namespace chess
+}  // namespace rules

@@ -7,10 +7,10 @@
 
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // The number of move sequences of `depth` legal moves from `position`, with
 // its side to move; 1 for depth 0. The moves are played on a copy.
 [[nodiscard]] std::uint64_t CountLeaves(Position position, int depth);
 
-}  // namespace chess
+}  // namespace rules

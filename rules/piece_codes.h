@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace chess {
+namespace rules {
 
 // A signed piece code: the sign is the colour (positive White, negative
 // Black), the magnitude the kind. The magnitudes double as piece-kind codes.
@@ -26,4 +26,4 @@ enum Side : std::int32_t {
     Black = -1,
 };
 
-}  // namespace chess
+}  // namespace rules

@@ -1,7 +1,7 @@
 // Setting up a position, playing a move and taking it back.
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 void Position::Clear() {
     for (int file = FirstSquare; file <= LastSquare; ++file) {
@@ -61,4 +61,4 @@ bool Position::operator==(const Position& other) const {
     return board_ == other.board_ && sideToMove_ == other.sideToMove_ && sameKing(White) && sameKing(Black);
 }
 
-}  // namespace chess
+}  // namespace rules

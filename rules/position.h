@@ -13,7 +13,7 @@
 
 #include "rules/piece_codes.h"
 
-namespace chess {
+namespace rules {
 
 constexpr int FirstSquare = 1;  // first file or row index on the board
 constexpr int LastSquare = 8;   // last file or row index on the board
@@ -195,4 +195,4 @@ class Position {
     std::array<KingSquare, 2> kings_{};
 };
 
-}  // namespace chess
+}  // namespace rules

@@ -15,7 +15,7 @@
 #include "rules/directions.h"
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // An enemy pawn attacks diagonally forward, so it stands one row toward the
 // enemy's side of the king: row y - 1 for the White king (Black pawns move
@@ -256,4 +256,4 @@ bool KingAttackedOn(const BoardCellsArray& board, int x, int y) {
     return false;
 }
 
-}  // namespace chess
+}  // namespace rules

@@ -95,12 +95,12 @@ struct PieceName {
     std::int32_t Kind;
 };
 inline constexpr std::array<PieceName, 7> PieceNames = {{
-    {"пешка", chess::Pawn},
-    {"конь", chess::Knight},
-    {"слон", chess::Bishop},
-    {"ладья", chess::Rook},
-    {"ферзь", chess::Queen},
-    {"король", chess::King},
+    {"пешка", rules::Pawn},
+    {"конь", rules::Knight},
+    {"слон", rules::Bishop},
+    {"ладья", rules::Rook},
+    {"ферзь", rules::Queen},
+    {"король", rules::King},
     {"любая", AnyPieceKind},
 }};
 

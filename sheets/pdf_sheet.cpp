@@ -199,17 +199,17 @@ class PageWriter {
         cairo_rectangle(Cr, left, top, 8 * edge, 8 * edge);
         cairo_fill(Cr);
         cairo_set_source_rgb(Cr, DarkSquareGrey, DarkSquareGrey, DarkSquareGrey);
-        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+        for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+            for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
                 if ((file + row) % 2 == 1)
                     cairo_rectangle(Cr, left + (file - 1) * edge, top + (row - 1) * edge, edge, edge);
             }
         }
         cairo_fill(Cr);
-        for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-            for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
-                const chess::PieceCode code = problem.Board[file][row];
-                if (code != chess::NoPiece) {
+        for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+            for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+                const rules::PieceCode code = problem.Board[file][row];
+                if (code != rules::NoPiece) {
                     Pieces.Draw(Cr, code, left + (file - 1) * edge, top + (row - 1) * edge, edge);
                 }
             }
@@ -222,10 +222,10 @@ class PageWriter {
         // Rank digits left of the board, file letters under it; White at the bottom.
         Font(place.LabelFontSize, false);
         const double raise = 0.36 * place.LabelFontSize;  // from a row's middle to the digits' baseline
-        for (int index = chess::FirstSquare; index <= chess::LastSquare; ++index) {
-            RightAligned(std::string(chess::RankDigits[index]), place.RankLabelsRight,
+        for (int index = rules::FirstSquare; index <= rules::LastSquare; ++index) {
+            RightAligned(std::string(rules::RankDigits[index]), place.RankLabelsRight,
                          top + (index - 0.5) * edge + raise);
-            Centred(std::string(chess::FileLetters[index]), left + (index - 0.5) * edge, place.FileLabelsBaseline);
+            Centred(std::string(rules::FileLetters[index]), left + (index - 0.5) * edge, place.FileLabelsBaseline);
         }
 
         // The blank for a pupil's answer, right of the number.

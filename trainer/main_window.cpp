@@ -81,7 +81,7 @@ int ClientCoordinate(int value, int extent) { return value >= 0 && value < exten
 
 }  // namespace
 
-MainWindow::MainWindow(const chess::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs)
+MainWindow::MainWindow(const rules::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs)
     : Rules(rules), Tiles(tiles), Events(events), Boxes(dialogs) {
     for (int number = 0; number < ControlNumberCount; ++number) Links[number] = {this, number};
 }
@@ -121,8 +121,8 @@ void MainWindow::Close() {
 }
 
 void MainWindow::CreateControls() {
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) CreateSquare(file, row);
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) CreateSquare(file, row);
     }
     CreateMoveTable();
     CreateButton(CommitButtonControl, CommitButtonPlace, CommitText);
@@ -148,7 +148,7 @@ void MainWindow::CreateSquare(int file, int row) {
     GtkWidget* square = gtk_event_box_new();
     gtk_widget_add_events(square, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
     // An empty square's picture; the board is empty when the controls are made.
-    GtkWidget* image = gtk_image_new_from_pixbuf(Tiles.PictureFor(chess::NoPiece, SquareShade[file][row]));
+    GtkWidget* image = gtk_image_new_from_pixbuf(Tiles.PictureFor(rules::NoPiece, SquareShade[file][row]));
     gtk_container_add(GTK_CONTAINER(square), image);
     Place(square, SquarePlacement(file, row, Cell));
     g_signal_connect(square, "button-press-event", G_CALLBACK(OnSquarePress), &Links[number]);
@@ -222,8 +222,8 @@ void MainWindow::FlushAttemptCount() {
 void MainWindow::DrawBoard() {
     FlushAttemptCount();
     Framed = 0;
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
             GtkWidget* image = SquareImages[SquareControlNumber(file, row)];
             GdkPixbuf* picture = Tiles.PictureFor(Rules.At(file, row), SquareShade[file][row]);
             if (picture != nullptr) {
@@ -235,12 +235,12 @@ void MainWindow::DrawBoard() {
     }
 }
 
-void MainWindow::FillMoveTable(const chess::MoveList& moves) {
+void MainWindow::FillMoveTable(const rules::MoveList& moves) {
     GtkListStore* rows = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(TableView)));
     gtk_list_store_clear(rows);
     for (int entry = 1; entry <= moves.Count(); ++entry) {
         const std::string number = std::to_string(entry);
-        const std::string move = chess::MoveText(moves[entry]);
+        const std::string move = rules::MoveText(moves[entry]);
         gtk_list_store_insert_with_values(rows, nullptr, -1, NumberColumn, number.c_str(), MoveColumn, move.c_str(),
                                           -1);
     }

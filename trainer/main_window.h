@@ -22,7 +22,7 @@ class TilePictures;
 
 class MainWindow final : public problems::TrainerView {
   public:
-    MainWindow(const chess::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs);
+    MainWindow(const rules::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() override;
@@ -40,7 +40,7 @@ class MainWindow final : public problems::TrainerView {
     // problems::TrainerView
     void ShowAttemptCount(std::int32_t attempts) override;
     void DrawBoard() override;
-    void FillMoveTable(const chess::MoveList& moves) override;
+    void FillMoveTable(const rules::MoveList& moves) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
     void GiveUp() override;
 
@@ -92,7 +92,7 @@ class MainWindow final : public problems::TrainerView {
     static gboolean OnCloseRequest(GtkWidget* window, GdkEvent* event, gpointer self);
     [[noreturn]] static gboolean OnWindowDestroyed(GtkWidget* window, GdkEvent* event, gpointer self);
 
-    const chess::Position& Rules;
+    const rules::Position& Rules;
     const TilePictures& Tiles;
     EventQueue& Events;
     Dialogs& Boxes;

@@ -15,7 +15,7 @@ void MoveEntry::BoardClickStep() {
     const int cellSize = Window.CellSize();
     const int file = pointerX / cellSize;  // truncates toward zero: -1 gives 0
     const int row = pointerY / cellSize;
-    if (!chess::IsOnBoard(file, row)) return;
+    if (!rules::IsOnBoard(file, row)) return;
 
     ClickFile = file;
     ClickRow = row;
@@ -29,9 +29,9 @@ void MoveEntry::BoardClickStep() {
 }
 
 void MoveEntry::TryBoardMove() {
-    const chess::MoveList& moves = Judging.Moves;
+    const rules::MoveList& moves = Judging.Moves;
     for (int entry = 1; entry <= moves.Count(); ++entry) {
-        chess::Move move = moves[entry];
+        rules::Move move = moves[entry];
         if (move.FromFile == SelectedFile && move.FromRow == SelectedRow && move.ToFile == ClickFile &&
             move.ToRow == ClickRow) {
             // The first of a promotion's four entries stands for them all.
@@ -51,8 +51,8 @@ void MoveEntry::CommitListedMove() {
 
 // The user's move is never taken back: after a wrong one the problem cycle
 // puts the whole problem back.
-void MoveEntry::PlayUserMove(const chess::Move& move) {
-    [[maybe_unused]] const chess::Undo undo = Rules.Play(move);
+void MoveEntry::PlayUserMove(const rules::Move& move) {
+    [[maybe_unused]] const rules::Undo undo = Rules.Play(move);
     Judging.MoveMade = true;
     Window.DrawBoard();
     Judging.JudgeMove();

@@ -17,10 +17,10 @@ class EventQueue;
 class MainWindow;
 
 struct MoveEntry {
-    MoveEntry(chess::Position& rules, problems::Judge& judge, MainWindow& window, EventQueue& events, Dialogs& dialogs)
+    MoveEntry(rules::Position& rules, problems::Judge& judge, MainWindow& window, EventQueue& events, Dialogs& dialogs)
         : Rules(rules), Judging(judge), Window(window), Events(events), Boxes(dialogs) {}
 
-    chess::Position& Rules;
+    rules::Position& Rules;
     problems::Judge& Judging;
     MainWindow& Window;
     EventQueue& Events;
@@ -49,10 +49,10 @@ struct MoveEntry {
   private:
     // Plays a move of White on the board, shows the board and judges the
     // position it leaves (Black to move).
-    void PlayUserMove(const chess::Move& move);
+    void PlayUserMove(const rules::Move& move);
     // Shows the four promotion buttons and waits, dropping every other
     // event, until one of them is pressed; the kind it names.
-    chess::PieceKind ChoosePromotionPiece();
+    rules::PieceKind ChoosePromotionPiece();
 };
 
 }  // namespace trainer

@@ -39,11 +39,11 @@ PictureExport::~PictureExport() {
 
 void PictureExport::CaptureBoard() {
     const int cellSize = Window.CellSize();
-    const int edge = chess::LastSquare * cellSize;
+    const int edge = rules::LastSquare * cellSize;
     if (BoardPicture != nullptr) g_object_unref(BoardPicture);
     BoardPicture = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, BitsPerSample, edge, edge);
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
             const int x = (file - 1) * cellSize;
             const int y = (row - 1) * cellSize;
             GdkPixbuf* picture = Window.SquarePicture(file, row);

@@ -11,11 +11,11 @@
 
 namespace trainer {
 
-chess::PieceKind MoveEntry::ChoosePromotionPiece() {
+rules::PieceKind MoveEntry::ChoosePromotionPiece() {
     Window.ShowPromotionButtons();
     Boxes.ShowMessage(PromotionTitle, PromotionText);
-    chess::PieceKind chosen = chess::NoPiece;
-    while (chosen == chess::NoPiece) {
+    rules::PieceKind chosen = rules::NoPiece;
+    while (chosen == rules::NoPiece) {
         const WindowEvent event = Events.WaitEvent();
         if (event.Kind != EventKind::Control) continue;
         for (const PromotionChoice& choice : PromotionChoices) {

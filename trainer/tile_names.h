@@ -35,14 +35,14 @@ constexpr std::array<std::string_view, TileCount> TileNames = {
 };
 
 // Piece kinds in the order their pictures are numbered.
-constexpr std::array<chess::PieceCode, 6> TileKindOrder = {chess::Pawn, chess::Knight, chess::Bishop,
-                                                           chess::Rook, chess::Queen,  chess::King};
+constexpr std::array<rules::PieceCode, 6> TileKindOrder = {rules::Pawn, rules::Knight, rules::Bishop,
+                                                           rules::Rook, rules::Queen,  rules::King};
 constexpr int FirstPieceTile = 2;   // pictures 0 and 1 are the empty squares
 constexpr int TilesPerKind = 4;     // black on dark, black on light, white on dark, white on light
 constexpr int WhiteTileOffset = 2;  // white pictures follow the black ones of the same kind
 constexpr int LightTileOffset = 1;  // the light square follows the dark one
 
-constexpr int KindIndex(chess::PieceCode kind) {
+constexpr int KindIndex(rules::PieceCode kind) {
     for (int index = 0; index < static_cast<int>(TileKindOrder.size()); ++index) {
         if (TileKindOrder[index] == kind) return index;
     }
@@ -52,9 +52,9 @@ constexpr int KindIndex(chess::PieceCode kind) {
 // The picture number for a piece code on a square of the given shade: the
 // dark square gives the even number, the light square the next odd one;
 // kinds come pawn to king, black before white. -1 for a code that is no piece.
-constexpr int TileNumberFor(chess::PieceCode code, int shade) {
+constexpr int TileNumberFor(rules::PieceCode code, int shade) {
     const int lightOffset = shade == LightSquare ? LightTileOffset : 0;
-    if (code == chess::NoPiece) return lightOffset;
+    if (code == rules::NoPiece) return lightOffset;
     const int kind = KindIndex(code < 0 ? -code : code);
     if (kind < 0) return -1;
     return FirstPieceTile + kind * TilesPerKind + (code > 0 ? WhiteTileOffset : 0) + lightOffset;
@@ -68,9 +68,9 @@ using ShadeTable = std::array<std::array<int, ShadeCells>, ShadeCells>;
 constexpr ShadeTable MakeSquareShade() {
     ShadeTable table{};
     int shade = LightSquare;
-    for (int file = chess::FirstSquare; file <= chess::LastSquare; ++file) {
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
         shade = -shade;
-        for (int row = chess::FirstSquare; row <= chess::LastSquare; ++row) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
             shade = -shade;
             table[file][row] = shade;
         }

@@ -132,7 +132,7 @@ GdkPixbuf* TilePictures::Picture(int number) const {
     return Images[number];
 }
 
-GdkPixbuf* TilePictures::PictureFor(chess::PieceCode code, int shade) const {
+GdkPixbuf* TilePictures::PictureFor(rules::PieceCode code, int shade) const {
     return Picture(TileNumberFor(code, shade));
 }
 

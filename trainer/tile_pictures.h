@@ -30,7 +30,7 @@ class TilePictures {
     // The picture with this number; nullptr when it could not be loaded.
     GdkPixbuf* Picture(int number) const;
     // The picture for a piece code on a square of the given shade.
-    GdkPixbuf* PictureFor(chess::PieceCode code, int shade) const;
+    GdkPixbuf* PictureFor(rules::PieceCode code, int shade) const;
 
   private:
     std::array<GdkPixbuf*, TileCount> Images{};

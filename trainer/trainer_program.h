@@ -31,7 +31,7 @@ struct TrainerProgram {
 
     Dialogs& Boxes;
     std::string WorkDir;  // the working directory, ending in "/"
-    chess::Position Rules;
+    rules::Position Rules;
     settings::TrainerSettings Settings;
     problems::MateSearch Search{Rules};
     problems::PositionBuilder Builder{Rules, Settings};

@@ -24,10 +24,10 @@ enum ControlNumber : int {
     ControlNumberCount = 100,
 };
 
-constexpr int SquareControlNumber(int file, int row) { return (file - 1) * chess::LastSquare + row; }
+constexpr int SquareControlNumber(int file, int row) { return (file - 1) * rules::LastSquare + row; }
 constexpr bool IsSquareControl(int control) { return control >= FirstSquareControl && control <= LastSquareControl; }
-constexpr int SquareFileOf(int control) { return (control - 1) / chess::LastSquare + 1; }
-constexpr int SquareRowOf(int control) { return (control - 1) % chess::LastSquare + 1; }
+constexpr int SquareFileOf(int control) { return (control - 1) / rules::LastSquare + 1; }
+constexpr int SquareRowOf(int control) { return (control - 1) % rules::LastSquare + 1; }
 
 struct Placement {
     int X;
@@ -72,14 +72,14 @@ struct PromotionChoice {
     int Control;
     Placement Place;
     const char* Text;
-    chess::PieceKind Kind;
+    rules::PieceKind Kind;
 };
 constexpr int PromotionButtonWidth = 50;
 constexpr std::array<PromotionChoice, 4> PromotionChoices = {{
-    {KnightButtonControl, {5, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Конь", chess::Knight},
-    {BishopButtonControl, {55, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Слон", chess::Bishop},
-    {RookButtonControl, {105, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Ладья", chess::Rook},
-    {QueenButtonControl, {155, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Ферзь", chess::Queen},
+    {KnightButtonControl, {5, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Конь", rules::Knight},
+    {BishopButtonControl, {55, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Слон", rules::Bishop},
+    {RookButtonControl, {105, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Ладья", rules::Rook},
+    {QueenButtonControl, {155, ButtonRowY, PromotionButtonWidth, ButtonHeight}, "Ферзь", rules::Queen},
 }};
 
 // The red frame of a clicked square: two pixels wide along its inside edge.

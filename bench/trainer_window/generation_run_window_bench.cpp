@@ -41,14 +41,14 @@ double Median(std::vector<double> values) {
 }
 
 double HeadlessRun() {
-    auto rules = std::make_unique<chess::Position>();
+    auto rules = std::make_unique<rules::Position>();
     settings::TrainerSettings config;
     config.SettingsReader();
     auto search = std::make_unique<problems::MateSearch>(*rules);
     problems::PositionBuilder builder(*rules, config);
     problems::HeadlessView view;
     problems::GenerationRun run(*rules, *search, builder, config, view);
-    rules->SetSideToMove(chess::White);
+    rules->SetSideToMove(rules::White);
     const Clock::time_point start = Clock::now();
     run.GenerateProblem();
     const Clock::time_point end = Clock::now();
@@ -89,7 +89,7 @@ int main() {
     for (int round = 0; round < Rounds; ++round) {
         headless.push_back(HeadlessRun());
 
-        program->Rules.SetSideToMove(chess::White);
+        program->Rules.SetSideToMove(rules::White);
         const int messagesBefore = dialogs.Messages;
         const Clock::time_point start = Clock::now();
         program->Run.GenerateProblem();

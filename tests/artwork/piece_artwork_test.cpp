@@ -17,10 +17,10 @@
 
 namespace {
 
-constexpr std::array<chess::PieceCode, 6> Kinds = {chess::Pawn, chess::Knight, chess::Bishop,
-                                                   chess::Rook, chess::Queen,  chess::King};
+constexpr std::array<rules::PieceCode, 6> Kinds = {rules::Pawn, rules::Knight, rules::Bishop,
+                                                   rules::Rook, rules::Queen,  rules::King};
 
-using Drawer = std::function<void(cairo_t*, chess::PieceCode, double x, double y, double edge)>;
+using Drawer = std::function<void(cairo_t*, rules::PieceCode, double x, double y, double edge)>;
 
 // A square picture drawn on a plain grey background, pixels read back as
 // brightness 0..255.
@@ -28,7 +28,7 @@ class Picture {
   public:
     static constexpr double Background = 0.5;
 
-    Picture(chess::PieceCode code, int edge, int margin = 0, const Drawer& draw = artwork::DrawPiece)
+    Picture(rules::PieceCode code, int edge, int margin = 0, const Drawer& draw = artwork::DrawPiece)
         : Edge(edge), Margin(margin) {
         const int size = edge + 2 * margin;
         Surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size);
@@ -99,7 +99,7 @@ bool IsDark(int brightness) { return brightness < 40; }
 TEST(PieceArtworkTest, WhitePiecesAreLightWithDarkOutlinesAndBlackPiecesDark) {
     for (int edge : {40, 70}) {
         const int area = edge * edge;
-        for (chess::PieceCode kind : Kinds) {
+        for (rules::PieceCode kind : Kinds) {
             const Picture white(kind, edge);
             const Picture black(-kind, edge);
             EXPECT_EQ(white.Status, CAIRO_STATUS_SUCCESS);
@@ -122,8 +122,8 @@ TEST(PieceArtworkTest, WhitePiecesAreLightWithDarkOutlinesAndBlackPiecesDark) {
 
 TEST(PieceArtworkTest, KindsAndColoursDifferFromEachOther) {
     constexpr int Edge = 40;
-    std::vector<chess::PieceCode> codes;
-    for (chess::PieceCode kind : Kinds) {
+    std::vector<rules::PieceCode> codes;
+    for (rules::PieceCode kind : Kinds) {
         codes.push_back(kind);
         codes.push_back(-kind);
     }
@@ -135,8 +135,8 @@ TEST(PieceArtworkTest, KindsAndColoursDifferFromEachOther) {
     }
     // The two bishops differ over their whole height, head included: in the
     // upper half as much as in the lower.
-    const Picture white(chess::Bishop, Edge);
-    const Picture black(-chess::Bishop, Edge);
+    const Picture white(rules::Bishop, Edge);
+    const Picture black(-rules::Bishop, Edge);
     auto differing = [&](int fromRow, int toRow) {
         int count = 0;
         for (int y = fromRow; y < toRow; ++y) {
@@ -151,8 +151,8 @@ TEST(PieceArtworkTest, KindsAndColoursDifferFromEachOther) {
 TEST(PieceArtworkTest, DrawsOnlyInsideItsSquareAndNothingForNoPiece) {
     constexpr int Edge = 50;
     constexpr int Margin = 20;
-    for (chess::PieceCode kind : Kinds) {
-        for (chess::PieceCode code : {kind, -kind}) {
+    for (rules::PieceCode kind : Kinds) {
+        for (rules::PieceCode code : {kind, -kind}) {
             const Picture picture(code, Edge, Margin);
             int outside = 0;
             for (int y = 0; y < picture.Size(); ++y) {
@@ -166,10 +166,10 @@ TEST(PieceArtworkTest, DrawsOnlyInsideItsSquareAndNothingForNoPiece) {
         }
     }
     // An empty square, and codes that are no piece, leave the background.
-    for (chess::PieceCode code : {0, 1, -1, 6, 99, -101, 1000}) {
+    for (rules::PieceCode code : {0, 1, -1, 6, 99, -101, 1000}) {
         EXPECT_EQ(Picture(code, Edge, Margin).Changed(), 0) << "code " << code;
     }
-    EXPECT_EQ(Picture(chess::King, 0, Margin).Changed(), 0) << "a square of no size";
+    EXPECT_EQ(Picture(rules::King, 0, Margin).Changed(), 0) << "a square of no size";
 }
 
 void ExpectStateKept(const Drawer& draw) {
@@ -182,7 +182,7 @@ void ExpectStateKept(const Drawer& draw) {
     cairo_matrix_t before;
     cairo_get_matrix(cr, &before);
 
-    draw(cr, -chess::Queen, 10, 10, 60);
+    draw(cr, -rules::Queen, 10, 10, 60);
 
     cairo_matrix_t after;
     cairo_get_matrix(cr, &after);
@@ -210,13 +210,13 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
-std::string PdfOfPieces(const std::vector<chess::PieceCode>& codes, const Drawer& draw = artwork::DrawPiece) {
+std::string PdfOfPieces(const std::vector<rules::PieceCode>& codes, const Drawer& draw = artwork::DrawPiece) {
     std::string pdf;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendBytes, &pdf, 400, 100);
     cairo_pdf_surface_restrict_to_version(surface, CAIRO_PDF_VERSION_1_4);
     cairo_t* cr = cairo_create(surface);
     double x = 0;
-    for (chess::PieceCode code : codes) {
+    for (rules::PieceCode code : codes) {
         draw(cr, code, x, 10, 30);
         x += 30;
     }
@@ -227,13 +227,13 @@ std::string PdfOfPieces(const std::vector<chess::PieceCode>& codes, const Drawer
 }
 
 TEST(PieceArtworkTest, PdfPagesGetVectorsNotPictures) {
-    std::vector<chess::PieceCode> all;
-    for (chess::PieceCode kind : Kinds) {
+    std::vector<rules::PieceCode> all;
+    for (rules::PieceCode kind : Kinds) {
         all.push_back(kind);
         all.push_back(-kind);
     }
     const artwork::PieceSet set;
-    const Drawer fromSet = [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+    const Drawer fromSet = [&](cairo_t* cr, rules::PieceCode code, double x, double y, double edge) {
         set.Draw(cr, code, x, y, edge);
     };
     for (const Drawer& draw : {Drawer(artwork::DrawPiece), fromSet}) {
@@ -250,17 +250,17 @@ TEST(PieceArtworkTest, LeavesTheCallersStateAsItWas) {
     ExpectStateKept(artwork::DrawPiece);
     const artwork::PieceSet set;
     ExpectStateKept(
-        [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) { set.Draw(cr, code, x, y, edge); });
+        [&](cairo_t* cr, rules::PieceCode code, double x, double y, double edge) { set.Draw(cr, code, x, y, edge); });
 }
 
 TEST(PieceArtworkTest, PieceSetDrawsWhatDrawPieceDraws) {
     const artwork::PieceSet set;
-    const Drawer fromSet = [&](cairo_t* cr, chess::PieceCode code, double x, double y, double edge) {
+    const Drawer fromSet = [&](cairo_t* cr, rules::PieceCode code, double x, double y, double edge) {
         set.Draw(cr, code, x, y, edge);
     };
     for (int edge : {40, 70}) {
-        for (chess::PieceCode kind : Kinds) {
-            for (chess::PieceCode code : {kind, -kind}) {
+        for (rules::PieceCode kind : Kinds) {
+            for (rules::PieceCode code : {kind, -kind}) {
                 const Picture direct(code, edge, 5);
                 const Picture kept(code, edge, 5, fromSet);
                 // The same shapes: antialiasing may shade edge pixels a little
@@ -270,7 +270,7 @@ TEST(PieceArtworkTest, PieceSetDrawsWhatDrawPieceDraws) {
                 EXPECT_GT(kept.Changed(), 0);
             }
         }
-        for (chess::PieceCode code : {0, 7, -1000}) EXPECT_EQ(Picture(code, edge, 5, fromSet).Changed(), 0);
+        for (rules::PieceCode code : {0, 7, -1000}) EXPECT_EQ(Picture(code, edge, 5, fromSet).Changed(), 0);
     }
 }
 

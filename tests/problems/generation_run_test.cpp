@@ -14,30 +14,30 @@ using testing::CountMatesDirectly;
 using testing::Generator;
 using testing::MakeSettings;
 
-constexpr chess::PieceCode KindsInSettingsOrder[10] = {
-    chess::Pawn,  chess::Knight,  chess::Bishop,  chess::Rook,  chess::Queen,
-    -chess::Pawn, -chess::Knight, -chess::Bishop, -chess::Rook, -chess::Queen,
+constexpr rules::PieceCode KindsInSettingsOrder[10] = {
+    rules::Pawn,  rules::Knight,  rules::Bishop,  rules::Rook,  rules::Queen,
+    -rules::Pawn, -rules::Knight, -rules::Bishop, -rules::Rook, -rules::Queen,
 };
 
 // Everything an accepted problem must be, checked without the generator's
 // own mate test.
 void ExpectAcceptedProblem(const Generator& generator, const int (&counts)[10], std::int32_t kind) {
-    const chess::Position& rules = *generator.Rules;
+    const rules::Position& rules = *generator.Rules;
     const auto facts = CountMatesDirectly(rules);
     EXPECT_EQ(facts.Mates, 1);
     EXPECT_EQ(facts.LastMatingPiece, kind);
     EXPECT_FALSE(facts.MateTakenEnPassant);
-    EXPECT_FALSE(testing::KingAttacked(rules, chess::Black));
-    EXPECT_EQ(rules.SideToMove(), chess::White);
-    EXPECT_EQ(generator.Search.WhiteMoves.Count(), testing::LegalMoveCount(rules, chess::White));
+    EXPECT_FALSE(testing::KingAttacked(rules, rules::Black));
+    EXPECT_EQ(rules.SideToMove(), rules::White);
+    EXPECT_EQ(generator.Search.WhiteMoves.Count(), testing::LegalMoveCount(rules, rules::White));
     EXPECT_TRUE(generator.Search.ProblemBoard == rules);
 
-    std::map<chess::PieceCode, int> pieces;
+    std::map<rules::PieceCode, int> pieces;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) ++pieces[rules.At(file, row)];
     }
-    EXPECT_EQ(pieces[chess::King], 1);
-    EXPECT_EQ(pieces[-chess::King], 1);
+    EXPECT_EQ(pieces[rules::King], 1);
+    EXPECT_EQ(pieces[-rules::King], 1);
     // Thinning only takes pieces off.
     for (int line = 0; line < 10; ++line) EXPECT_LE(pieces[KindsInSettingsOrder[line]], counts[line]);
 }
@@ -53,15 +53,15 @@ constexpr int SeedsPerSpread = 3;
 
 // Every kind of mating piece, on crowded and sparse boards.
 constexpr Spread Spreads[] = {
-    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, chess::Queen, 8},  // the settings file's example
-    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, chess::Queen, 4},  // sparse
-    {{0, 0, 0, 2, 0, 2, 1, 1, 0, 0}, 1, 4, chess::Rook, 4},
-    {{0, 1, 2, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Bishop, 4},
-    {{0, 2, 1, 1, 0, 3, 1, 1, 0, 0}, 0, 4, chess::Knight, 4},
-    {{4, 1, 1, 0, 0, 3, 0, 1, 1, 0}, 0, 7, chess::Pawn, 1},
-    {{0, 0, 2, 2, 0, 8, 0, 0, 0, 0}, 0, 4, chess::King, 1},
-    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, chess::Queen, 3},  // crowded
-    {{3, 1, 1, 1, 1, 3, 1, 1, 1, 1}, 2, 6, chess::Rook, 3},
+    {{2, 1, 1, 0, 1, 3, 0, 1, 1, 0}, 1, 4, rules::Queen, 8},  // the settings file's example
+    {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0}, 3, 4, rules::Queen, 4},  // sparse
+    {{0, 0, 0, 2, 0, 2, 1, 1, 0, 0}, 1, 4, rules::Rook, 4},
+    {{0, 1, 2, 1, 0, 3, 1, 1, 0, 0}, 0, 4, rules::Bishop, 4},
+    {{0, 2, 1, 1, 0, 3, 1, 1, 0, 0}, 0, 4, rules::Knight, 4},
+    {{4, 1, 1, 0, 0, 3, 0, 1, 1, 0}, 0, 7, rules::Pawn, 1},
+    {{0, 0, 2, 2, 0, 8, 0, 0, 0, 0}, 0, 4, rules::King, 1},
+    {{8, 2, 2, 2, 2, 8, 2, 2, 2, 2}, 0, 7, rules::Queen, 3},  // crowded
+    {{3, 1, 1, 1, 1, 3, 1, 1, 1, 1}, 2, 6, rules::Rook, 3},
 };
 
 void GenerateAndCheck(const Spread& spread, std::uint64_t seed) {
@@ -107,10 +107,10 @@ TEST(GenerationRun, PawnHeavyProblemsFollowTheEnPassantRule) {
         ExpectAcceptedProblem(generator, counts, kind);
     }
     for (std::uint64_t seed = 1; seed <= 6; ++seed) {
-        Generator generator(MakeSettings(counts, 1, 2, chess::Pawn), seed);
+        Generator generator(MakeSettings(counts, 1, 2, rules::Pawn), seed);
         generator.Run.GenerateProblem();
         ASSERT_FALSE(generator.Run.GaveUp);
-        ExpectAcceptedProblem(generator, counts, chess::Pawn);
+        ExpectAcceptedProblem(generator, counts, rules::Pawn);
     }
 
     Generator attempts(MakeSettings(counts, 1, 2, 0), 300);

@@ -16,7 +16,7 @@ using testing::SetUpPieces;
 struct JudgingTest : ::testing::Test {
     const int Counts[10] = {2, 1, 1, 0, 1, 3, 0, 1, 1, 0};
     Generator Parts{testing::MakeSettings(Counts, 1, 4, 0), 2027};
-    chess::Position& Rules = *Parts.Rules;
+    rules::Position& Rules = *Parts.Rules;
     HeadlessView& View = Parts.View;
     Judge Judging{Rules, Parts.Search, View};
     ProblemCycle Cycle{Rules, Parts.Run, Judging, View};
@@ -27,14 +27,14 @@ struct JudgingTest : ::testing::Test {
         Parts.Search.MateInOneTest();
         Judging.Outcome = Verdict::Pending;
         Judging.MoveMade = false;
-        Rules.SetSideToMove(chess::White);
+        Rules.SetSideToMove(rules::White);
         Judging.JudgeMove();
     }
 
     // The entry of the listed moves with this text ("Лd1-d8").
     int Entry(std::string_view text) const {
         for (int entry = 1; entry <= Judging.Moves.Count(); ++entry) {
-            if (chess::MoveText(Judging.Moves[entry]) == text) return entry;
+            if (rules::MoveText(Judging.Moves[entry]) == text) return entry;
         }
         ADD_FAILURE() << "no move " << text;
         return 0;
@@ -43,7 +43,7 @@ struct JudgingTest : ::testing::Test {
     // Commits a listed move as the list's commit does: played on the board,
     // Black to move, then judged.
     void Commit(int entry) {
-        [[maybe_unused]] const chess::Undo undo = Rules.Play(Judging.Moves[entry]);
+        [[maybe_unused]] const rules::Undo undo = Rules.Play(Judging.Moves[entry]);
         Judging.MoveMade = true;
         View.DrawBoard();
         Judging.JudgeMove();
@@ -51,9 +51,9 @@ struct JudgingTest : ::testing::Test {
 
     void ExpectProblemBackWithWhitesMoves() {
         EXPECT_TRUE(Rules == Parts.Search.ProblemBoard);
-        EXPECT_EQ(Rules.SideToMove(), chess::White);
+        EXPECT_EQ(Rules.SideToMove(), rules::White);
         EXPECT_FALSE(Judging.MoveMade);
-        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
+        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, rules::White));
         EXPECT_EQ(View.ListedMoves, Judging.Moves.Count());
     }
 };
@@ -61,14 +61,14 @@ struct JudgingTest : ::testing::Test {
 TEST_F(JudgingTest, ListingWhitesMovesNeverChangesTheVerdict) {
     ShowProblem("Kb6 Rd1 Bf2 ka8");
     EXPECT_EQ(Judging.Outcome, Verdict::Pending);
-    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
+    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, rules::White));
     EXPECT_EQ(View.FillMoveTableCalls, 1);
 
     // White without a legal move is not judged either.
     SetUpPieces(Rules, "Ka1 qc2 kh8");
     for (const Verdict verdict : {Verdict::Pending, Verdict::Mate, Verdict::Stalemate}) {
         Judging.Outcome = verdict;
-        Rules.SetSideToMove(chess::White);
+        Rules.SetSideToMove(rules::White);
         Judging.JudgeMove();
         EXPECT_EQ(Judging.Moves.Count(), 0);
         EXPECT_EQ(Judging.Outcome, verdict);
@@ -92,7 +92,7 @@ TEST_F(JudgingTest, PromotingToTheWrongPieceIsAWrongMove) {
     Commit(Entry("f7-f8Ф"));
     EXPECT_EQ(Judging.Outcome, Verdict::Pending);
     EXPECT_GT(Judging.Moves.Count(), 0);
-    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::Black));  // Black's replies are listed
+    EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, rules::Black));  // Black's replies are listed
     EXPECT_TRUE(View.Messages.empty());
 
     Cycle.AfterEventWait();
@@ -138,17 +138,17 @@ TEST_F(JudgingTest, CycleOverGeneratedProblems) {
         ASSERT_TRUE(Cycle.BeginPass());
         EXPECT_EQ(Judging.Outcome, Verdict::Pending);
         EXPECT_FALSE(Judging.MoveMade);
-        EXPECT_EQ(Rules.SideToMove(), chess::White);
-        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, chess::White));
+        EXPECT_EQ(Rules.SideToMove(), rules::White);
+        EXPECT_EQ(Judging.Moves.Count(), testing::LegalMoveCount(Rules, rules::White));
 
         // Sort White's moves by what they do, judged on a copy.
         int mate = 0;
         int wrong = 0;
         for (int entry = 1; entry <= Judging.Moves.Count(); ++entry) {
-            chess::Position after = Rules;
-            [[maybe_unused]] const chess::Undo undo = after.Play(Judging.Moves[entry]);
+            rules::Position after = Rules;
+            [[maybe_unused]] const rules::Undo undo = after.Play(Judging.Moves[entry]);
             const bool mates =
-                testing::KingAttacked(after, chess::Black) && testing::LegalMoveCount(after, chess::Black) == 0;
+                testing::KingAttacked(after, rules::Black) && testing::LegalMoveCount(after, rules::Black) == 0;
             if (mates) {
                 EXPECT_EQ(mate, 0) << "a second mate";
                 mate = entry;
@@ -157,7 +157,7 @@ TEST_F(JudgingTest, CycleOverGeneratedProblems) {
             }
         }
         ASSERT_NE(mate, 0);
-        const std::string mateText = chess::MoveText(Judging.Moves[mate]);
+        const std::string mateText = rules::MoveText(Judging.Moves[mate]);
 
         View.Messages.clear();
         if (wrong != 0) {

@@ -16,7 +16,7 @@ using testing::SetUpPieces;
 
 // One rules core and one mate search, as the trainer creates them.
 struct MateSearchTest : ::testing::Test {
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     std::unique_ptr<MateSearch> Search = std::make_unique<MateSearch>(*Rules);
 
     void Test(std::string_view pieces) {
@@ -25,7 +25,7 @@ struct MateSearchTest : ::testing::Test {
     }
     void LoadFen(const std::string& fen) {
         std::string error;
-        ASSERT_TRUE(chess::ParseFen(fen, *Rules, error)) << error;
+        ASSERT_TRUE(rules::ParseFen(fen, *Rules, error)) << error;
         Search->MateInOneTest();
     }
 };
@@ -34,40 +34,40 @@ TEST_F(MateSearchTest, TwoMatesCountTwiceAndReportTheLaterPiece) {
     // Ra1-a8 and Qb1-b8 both mate; the queen's move comes later in scan order.
     Test("Kg6 Ra1 Qb1 kh8");
     EXPECT_EQ(Search->MateCount, 2);
-    EXPECT_EQ(Search->MatePiece, chess::Queen);
-    EXPECT_FALSE(Search->IsProblem(chess::Queen));
+    EXPECT_EQ(Search->MatePiece, rules::Queen);
+    EXPECT_FALSE(Search->IsProblem(rules::Queen));
     EXPECT_EQ(CountMatesDirectly(*Rules).Mates, 2);
-    EXPECT_EQ(chess::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "Лa1-a8");
-    EXPECT_EQ(chess::MoveText(Search->WhiteMoves[Search->MatingMoves[2]]), "Фb1-b8");
+    EXPECT_EQ(rules::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "Лa1-a8");
+    EXPECT_EQ(rules::MoveText(Search->WhiteMoves[Search->MatingMoves[2]]), "Фb1-b8");
 }
 
 TEST_F(MateSearchTest, PromotionMatingAsQueenAndAsRookCountsTwice) {
     Test("Kg6 Pb7 kh8");
     EXPECT_EQ(Search->MateCount, 2);
-    EXPECT_EQ(Search->MatePiece, chess::Queen);
+    EXPECT_EQ(Search->MatePiece, rules::Queen);
 }
 
 TEST_F(MateSearchTest, KnightPromotionMateReportsTheKnight) {
     // f7-f8 as a knight is the only check that cannot be answered.
     Test("Ka1 Pf7 kh7 bg8 nh8 pg7 pg6 ph6");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(Search->MatePiece, chess::Knight);
-    EXPECT_TRUE(Search->IsProblem(chess::Knight));
+    EXPECT_EQ(Search->MatePiece, rules::Knight);
+    EXPECT_TRUE(Search->IsProblem(rules::Knight));
     const auto facts = CountMatesDirectly(*Rules);
     EXPECT_EQ(facts.Mates, 1);
-    EXPECT_EQ(facts.LastMatingPiece, chess::Knight);
+    EXPECT_EQ(facts.LastMatingPiece, rules::Knight);
 }
 
 TEST_F(MateSearchTest, StalemateIsNoMate) {
     // Bf2-g3 stalemates the king on a8; Rd1-d8 mates.
     Test("Kb6 Rd1 Bf2 ka8");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(Search->MatePiece, chess::Rook);
+    EXPECT_EQ(Search->MatePiece, rules::Rook);
 }
 
 TEST_F(MateSearchTest, WhiteWithoutALegalMove) {
     SetUpPieces(*Rules, "Ka1 qc2 kh8");
-    const chess::Position before = *Rules;
+    const rules::Position before = *Rules;
     Search->MateInOneTest();
     EXPECT_EQ(Search->MateCount, 0);
     EXPECT_EQ(Search->WhiteMoves.Count(), 0);
@@ -77,11 +77,11 @@ TEST_F(MateSearchTest, WhiteWithoutALegalMove) {
 TEST_F(MateSearchTest, LeavesThePositionAsItWasAndListsWhitesLegalMoves) {
     for (const char* pieces : {"Kg6 Ra1 Qb1 Pe2 Nc3 kh8 pd4 rh1", "Ka1 kh8", "Kg6 Pb7 kh8"}) {
         SetUpPieces(*Rules, pieces);
-        const chess::Position before = *Rules;
+        const rules::Position before = *Rules;
         Search->MateInOneTest();
         EXPECT_TRUE(*Rules == before) << pieces;
         EXPECT_TRUE(Search->ProblemBoard == before) << pieces;
-        EXPECT_EQ(chess::MoveText(Search->WhiteMoves[1]), chess::MoveText(before.LegalMoves()[1])) << pieces;
+        EXPECT_EQ(rules::MoveText(Search->WhiteMoves[1]), rules::MoveText(before.LegalMoves()[1])) << pieces;
         ASSERT_EQ(Search->WhiteMoves.Count(), before.LegalMoves().Count()) << pieces;
         for (int entry = 1; entry <= Search->WhiteMoves.Count(); ++entry) {
             EXPECT_TRUE(Search->WhiteMoves[entry] == before.LegalMoves()[entry]) << pieces << " entry " << entry;
@@ -91,7 +91,7 @@ TEST_F(MateSearchTest, LeavesThePositionAsItWasAndListsWhitesLegalMoves) {
 
 TEST_F(MateSearchTest, BareKingsHaveNoMate) {
     Test("Ka1 kh8");
-    EXPECT_EQ(Rules->SideToMove(), chess::White);
+    EXPECT_EQ(Rules->SideToMove(), rules::White);
     EXPECT_EQ(Search->MateCount, 0);
 }
 
@@ -103,10 +103,10 @@ TEST_F(MateSearchTest, DoubleStepMateThatEnPassantAnswersIsNoProblem) {
     // The one mate is e2-e4, and d4xe3 en passant answers it.
     LoadFen("8/1B6/3Q4/5k2/3p3K/8/4P3/8 w - - 0 1");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(Search->MatePiece, chess::Pawn);
+    EXPECT_EQ(Search->MatePiece, rules::Pawn);
     EXPECT_TRUE(Search->EnPassantAnswer);
     EXPECT_TRUE(Search->OneMateAnsweredEnPassant());
-    EXPECT_FALSE(Search->IsProblem(chess::Pawn));
+    EXPECT_FALSE(Search->IsProblem(rules::Pawn));
     const auto facts = CountMatesDirectly(*Rules);
     EXPECT_EQ(facts.Mates, 1);
     EXPECT_TRUE(facts.MateTakenEnPassant);
@@ -117,11 +117,11 @@ TEST_F(MateSearchTest, CheckingDoubleStepBesideAnotherMateChangesNothing) {
     // passant, but it is no mate.
     LoadFen("7N/2pRK3/2B2p2/4k2p/1p2pp2/1p3p2/PPPPPPPP/Q7 w - - 0 1");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(Search->MatePiece, chess::Rook);
-    EXPECT_EQ(chess::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "Лd7-d5");
+    EXPECT_EQ(Search->MatePiece, rules::Rook);
+    EXPECT_EQ(rules::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "Лd7-d5");
     EXPECT_FALSE(Search->EnPassantAnswer);
     EXPECT_FALSE(Search->OneMateAnsweredEnPassant());
-    EXPECT_TRUE(Search->IsProblem(chess::Rook));
+    EXPECT_TRUE(Search->IsProblem(rules::Rook));
     const auto facts = CountMatesDirectly(*Rules);
     EXPECT_TRUE(facts.CheckTakenEnPassant);
     EXPECT_FALSE(facts.MateTakenEnPassant);
@@ -136,17 +136,17 @@ TEST_F(MateSearchTest, DoubleStepMateThatCannotBeTakenEnPassantIsAProblem) {
     // The Black pawn on c4 stands beside no landing square.
     LoadFen("8/1B6/3Q4/5k2/2p4K/8/4P3/8 w - - 0 1");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(chess::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "e2-e4");
+    EXPECT_EQ(rules::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "e2-e4");
     EXPECT_FALSE(Search->EnPassantAnswer);
-    EXPECT_TRUE(Search->IsProblem(chess::Pawn));
+    EXPECT_TRUE(Search->IsProblem(rules::Pawn));
 
     // d4 stands beside e4, but taking en passant would open the d-file to the
     // rook on d1.
     LoadFen("8/2Q5/8/3k1B2/3p4/8/4P3/3R3K w - - 0 1");
     EXPECT_EQ(Search->MateCount, 1);
-    EXPECT_EQ(chess::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "e2-e4");
+    EXPECT_EQ(rules::MoveText(Search->WhiteMoves[Search->MatingMoves[1]]), "e2-e4");
     EXPECT_FALSE(Search->EnPassantAnswer);
-    EXPECT_TRUE(Search->IsProblem(chess::Pawn));
+    EXPECT_TRUE(Search->IsProblem(rules::Pawn));
     EXPECT_FALSE(CountMatesDirectly(*Rules).MateTakenEnPassant);
 }
 
@@ -195,17 +195,17 @@ TEST_F(MateSearchTest, AgreesWithAFullSearchOnRandomPositions) {
 TEST_F(MateSearchTest, ReduceTakesOffWhatTheMateDoesNotNeed) {
     SetUpPieces(*Rules, "Pa3 Qb8 kc2 qe4 Qe3 pg6 Kg3");
     Search->MateInOneTest();
-    ASSERT_TRUE(Search->IsProblem(chess::Queen));
-    Search->ReduceProblem(chess::Queen);
-    chess::Position expected;
+    ASSERT_TRUE(Search->IsProblem(rules::Queen));
+    Search->ReduceProblem(rules::Queen);
+    rules::Position expected;
     SetUpPieces(expected, "Qb8 kc2 Qe3 Kg3");
     EXPECT_TRUE(*Rules == expected);
-    EXPECT_TRUE(Search->IsProblem(chess::Queen));
+    EXPECT_TRUE(Search->IsProblem(rules::Queen));
     const auto facts = CountMatesDirectly(*Rules);
     EXPECT_EQ(facts.Mates, 1);
-    EXPECT_EQ(facts.LastMatingPiece, chess::Queen);
+    EXPECT_EQ(facts.LastMatingPiece, rules::Queen);
     // The final test describes the thinned position.
-    EXPECT_EQ(Search->WhiteMoves.Count(), testing::LegalMoveCount(*Rules, chess::White));
+    EXPECT_EQ(Search->WhiteMoves.Count(), testing::LegalMoveCount(*Rules, rules::White));
     EXPECT_TRUE(Search->ProblemBoard == *Rules);
 }
 
@@ -214,20 +214,20 @@ TEST_F(MateSearchTest, ReduceTakesOffWhatTheMateDoesNotNeed) {
 TEST_F(MateSearchTest, ReduceNeverExposesTheBlackKing) {
     constexpr std::string_view Problem = "Ka7 kb5 rb4 Rb2 Qd6 qg5 Rh5 Bh1";
     SetUpPieces(*Rules, Problem);
-    Rules->Put(2, 5, chess::NoPiece);  // b4
+    Rules->Put(2, 5, rules::NoPiece);  // b4
     Search->MateInOneTest();
-    ASSERT_TRUE(testing::KingAttacked(*Rules, chess::Black));
-    ASSERT_TRUE(Search->IsProblem(chess::Queen));
+    ASSERT_TRUE(testing::KingAttacked(*Rules, rules::Black));
+    ASSERT_TRUE(Search->IsProblem(rules::Queen));
 
     SetUpPieces(*Rules, Problem);
     Search->MateInOneTest();
-    ASSERT_TRUE(Search->IsProblem(chess::Queen));
-    Search->ReduceProblem(chess::Queen);
-    EXPECT_EQ(Rules->At(2, 5), -chess::Rook);
-    EXPECT_FALSE(testing::KingAttacked(*Rules, chess::Black));
-    EXPECT_EQ(testing::SquareOf(*Rules, chess::King), "a7");
-    EXPECT_EQ(testing::SquareOf(*Rules, -chess::King), "b5");
-    EXPECT_TRUE(Search->IsProblem(chess::Queen));
+    ASSERT_TRUE(Search->IsProblem(rules::Queen));
+    Search->ReduceProblem(rules::Queen);
+    EXPECT_EQ(Rules->At(2, 5), -rules::Rook);
+    EXPECT_FALSE(testing::KingAttacked(*Rules, rules::Black));
+    EXPECT_EQ(testing::SquareOf(*Rules, rules::King), "a7");
+    EXPECT_EQ(testing::SquareOf(*Rules, -rules::King), "b5");
+    EXPECT_TRUE(Search->IsProblem(rules::Queen));
 }
 
 // Without the rook on d1, e2-e4 would stay the one mate, but d4xe3 en
@@ -236,14 +236,14 @@ TEST_F(MateSearchTest, ReduceNeverExposesTheBlackKing) {
 TEST_F(MateSearchTest, ReduceNeverLeavesAMateThatEnPassantAnswers) {
     LoadFen("8/2Q5/8/3k1B2/3p4/8/4P3/7K w - - 0 1");
     ASSERT_EQ(Search->MateCount, 1);
-    ASSERT_EQ(Search->MatePiece, chess::Pawn);
+    ASSERT_EQ(Search->MatePiece, rules::Pawn);
     ASSERT_TRUE(Search->OneMateAnsweredEnPassant());
 
     LoadFen("8/2Q5/8/3k1B2/3p4/8/4P3/3R3K w - - 0 1");
-    ASSERT_TRUE(Search->IsProblem(chess::Pawn));
-    Search->ReduceProblem(chess::Pawn);
-    EXPECT_EQ(testing::SquareOf(*Rules, chess::Rook), "d1");
-    EXPECT_TRUE(Search->IsProblem(chess::Pawn));
+    ASSERT_TRUE(Search->IsProblem(rules::Pawn));
+    Search->ReduceProblem(rules::Pawn);
+    EXPECT_EQ(testing::SquareOf(*Rules, rules::Rook), "d1");
+    EXPECT_TRUE(Search->IsProblem(rules::Pawn));
     const auto facts = CountMatesDirectly(*Rules);
     EXPECT_EQ(facts.Mates, 1);
     EXPECT_FALSE(facts.MateTakenEnPassant);

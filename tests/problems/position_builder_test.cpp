@@ -14,42 +14,42 @@ namespace {
 
 using testing::MakeSettings;
 
-constexpr chess::PieceCode KindsInSettingsOrder[10] = {
-    chess::Pawn,  chess::Knight,  chess::Bishop,  chess::Rook,  chess::Queen,
-    -chess::Pawn, -chess::Knight, -chess::Bishop, -chess::Rook, -chess::Queen,
+constexpr rules::PieceCode KindsInSettingsOrder[10] = {
+    rules::Pawn,  rules::Knight,  rules::Bishop,  rules::Rook,  rules::Queen,
+    -rules::Pawn, -rules::Knight, -rules::Bishop, -rules::Rook, -rules::Queen,
 };
 
-std::map<chess::PieceCode, int> CountPieces(const chess::Position& position) {
-    std::map<chess::PieceCode, int> counts;
+std::map<rules::PieceCode, int> CountPieces(const rules::Position& position) {
+    std::map<rules::PieceCode, int> counts;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
-            if (position.At(file, row) != chess::NoPiece) ++counts[position.At(file, row)];
+            if (position.At(file, row) != rules::NoPiece) ++counts[position.At(file, row)];
         }
     }
     return counts;
 }
 
-bool BorderRingEmpty(const chess::Position& position) {
-    for (int a = 0; a < chess::BoardCells; ++a) {
-        for (const int b : {0, chess::BoardCells - 1}) {
-            if (position.At(a, b) != chess::NoPiece || position.At(b, a) != chess::NoPiece) return false;
+bool BorderRingEmpty(const rules::Position& position) {
+    for (int a = 0; a < rules::BoardCells; ++a) {
+        for (const int b : {0, rules::BoardCells - 1}) {
+            if (position.At(a, b) != rules::NoPiece || position.At(b, a) != rules::NoPiece) return false;
         }
     }
     return true;
 }
 
 // The squares (file, row) where pieces of one code stand.
-std::set<std::pair<int, int>> SquaresOf(const chess::Position& position, chess::PieceCode code);
+std::set<std::pair<int, int>> SquaresOf(const rules::Position& position, rules::PieceCode code);
 
 // The square (file, row) of the king of one colour: the one square where it stands.
-std::pair<int, int> KingSquare(const chess::Position& position, chess::PieceCode king) {
+std::pair<int, int> KingSquare(const rules::Position& position, rules::PieceCode king) {
     const auto squares = SquaresOf(position, king);
     EXPECT_EQ(squares.size(), 1u);
     return squares.empty() ? std::pair<int, int>{0, 0} : *squares.begin();
 }
 
 // The squares (file, row) where pieces of one code stand.
-std::set<std::pair<int, int>> SquaresOf(const chess::Position& position, chess::PieceCode code) {
+std::set<std::pair<int, int>> SquaresOf(const rules::Position& position, rules::PieceCode code) {
     std::set<std::pair<int, int>> squares;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
@@ -60,7 +60,7 @@ std::set<std::pair<int, int>> SquaresOf(const chess::Position& position, chess::
 }
 
 struct PositionBuilderTest : ::testing::Test {
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
 
     bool Testable = false;  // what the last Build returned
 
@@ -85,8 +85,8 @@ TEST_F(PositionBuilderTest, PlacesExactlyTheCountsAskedFor) {
             Build(builder);
             ASSERT_FALSE(builder.PlacementFailed);
             auto pieces = CountPieces(*Rules);
-            EXPECT_EQ(pieces[chess::King], 1);
-            EXPECT_EQ(pieces[-chess::King], 1);
+            EXPECT_EQ(pieces[rules::King], 1);
+            EXPECT_EQ(pieces[-rules::King], 1);
             for (int kind = 0; kind < 10; ++kind) EXPECT_EQ(pieces[KindsInSettingsOrder[kind]], counts[kind]);
         }
     }
@@ -101,8 +101,8 @@ TEST_F(PositionBuilderTest, OnlyTheKingsWhenAllCountsAreZero) {
         auto pieces = CountPieces(*Rules);
         EXPECT_EQ(pieces.size(), 2u);
         // Touching kings are attacked kings; kings apart are not.
-        const auto [whiteFile, whiteRow] = KingSquare(*Rules, chess::King);
-        const auto [blackFile, blackRow] = KingSquare(*Rules, -chess::King);
+        const auto [whiteFile, whiteRow] = KingSquare(*Rules, rules::King);
+        const auto [blackFile, blackRow] = KingSquare(*Rules, -rules::King);
         const bool touching = std::abs(whiteFile - blackFile) <= 1 && std::abs(whiteRow - blackRow) <= 1;
         EXPECT_EQ(Testable, !touching);
     }
@@ -117,13 +117,13 @@ TEST_F(PositionBuilderTest, BlackKingStaysInItsBandForEveryEdgeDistance) {
         std::set<std::pair<int, int>> whiteSeen;
         for (int attempt = 0; attempt < 3000; ++attempt) {
             Build(builder);
-            const auto [file, row] = KingSquare(*Rules, -chess::King);
+            const auto [file, row] = KingSquare(*Rules, -rules::King);
             ASSERT_GE(file, distance + 1);
             ASSERT_LE(file, 8 - distance);
             ASSERT_GE(row, distance + 1);
             ASSERT_LE(row, 8 - distance);
             seen.insert({file, row});
-            whiteSeen.insert(KingSquare(*Rules, chess::King));
+            whiteSeen.insert(KingSquare(*Rules, rules::King));
         }
         const std::size_t band = static_cast<std::size_t>((8 - 2 * distance) * (8 - 2 * distance));
         EXPECT_EQ(seen.size(), band) << "distance " << distance;
@@ -141,8 +141,8 @@ TEST_F(PositionBuilderTest, PawnsStayOnTheirRanksForEveryRankLimit) {
         for (int attempt = 0; attempt < 400; ++attempt) {
             Build(builder);
             if (builder.PlacementFailed) continue;  // six pawns need six free squares on rank 2
-            for (const auto& [file, row] : SquaresOf(*Rules, chess::Pawn)) whiteRows.insert(row);
-            for (const auto& [file, row] : SquaresOf(*Rules, -chess::Pawn)) blackRows.insert(row);
+            for (const auto& [file, row] : SquaresOf(*Rules, rules::Pawn)) whiteRows.insert(row);
+            for (const auto& [file, row] : SquaresOf(*Rules, -rules::Pawn)) blackRows.insert(row);
         }
         // Rank 2 is row 7; rank `limit` is row 9 - limit.
         std::set<int> expected;
@@ -203,14 +203,14 @@ TEST_F(PositionBuilderTest, EightPawnsOnRankTwoFitOnlyWithoutAKingThere) {
     int failed = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         Build(builder);
-        const bool kingOnRankTwo = KingSquare(*Rules, chess::King).second == RankTwoRow ||
-                                   KingSquare(*Rules, -chess::King).second == RankTwoRow;
+        const bool kingOnRankTwo = KingSquare(*Rules, rules::King).second == RankTwoRow ||
+                                   KingSquare(*Rules, -rules::King).second == RankTwoRow;
         EXPECT_EQ(builder.PlacementFailed, kingOnRankTwo);
         if (builder.PlacementFailed) {
             ++failed;
             EXPECT_FALSE(Testable);
         } else {
-            EXPECT_EQ(SquaresOf(*Rules, chess::Pawn).size(), 8u);
+            EXPECT_EQ(SquaresOf(*Rules, rules::Pawn).size(), 8u);
         }
     }
     EXPECT_GT(failed, 0);
@@ -239,8 +239,8 @@ TEST_F(PositionBuilderTest, SettingsOutsideTheEditorsRangesStayOnTheBoard) {
         for (int attempt = 0; attempt < 200; ++attempt) {
             Build(builder);
             ASSERT_TRUE(BorderRingEmpty(*Rules));
-            ASSERT_EQ(SquaresOf(*Rules, -chess::King).size(), 1u);
-            for (const auto& [file, row] : SquaresOf(*Rules, chess::Pawn)) {
+            ASSERT_EQ(SquaresOf(*Rules, -rules::King).size(), 1u);
+            for (const auto& [file, row] : SquaresOf(*Rules, rules::Pawn)) {
                 EXPECT_GE(row, 2);
                 EXPECT_LE(row, 7);
             }
@@ -283,8 +283,8 @@ TEST_F(PositionBuilderTest, DrawsFollowTheFixedSequence) {
         const int blackRow = twin.RandomUpTo(3) + 3;
         if (whiteFile == blackFile && whiteRow == blackRow) continue;  // the pair is drawn again
         Build(builder);
-        EXPECT_EQ(Rules->At(whiteFile, whiteRow), chess::King);
-        EXPECT_EQ(Rules->At(blackFile, blackRow), -chess::King);
+        EXPECT_EQ(Rules->At(whiteFile, whiteRow), rules::King);
+        EXPECT_EQ(Rules->At(blackFile, blackRow), -rules::King);
         for (const int rowBound : RowBounds) {
             twin.RandomUpTo(7);
             twin.RandomUpTo(rowBound);

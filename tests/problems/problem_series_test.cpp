@@ -20,19 +20,19 @@ constexpr int ExampleCounts[10] = {2, 1, 1, 0, 1, 3, 0, 1, 1, 0};  // the exampl
 // rules core and the direct mate count rather than the generator.
 void ExpectSoundProblem(const SeriesProblem& problem) {
     SCOPED_TRACE(problem.Fen);
-    auto position = std::make_unique<chess::Position>();
+    auto position = std::make_unique<rules::Position>();
     std::string error;
-    ASSERT_TRUE(chess::ParseFen(problem.Fen, *position, error)) << error;
+    ASSERT_TRUE(rules::ParseFen(problem.Fen, *position, error)) << error;
     EXPECT_EQ(position->Squares(), problem.Board);
-    EXPECT_EQ(position->SideToMove(), chess::White);
+    EXPECT_EQ(position->SideToMove(), rules::White);
     const auto facts = CountMatesDirectly(*position);
     EXPECT_EQ(facts.Mates, 1);
     EXPECT_EQ(facts.LastMatingPiece, problem.MatingPiece);
     EXPECT_FALSE(facts.CheckTakenEnPassant);
     // The solution is one of White's legal moves.
-    const chess::MoveList moves = position->LegalMoves();
+    const rules::MoveList moves = position->LegalMoves();
     int named = 0;
-    for (int entry = 1; entry <= moves.Count(); ++entry) named += chess::MoveText(moves[entry]) == problem.SolutionText;
+    for (int entry = 1; entry <= moves.Count(); ++entry) named += rules::MoveText(moves[entry]) == problem.SolutionText;
     EXPECT_EQ(named, 1) << problem.SolutionText;
     EXPECT_EQ(problem.SolutionAlgebraic.back(), '#');
 }
@@ -44,12 +44,12 @@ std::set<std::string> Placements(const std::vector<SeriesProblem>& problems) {
 }
 
 TEST(ProblemSeries, DrawsDistinctProblemsTheTrainerCouldShow) {
-    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, chess::Queen), 3);
+    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, rules::Queen), 3);
     ASSERT_TRUE(series->Draw(60, nullptr));
     ASSERT_EQ(series->Problems.size(), 60u);
     for (const SeriesProblem& problem : series->Problems) {
         ExpectSoundProblem(problem);
-        EXPECT_EQ(problem.MatingPiece, chess::Queen);
+        EXPECT_EQ(problem.MatingPiece, rules::Queen);
     }
     EXPECT_EQ(Placements(series->Problems).size(), 60u);
     EXPECT_GE(series->AttemptsUsed, 60);
@@ -59,7 +59,7 @@ TEST(ProblemSeries, DrawsDistinctProblemsTheTrainerCouldShow) {
 // keeps each once.
 TEST(ProblemSeries, SparseSettingsRepeatProblemsButTheSetDoesNot) {
     const int queenOnly[10] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
-    auto series = std::make_unique<ProblemSeries>(MakeSettings(queenOnly, 0, 4, chess::Queen), 8);
+    auto series = std::make_unique<ProblemSeries>(MakeSettings(queenOnly, 0, 4, rules::Queen), 8);
     ASSERT_TRUE(series->Draw(300, nullptr));
     EXPECT_GT(series->RepeatsSkipped, 0);
     EXPECT_EQ(Placements(series->Problems).size(), 300u);
@@ -71,7 +71,7 @@ TEST(ProblemSeries, AnyKindMixesTheMatingPieces) {
     const int mixed[10] = {2, 1, 1, 1, 1, 2, 1, 1, 1, 0};
     auto series = std::make_unique<ProblemSeries>(MakeSettings(mixed, 1, 5, 0), 21);
     ASSERT_TRUE(series->Draw(40, nullptr));
-    std::set<chess::PieceCode> kinds;
+    std::set<rules::PieceCode> kinds;
     for (const SeriesProblem& problem : series->Problems) {
         ExpectSoundProblem(problem);
         kinds.insert(problem.MatingPiece);
@@ -129,7 +129,7 @@ TEST(ProblemSeries, GivesUpAfterTheFirstShareWhenItFoundNothing) {
 // the problems asked for) is open. Mates by the king are rare: with seed 3
 // the first comes within the first share, the second not within the rest.
 TEST(ProblemSeries, AfterAFirstProblemTheWholeBudgetIsSpent) {
-    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, chess::King), 3);
+    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, rules::King), 3);
     EXPECT_FALSE(series->Draw(2, nullptr));
     EXPECT_EQ(series->LastEnd, DrawEnd::BudgetSpent);
     EXPECT_EQ(series->Problems.size(), 1u);
@@ -139,7 +139,7 @@ TEST(ProblemSeries, AfterAFirstProblemTheWholeBudgetIsSpent) {
 // Pieces that cannot all stand on the board: nothing is tried.
 TEST(ProblemSeries, PiecesThatDoNotFitEndTheDrawAtOnce) {
     const int crowd[10] = {8, 10, 10, 10, 10, 8, 10, 10, 10, 10};
-    auto series = std::make_unique<ProblemSeries>(MakeSettings(crowd, 1, 5, chess::Queen), 1);
+    auto series = std::make_unique<ProblemSeries>(MakeSettings(crowd, 1, 5, rules::Queen), 1);
     CountingProgress progress;
     EXPECT_FALSE(series->Draw(1000, &progress));
     EXPECT_EQ(series->LastEnd, DrawEnd::PiecesDoNotFit);
@@ -148,7 +148,7 @@ TEST(ProblemSeries, PiecesThatDoNotFitEndTheDrawAtOnce) {
 }
 
 TEST(ProblemSeries, ProgressCountsProblemsAndEveryAttempt) {
-    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, chess::Queen), 12);
+    auto series = std::make_unique<ProblemSeries>(MakeSettings(ExampleCounts, 1, 4, rules::Queen), 12);
     CountingProgress progress;
     ASSERT_TRUE(series->Draw(5, &progress));
     EXPECT_EQ(progress.LastFound, 5);

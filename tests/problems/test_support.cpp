@@ -8,34 +8,34 @@
 namespace problems::testing {
 namespace {
 
-chess::PieceCode KindOfLetter(char letter) {
+rules::PieceCode KindOfLetter(char letter) {
     switch (std::toupper(static_cast<unsigned char>(letter))) {
-        case 'K': return chess::King;
-        case 'Q': return chess::Queen;
-        case 'R': return chess::Rook;
-        case 'B': return chess::Bishop;
-        case 'N': return chess::Knight;
-        case 'P': return chess::Pawn;
+        case 'K': return rules::King;
+        case 'Q': return rules::Queen;
+        case 'R': return rules::Rook;
+        case 'B': return rules::Bishop;
+        case 'N': return rules::Knight;
+        case 'P': return rules::Pawn;
         default: throw std::invalid_argument(std::string("unknown piece letter ") + letter);
     }
 }
 
 // A position set up square by square from a board, `side` to move.
-chess::Position OnBoard(const chess::BoardCellsArray& board, int side) {
-    chess::Position position;
+rules::Position OnBoard(const rules::BoardCellsArray& board, int side) {
+    rules::Position position;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) position.Put(file, row, board[file][row]);
     }
-    position.SetSideToMove(side == chess::White ? chess::White : chess::Black);
+    position.SetSideToMove(side == rules::White ? rules::White : rules::Black);
     return position;
 }
 
-bool KingAttackedOn(const chess::BoardCellsArray& board, int side) {
-    const chess::Position position = OnBoard(board, side);
-    return side == chess::White ? position.IsWhiteKingAttacked() : position.IsBlackKingAttacked();
+bool KingAttackedOn(const rules::BoardCellsArray& board, int side) {
+    const rules::Position position = OnBoard(board, side);
+    return side == rules::White ? position.IsWhiteKingAttacked() : position.IsBlackKingAttacked();
 }
 
-int LegalMoveCountOn(const chess::BoardCellsArray& board, int side) {
+int LegalMoveCountOn(const rules::BoardCellsArray& board, int side) {
     return OnBoard(board, side).LegalMoves().Count();
 }
 
@@ -44,7 +44,7 @@ constexpr int DoubleStepToRow = 5;
 
 }  // namespace
 
-void SetUpPieces(chess::Position& position, std::string_view pieces) {
+void SetUpPieces(rules::Position& position, std::string_view pieces) {
     position.Clear();
     for (std::size_t at = 0; at < pieces.size();) {
         if (pieces[at] == ' ') {
@@ -56,51 +56,51 @@ void SetUpPieces(chess::Position& position, std::string_view pieces) {
         const int file = pieces[at + 1] - 'a' + 1;
         const int rank = pieces[at + 2] - '0';
         if (file < 1 || file > 8 || rank < 1 || rank > 8) throw std::invalid_argument("bad square");
-        const chess::PieceCode kind = KindOfLetter(letter);
+        const rules::PieceCode kind = KindOfLetter(letter);
         const bool white = std::isupper(static_cast<unsigned char>(letter)) != 0;
         position.Put(file, 9 - rank, white ? kind : -kind);
         at += 3;
     }
 }
 
-std::string SquareOf(const chess::Position& position, chess::PieceCode code) {
+std::string SquareOf(const rules::Position& position, rules::PieceCode code) {
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
-            if (position.At(file, row) == code) return chess::SquareName(file, row);
+            if (position.At(file, row) == code) return rules::SquareName(file, row);
         }
     }
     return "";
 }
 
-int LegalMoveCount(const chess::Position& position, int side) { return LegalMoveCountOn(position.Squares(), side); }
+int LegalMoveCount(const rules::Position& position, int side) { return LegalMoveCountOn(position.Squares(), side); }
 
-bool KingAttacked(const chess::Position& position, int side) { return KingAttackedOn(position.Squares(), side); }
+bool KingAttacked(const rules::Position& position, int side) { return KingAttackedOn(position.Squares(), side); }
 
-MateFacts CountMatesDirectly(const chess::Position& position) {
+MateFacts CountMatesDirectly(const rules::Position& position) {
     MateFacts facts;
-    const chess::MoveList whiteMoves = OnBoard(position.Squares(), chess::White).LegalMoves();
+    const rules::MoveList whiteMoves = OnBoard(position.Squares(), rules::White).LegalMoves();
     for (int entry = 1; entry <= whiteMoves.Count(); ++entry) {
-        const chess::Move move = whiteMoves[entry];
-        chess::BoardCellsArray after = position.Squares();
-        after[move.FromFile][move.FromRow] = chess::NoPiece;
+        const rules::Move move = whiteMoves[entry];
+        rules::BoardCellsArray after = position.Squares();
+        after[move.FromFile][move.FromRow] = rules::NoPiece;
         after[move.ToFile][move.ToRow] = move.PlacedPiece;
-        if (!KingAttackedOn(after, chess::Black)) continue;
-        const bool mates = LegalMoveCountOn(after, chess::Black) == 0;
+        if (!KingAttackedOn(after, rules::Black)) continue;
+        const bool mates = LegalMoveCountOn(after, rules::Black) == 0;
         if (mates) {
             ++facts.Mates;
             facts.LastMatingPiece = move.PlacedPiece;
         }
-        if (move.MovedPiece != chess::Pawn || move.FromRow != DoubleStepFromRow || move.ToRow != DoubleStepToRow) {
+        if (move.MovedPiece != rules::Pawn || move.FromRow != DoubleStepFromRow || move.ToRow != DoubleStepToRow) {
             continue;
         }
         const int file = move.ToFile;
         for (const int taker : {file - 1, file + 1}) {
-            if (taker < 1 || taker > 8 || after[taker][DoubleStepToRow] != -chess::Pawn) continue;
-            chess::BoardCellsArray taken = after;
-            taken[taker][DoubleStepToRow] = chess::NoPiece;
-            taken[file][DoubleStepToRow] = chess::NoPiece;
-            taken[file][DoubleStepToRow + 1] = -chess::Pawn;
-            if (!KingAttackedOn(taken, chess::Black)) {
+            if (taker < 1 || taker > 8 || after[taker][DoubleStepToRow] != -rules::Pawn) continue;
+            rules::BoardCellsArray taken = after;
+            taken[taker][DoubleStepToRow] = rules::NoPiece;
+            taken[file][DoubleStepToRow] = rules::NoPiece;
+            taken[file][DoubleStepToRow + 1] = -rules::Pawn;
+            if (!KingAttackedOn(taken, rules::Black)) {
                 facts.CheckTakenEnPassant = true;
                 if (mates) facts.MateTakenEnPassant = true;
             }

@@ -13,26 +13,26 @@ namespace problems::testing {
 // Empties the 64 squares and places the pieces of a list such as
 // "Kg1 Qd1 Pe2 ke8 pd4": a letter (K Q R B N P, upper case for White, lower
 // case for Black) followed by a square name.
-void SetUpPieces(chess::Position& position, std::string_view pieces);
+void SetUpPieces(rules::Position& position, std::string_view pieces);
 
 // The square holding `code` on the board, as "e4"; "" when none does.
-std::string SquareOf(const chess::Position& position, chess::PieceCode code);
+std::string SquareOf(const rules::Position& position, rules::PieceCode code);
 
 // What a chess player would say about White's move in a position: counted by
 // playing each legal White move on a copy of the position and listing
 // Black's legal replies in full, without the mate test of the generator.
 struct MateFacts {
     int Mates = 0;
-    chess::PieceCode LastMatingPiece = 0;  // the piece on the target square after the last mate
+    rules::PieceCode LastMatingPiece = 0;  // the piece on the target square after the last mate
     bool CheckTakenEnPassant = false;      // a checking double step that Black can take en passant
     bool MateTakenEnPassant = false;       // a mating double step that Black can take en passant
 };
-MateFacts CountMatesDirectly(const chess::Position& position);
+MateFacts CountMatesDirectly(const rules::Position& position);
 
 // Number of legal moves of one side in the position.
-int LegalMoveCount(const chess::Position& position, int side);
+int LegalMoveCount(const rules::Position& position, int side);
 // True when the king of `side` is attacked in the position.
-bool KingAttacked(const chess::Position& position, int side);
+bool KingAttacked(const rules::Position& position, int side);
 
 // Settings with the given counts (White pawns, knights, bishops, rooks,
 // queens, then the same for Black), king distance, pawn rank limit and
@@ -56,7 +56,7 @@ struct Generator {
         : Config(config), Search(*Rules), Builder(*Rules, Config, seed), Run(*Rules, Search, Builder, Config, View) {}
 
     settings::TrainerSettings Config;
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     MateSearch Search;
     PositionBuilder Builder;
     HeadlessView View;

@@ -161,17 +161,17 @@ std::vector<Plain> Keys(const Board& b) {
 
 int KindOfCode(int code) {
     switch (std::abs(code)) {
-        case chess::Pawn: return P;
-        case chess::Knight: return N;
-        case chess::Bishop: return B;
-        case chess::Rook: return R;
-        case chess::Queen: return Q;
-        case chess::King: return K;
+        case rules::Pawn: return P;
+        case rules::Knight: return N;
+        case rules::Bishop: return B;
+        case rules::Rook: return R;
+        case rules::Queen: return Q;
+        case rules::King: return K;
         default: return 0;
     }
 }
 
-Board FromCells(const chess::BoardCellsArray& cells) {
+Board FromCells(const rules::BoardCellsArray& cells) {
     Board b;
     for (int file = 1; file <= 8; ++file)
         for (int row = 1; row <= 8; ++row) {
@@ -206,9 +206,9 @@ Board FromFen(const std::string& fen) {
     return b;
 }
 
-chess::BoardCellsArray ToCells(const Board& b) {
-    constexpr int codes[] = {0, chess::Pawn, chess::Knight, chess::Bishop, chess::Rook, chess::Queen, chess::King};
-    chess::BoardCellsArray cells{};
+rules::BoardCellsArray ToCells(const Board& b) {
+    constexpr int codes[] = {0, rules::Pawn, rules::Knight, rules::Bishop, rules::Rook, rules::Queen, rules::King};
+    rules::BoardCellsArray cells{};
     for (int s = 0; s < 64; ++s) {
         const int p = b.Sq[s];
         cells[FileOf(s) + 1][8 - RankOf(s)] = p > 0 ? codes[p] : -codes[-p];
@@ -216,12 +216,12 @@ chess::BoardCellsArray ToCells(const Board& b) {
     return cells;
 }
 
-Plain FromMove(const chess::Move& m) {
+Plain FromMove(const rules::Move& m) {
     const int promote = m.PlacedPiece != m.MovedPiece ? KindOfCode(m.PlacedPiece) : 0;
     return {(8 - m.ToRow) * 8 + m.ToFile - 1, (8 - m.FromRow) * 8 + m.FromFile - 1, promote};
 }
 
-problems::TwoMoverVerdict Verdict(const std::string& fen, chess::Move& key) {
+problems::TwoMoverVerdict Verdict(const std::string& fen, rules::Move& key) {
     problems::TwoMoverSearch search;
     return search.Judge(ToCells(FromFen(fen)), problems::AnyKeyKind, key);
 }
@@ -251,10 +251,10 @@ settings::Settings ExampleValues() {
 // Leaves of the legal-move tree, by the full rules and by the solver's own generator.
 std::uint64_t FullRulesLeaves(problems::FullRules& rules, int depth) {
     if (depth == 0) return 1;
-    std::vector<chess::Move> moves;
+    std::vector<rules::Move> moves;
     rules.LegalMoves(moves);
     std::uint64_t leaves = 0;
-    for (const chess::Move& m : moves) {
+    for (const rules::Move& m : moves) {
         const problems::PlayedMove played = rules.Play(m);
         leaves += FullRulesLeaves(rules, depth - 1);
         rules.TakeBack(played);
@@ -302,7 +302,7 @@ TEST(TwoMoverSearch, GeneratedTwoMoversAreConfirmedByTheSlowSolver) {
                 const Board afterDefence = After(afterKey, defence);
                 const std::vector<Plain> mates = MatesInOne(afterDefence);
                 ASSERT_EQ(mates.size(), line.Mates.size());
-                for (const chess::Move& mate : line.Mates) {
+                for (const rules::Move& mate : line.Mates) {
                     EXPECT_TRUE(Mates(afterDefence, FromMove(mate)));
                     if (afterDefence.EnPassant >= 0 && FromMove(mate).To == afterDefence.EnPassant &&
                         std::abs(afterDefence.Sq[FromMove(mate).From]) == P)
@@ -317,7 +317,7 @@ TEST(TwoMoverSearch, GeneratedTwoMoversAreConfirmedByTheSlowSolver) {
             EXPECT_EQ(solution.KeyChecks, checks);
             const std::vector<Plain> threats = checks ? std::vector<Plain>{} : MatesInOne(passed);
             ASSERT_EQ(threats.size(), solution.Threats.size());
-            for (const chess::Move& threat : solution.Threats) EXPECT_TRUE(Mates(passed, FromMove(threat)));
+            for (const rules::Move& threat : solution.Threats) EXPECT_TRUE(Mates(passed, FromMove(threat)));
         }
         RecordProperty(pawnHeavy ? "pawn_heavy_en_passant_mates" : "example_en_passant_mates", enPassantLines);
         RecordProperty(pawnHeavy ? "pawn_heavy_promotion_keys" : "example_promotion_keys", promotions);
@@ -342,7 +342,7 @@ TEST(TwoMoverSearch, FullRulesCountTheSameLeavesAsTheSlowGenerator) {
 }
 
 TEST(TwoMoverSearch, FixedPositionsAreJudgedByTheWholeRules) {
-    chess::Move key;
+    rules::Move key;
     // Two keys: either rook mates in two against a bare king... or mates at once.
     EXPECT_NE(Verdict("7k/8/8/8/8/8/R7/1R4K1 w - - 0 1", key), problems::TwoMoverVerdict::Sound);
     EXPECT_EQ(Verdict("7k/8/8/8/8/8/R7/1R4K1 w - - 0 1", key), problems::TwoMoverVerdict::SeveralKeys);
@@ -358,14 +358,14 @@ TEST(TwoMoverSearch, FixedPositionsAreJudgedByTheWholeRules) {
 TEST(TwoMoverSearch, TheSlowSolverAgreesOnRandomPositions) {
     // Every verdict on random positions of the example settings, sound or not.
     settings::TrainerSettings config = SettingsOf(ExampleValues());
-    auto rules = std::make_unique<chess::Position>();
+    auto rules = std::make_unique<rules::Position>();
     problems::PositionBuilder builder(*rules, config, 3);
     problems::TwoMoverSearch search;
     int judged = 0;
     for (int attempt = 0; attempt < 3000 && judged < 400; ++attempt) {
         builder.ClearBoard();
         if (!builder.BuildRandomPosition()) continue;
-        chess::Move key;
+        rules::Move key;
         const problems::TwoMoverVerdict verdict = search.Judge(rules->Squares(), problems::AnyKeyKind, key);
         if (verdict == problems::TwoMoverVerdict::IllegalPosition) continue;
         ++judged;

@@ -5,7 +5,7 @@
 #include "rules/algebraic_notation.h"
 #include "tests/rules/test_support.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 // The notation of the legal move that the trainer's list writes as
@@ -119,4 +119,4 @@ TEST(AlgebraicNotation, EveryMoveOfAPositionReadsDifferently) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

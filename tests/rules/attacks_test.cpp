@@ -3,7 +3,7 @@
 #include "rules/position.h"
 #include "tests/rules/test_support.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 struct AttackCase {
@@ -183,4 +183,4 @@ TEST(LegalMoveFilter, MateAndStalemateAreTheSideToMovesWantOfMoves) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

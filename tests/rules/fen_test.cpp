@@ -2,7 +2,7 @@
 
 #include "rules/fen.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 TEST(Fen, RanksAndFilesMapToRowsAndFileIndices) {
@@ -88,4 +88,4 @@ TEST(Fen, MalformedInputIsRejectedWithAReasonAndChangesNothing) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

@@ -4,7 +4,7 @@
 #include "rules/position.h"
 #include "tests/rules/test_support.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 TEST(MoveGeneration, TenEntryExampleFromTheRules) {
@@ -186,4 +186,4 @@ TEST(MoveGeneration, BorderRingStaysEmpty) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

@@ -5,7 +5,7 @@
 #include "rules/perft.h"
 #include "tests/rules/test_support.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 // Reference counts of the legal-move tree, computed with Stockfish 15.1 as
@@ -82,4 +82,4 @@ TEST(LeafCount, DoubleStepsAtTheFirstPly) {
 TEST(LeafCount, DepthZeroIsOneLeaf) { EXPECT_EQ(CountLeaves(Loaded("8/8/8/8/8/8/8/K6k w - -"), 0), 1u); }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

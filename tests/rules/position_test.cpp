@@ -5,7 +5,7 @@
 
 #include "tests/rules/test_support.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 // Captures, promotions with and without capture, king moves, for both sides.
@@ -115,4 +115,4 @@ TEST(PlayMove, PutReplacesWhatStoodOnTheSquare) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

@@ -11,7 +11,7 @@
 #include "rules/move_text.h"
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 namespace {
 
 struct Entry {
@@ -228,4 +228,4 @@ TEST(ReferenceComparison, RandomPositionsGiveIdenticalResults) {
 }
 
 }  // namespace
-}  // namespace chess
+}  // namespace rules

@@ -10,7 +10,7 @@
 #include "rules/move_text.h"
 #include "rules/position.h"
 
-namespace chess {
+namespace rules {
 
 // Sets up `position` from a FEN that the test knows to be well formed.
 inline void Load(Position& position, const std::string& fen) {
@@ -42,4 +42,4 @@ inline std::vector<std::string> MoveTextsFrom(const MoveList& moves, int file, i
 
 using Texts = std::vector<std::string>;
 
-}  // namespace chess
+}  // namespace rules

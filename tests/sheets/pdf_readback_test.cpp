@@ -100,9 +100,9 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         const std::string movetext = games[index].Movetext;
         const std::string san = movetext.substr(3, movetext.size() - 3 - 4);  // "1. " SAN " 1-0"
         const auto position = WhiteToMove(FenOf(games[index]));
-        const std::vector<chess::Move> named = EntriesNamedBy(*position, san);
+        const std::vector<rules::Move> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
-        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(named[0]) + "#";
+        const std::string answer = std::to_string(index + 1) + ". " + rules::MoveText(named[0]) + "#";
         EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
     }
 
@@ -120,7 +120,7 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
 constexpr double PixelsPerInch = 288;
 constexpr double Scale = PixelsPerInch / 72;
 constexpr int Inset = 3;  // pixels of each square's edge left out: its border with the neighbours
-constexpr chess::PieceCode Candidates[] = {0, 2, 3, 4, 5, 9, 100, -2, -3, -4, -5, -9, -100};
+constexpr rules::PieceCode Candidates[] = {0, 2, 3, 4, 5, 9, 100, -2, -3, -4, -5, -9, -100};
 
 struct Picture {
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> Surface{nullptr, cairo_surface_destroy};
@@ -138,7 +138,7 @@ struct Picture {
 
 // One square as the artwork draws it, in the page's pixels: its background,
 // then the piece, placed exactly where it stands on the page.
-Picture DrawnSquare(chess::PieceCode code, bool dark, double x, double y, double edge, int left, int top, int size) {
+Picture DrawnSquare(rules::PieceCode code, bool dark, double x, double y, double edge, int left, int top, int size) {
     Picture picture;
     picture.Surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size));
     cairo_t* cr = cairo_create(picture.Surface.get());
@@ -217,10 +217,10 @@ TEST_P(RenderedSquares, ShowThePiecesTheFenSays) {
                 const int size = static_cast<int>(std::floor(edge * Scale)) - 1;
                 const int rank = 9 - row;
                 const bool dark = (file + rank) % 2 == 0;  // a1 is dark
-                chess::PieceCode best = 1;
+                rules::PieceCode best = 1;
                 double bestDifference = 1e9;
                 double secondDifference = 1e9;
-                for (const chess::PieceCode code : Candidates) {
+                for (const rules::PieceCode code : Candidates) {
                     const double difference =
                         Difference(converted, DrawnSquare(code, dark, x, y, edge, left, top, size), left, top, size);
                     if (difference < bestDifference) {
@@ -231,13 +231,13 @@ TEST_P(RenderedSquares, ShowThePiecesTheFenSays) {
                         secondDifference = difference;
                     }
                 }
-                const chess::PieceCode expected = position->At(file, row);
-                EXPECT_EQ(best, expected) << "diagram " << slot + 1 << ", " << chess::SquareName(file, row);
+                const rules::PieceCode expected = position->At(file, row);
+                EXPECT_EQ(best, expected) << "diagram " << slot + 1 << ", " << rules::SquareName(file, row);
                 pieces += expected != 0;
                 worstMatch = std::max(worstMatch, bestDifference);
                 // Every other drawing is clearly further off.
                 if (expected != 0) {
-                    EXPECT_GT(secondDifference, 2.5 * bestDifference) << chess::SquareName(file, row);
+                    EXPECT_GT(secondDifference, 2.5 * bestDifference) << rules::SquareName(file, row);
                 }
             }
         }
@@ -387,9 +387,9 @@ TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
     for (const std::size_t index : {std::size_t{0}, std::size_t{214}, std::size_t{215}, std::size_t{229}}) {
         const std::string& movetext = games[index].Movetext;
         const auto position = WhiteToMove(FenOf(games[index]));
-        const std::vector<chess::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        const std::vector<rules::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
         ASSERT_EQ(named.size(), 1u);
-        const std::string answer = std::to_string(index + 1) + ". " + chess::MoveText(named[0]) + "#";
+        const std::string answer = std::to_string(index + 1) + ". " + rules::MoveText(named[0]) + "#";
         EXPECT_NE((index < 215 ? PageText("key.pdf", 1) : PageText("key.pdf", 2)).find(answer), std::string::npos)
             << answer;
     }

@@ -69,7 +69,7 @@ RunResult RunCommand(const std::string& command) {
 struct ReadBackGame {
     std::string Fen;
     std::string San;
-    chess::PieceCode MatingKind = 0;
+    rules::PieceCode MatingKind = 0;
 };
 ReadBackGame CheckGame(const PgnGame& game, int round, const std::string& title) {
     ReadBackGame result;
@@ -99,7 +99,7 @@ ReadBackGame CheckGame(const PgnGame& game, int round, const std::string& title)
     EXPECT_EQ(result.San.back(), '#') << result.San;
 
     const auto position = WhiteToMove(result.Fen);
-    const std::vector<chess::Move> named = EntriesNamedBy(*position, result.San);
+    const std::vector<rules::Move> named = EntriesNamedBy(*position, result.San);
     EXPECT_EQ(named.size(), 1u) << result.Fen << " " << result.San;
     if (named.size() != 1) return result;
     EXPECT_TRUE(FromSquarePartIsMinimal(*position, result.San)) << result.Fen << " " << result.San;
@@ -125,7 +125,7 @@ TEST_F(SheetsProgram, PgnAndEpdReadBackAsSoundDistinctProblems) {
     for (std::size_t index = 0; index < games.size(); ++index) {
         SCOPED_TRACE("problem " + std::to_string(index + 1));
         const ReadBackGame game = CheckGame(games[index], static_cast<int>(index + 1), "Мат в 1 ход");
-        EXPECT_EQ(game.MatingKind, chess::Queen);  // the example settings ask for the queen
+        EXPECT_EQ(game.MatingKind, rules::Queen);  // the example settings ask for the queen
         EXPECT_TRUE(placements.insert(game.Fen.substr(0, game.Fen.find(' '))).second) << "repeated: " << game.Fen;
         // The EPD line: the FEN's four position fields and the same solution.
         const std::string positionFields = game.Fen.substr(0, game.Fen.size() - std::string(" 0 1").size());
@@ -164,7 +164,7 @@ TEST_F(SheetsProgram, AnyKindGivesMatesByMoreThanOneKind) {
     ASSERT_EQ(run.Status, 0) << run.Err;
     const std::vector<PgnGame> games = ReadPgn(*ReadBytes("mixed.pgn"));
     ASSERT_EQ(games.size(), 300u);
-    std::set<chess::PieceCode> kinds;
+    std::set<rules::PieceCode> kinds;
     int withFromSquare = 0;
     for (std::size_t index = 0; index < games.size(); ++index) {
         const ReadBackGame game = CheckGame(games[index], static_cast<int>(index + 1), title);
@@ -308,10 +308,10 @@ TEST_F(SheetsProgram, TitlesAtTheLimitReadBackAndLongerOnesAreRefused) {
         EXPECT_EQ(events[index], "[Event \"" + title + "\"]");
         const std::string& movetext = games[index].Movetext;
         auto position = WhiteToMove(games[index].Tags[7].second);  // FEN, after the roster
-        const std::vector<chess::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
+        const std::vector<rules::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
         ASSERT_EQ(named.size(), 1u);
         (void)position->Play(named[0]);
-        const std::string fen = chess::WriteFen(*position, chess::Black);
+        const std::string fen = rules::WriteFen(*position, rules::Black);
         EXPECT_EQ(after[index], fen.substr(0, fen.find(' ')));
     }
 }

@@ -19,22 +19,22 @@ namespace {
 constexpr int PatienceMilliseconds = 120000;
 
 struct SanParts {
-    chess::PieceCode Kind = chess::Pawn;
+    rules::PieceCode Kind = rules::Pawn;
     int FromFile = 0;  // 0: not given
     int FromRow = 0;
     bool Capture = false;
     int ToFile = 0;
     int ToRow = 0;
-    chess::PieceCode Promotion = 0;
+    rules::PieceCode Promotion = 0;
 };
 
-chess::PieceCode KindOfLetter(char letter) {
+rules::PieceCode KindOfLetter(char letter) {
     switch (letter) {
-        case 'N': return chess::Knight;
-        case 'B': return chess::Bishop;
-        case 'R': return chess::Rook;
-        case 'Q': return chess::Queen;
-        case 'K': return chess::King;
+        case 'N': return rules::Knight;
+        case 'B': return rules::Bishop;
+        case 'R': return rules::Rook;
+        case 'Q': return rules::Queen;
+        case 'K': return rules::King;
         default: return 0;
     }
 }
@@ -73,11 +73,11 @@ SanParts ParseSan(std::string san) {
     return parts;
 }
 
-std::vector<chess::Move> EntriesMatching(const chess::Position& position, const SanParts& parts) {
-    std::vector<chess::Move> named;
-    const chess::MoveList moves = position.LegalMoves();
+std::vector<rules::Move> EntriesMatching(const rules::Position& position, const SanParts& parts) {
+    std::vector<rules::Move> named;
+    const rules::MoveList moves = position.LegalMoves();
     for (int entry = 1; entry <= moves.Count(); ++entry) {
-        const chess::Move move = moves[entry];
+        const rules::Move move = moves[entry];
         const bool capture = position.At(move.ToFile, move.ToRow) != 0;
         if (std::abs(move.MovedPiece) != parts.Kind || move.ToFile != parts.ToFile || move.ToRow != parts.ToRow ||
             capture != parts.Capture || (parts.FromFile != 0 && move.FromFile != parts.FromFile) ||
@@ -185,22 +185,22 @@ std::vector<PgnGame> ReadPgn(const std::string& text) {
     return games;
 }
 
-std::unique_ptr<chess::Position> WhiteToMove(const std::string& fen) {
-    auto position = std::make_unique<chess::Position>();
+std::unique_ptr<rules::Position> WhiteToMove(const std::string& fen) {
+    auto position = std::make_unique<rules::Position>();
     std::string error;
-    if (!chess::ParseFen(fen, *position, error)) throw std::invalid_argument(fen + ": " + error);
-    position->SetSideToMove(chess::White);
+    if (!rules::ParseFen(fen, *position, error)) throw std::invalid_argument(fen + ": " + error);
+    position->SetSideToMove(rules::White);
     return position;
 }
 
-std::vector<chess::Move> EntriesNamedBy(const chess::Position& position, const std::string& san) {
+std::vector<rules::Move> EntriesNamedBy(const rules::Position& position, const std::string& san) {
     return EntriesMatching(position, ParseSan(san));
 }
 
-bool FromSquarePartIsMinimal(const chess::Position& position, const std::string& san) {
+bool FromSquarePartIsMinimal(const rules::Position& position, const std::string& san) {
     const SanParts parts = ParseSan(san);
-    if (parts.Kind == chess::Pawn) return true;  // a pawn's file is part of its capture, not a choice
-    const std::vector<chess::Move> named = EntriesMatching(position, parts);
+    if (parts.Kind == rules::Pawn) return true;  // a pawn's file is part of its capture, not a choice
+    const std::vector<rules::Move> named = EntriesMatching(position, parts);
     if (named.size() != 1) return false;
     // How many moves each form names: none, the file only, the rank only.
     auto naming = [&](bool file, bool rank) {

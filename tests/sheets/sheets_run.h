@@ -34,17 +34,17 @@ struct PgnGame {
 std::vector<PgnGame> ReadPgn(const std::string& text);
 
 // The position of a FEN, White to move.
-std::unique_ptr<chess::Position> WhiteToMove(const std::string& fen);
+std::unique_ptr<rules::Position> WhiteToMove(const std::string& fen);
 
 // The legal moves that a move in standard algebraic notation names, read
 // without the notation's writer: piece letter, the from-square's file and
 // rank where given, "x" only on captures, the target and "=X".
-std::vector<chess::Move> EntriesNamedBy(const chess::Position& position, const std::string& san);
+std::vector<rules::Move> EntriesNamedBy(const rules::Position& position, const std::string& san);
 
 // True when the from-square's part of `san` is no more than needed: every
 // shorter form (without it, or with only its file or only its rank) would
 // name more than one legal move.
-bool FromSquarePartIsMinimal(const chess::Position& position, const std::string& san);
+bool FromSquarePartIsMinimal(const rules::Position& position, const std::string& san);
 
 std::vector<std::string> Lines(const std::string& text);
 

@@ -39,7 +39,7 @@ class MoveEntryTest : public TrainerWindowTest {
         }
         return false;
     }
-    chess::PieceCode At(int file, int row) const { return Program->Rules.At(file, row); }
+    rules::PieceCode At(int file, int row) const { return Program->Rules.At(file, row); }
     bool BoardIsProblem() const { return Program->Rules == Program->Search.ProblemBoard; }
     std::vector<std::string> ListedMoves() const {
         std::vector<std::string> moves;
@@ -51,7 +51,7 @@ class MoveEntryTest : public TrainerWindowTest {
 TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
     ShowProblem(RookMate);
     std::vector<std::string> listedWhilePraised;
-    chess::PieceCode onA8WhilePraised = 0;
+    rules::PieceCode onA8WhilePraised = 0;
     Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) {
         listedWhilePraised = ListedMoves();
         onA8WhilePraised = At(FileA, Rank8);
@@ -60,14 +60,14 @@ TEST_F(MoveEntryTest, TwoClicksPlayTheMateAndPraiseIt) {
     ClickSquare(FileA, Rank1);
     ASSERT_TRUE(RunPassesUntil([&] { return Program->Entry.SelectedFile == FileA; }));
     EXPECT_EQ(Program->Entry.SelectedRow, Rank1);
-    EXPECT_EQ(At(FileA, Rank1), chess::Rook) << "a first click only selects";
+    EXPECT_EQ(At(FileA, Rank1), rules::Rook) << "a first click only selects";
 
     ClickSquare(FileA, Rank8);
     ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(onA8WhilePraised, chess::Rook) << "the mate stays on the board while praised";
+    EXPECT_EQ(onA8WhilePraised, rules::Rook) << "the mate stays on the board while praised";
     EXPECT_TRUE(listedWhilePraised.empty()) << "Black has no reply to list";
-    EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
+    EXPECT_EQ(At(FileA, Rank1), rules::NoPiece);
     EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Mate);
     // After a move by clicks its to-square stays selected and framed.
     EXPECT_EQ(Program->Entry.SelectedFile, FileA);
@@ -89,8 +89,8 @@ TEST_F(MoveEntryTest, ListRowAndCommitButtonPlayTheMate) {
     Input->Click(TableRowCentre("Лa1-a8"));
     ClickControl(CommitButtonControl);
     ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
-    EXPECT_EQ(At(FileA, Rank8), chess::Rook);
-    EXPECT_EQ(At(FileA, Rank1), chess::NoPiece);
+    EXPECT_EQ(At(FileA, Rank8), rules::Rook);
+    EXPECT_EQ(At(FileA, Rank1), rules::NoPiece);
     EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Mate);
     EXPECT_EQ(Program->Entry.SelectedFile, 0) << "a move from the table leaves no square selected";
 }
@@ -110,7 +110,7 @@ TEST_F(MoveEntryTest, WrongMoveIsReproachedThenTheProblemComesBack) {
     ShowProblem(RookMate);
     const std::vector<std::string> whiteMoves = ListedMoves();
     std::vector<std::string> listedWhileReproached;
-    chess::PieceCode onA2WhileReproached = 0;
+    rules::PieceCode onA2WhileReproached = 0;
     Dialogs.WhileMessageShown = [&](const ScriptedDialogs::Message&) {
         listedWhileReproached = ListedMoves();
         onA2WhileReproached = At(FileA, Rank2);
@@ -123,12 +123,12 @@ TEST_F(MoveEntryTest, WrongMoveIsReproachedThenTheProblemComesBack) {
     EXPECT_EQ(Dialogs.Messages[0].Title, "Неверно ");
     EXPECT_EQ(Dialogs.Messages[0].Text, "Возможные ходы в списке справа  -->");
     // While the box is up the wrong move stands and Black's replies are listed.
-    EXPECT_EQ(onA2WhileReproached, chess::Rook);
+    EXPECT_EQ(onA2WhileReproached, rules::Rook);
     EXPECT_EQ(listedWhileReproached, (std::vector<std::string>{"Крh8-g8"}));
     // Once it is closed the problem is back with White's moves listed.
     EXPECT_TRUE(BoardIsProblem());
     EXPECT_EQ(ListedMoves(), whiteMoves);
-    EXPECT_EQ(Program->Rules.SideToMove(), chess::White);
+    EXPECT_EQ(Program->Rules.SideToMove(), rules::White);
     EXPECT_FALSE(Program->Judging.MoveMade);
     EXPECT_EQ(Program->Judging.Outcome, problems::Verdict::Pending);
     EXPECT_EQ(Program->Window.FramedSquare(), 0) << "putting the problem back repaints the board";
@@ -177,8 +177,8 @@ TEST_F(MoveEntryTest, PromotionByClicksAsksForThePieceAndDropsOtherInput) {
     EXPECT_EQ(Dialogs.Messages[0].Title, "Превращение");
     EXPECT_EQ(Dialogs.Messages[0].Text, "Выбери фигуру внизу-слева");
     EXPECT_TRUE(buttonsShownWithBox);
-    EXPECT_EQ(At(FileE, Rank8), chess::Rook);
-    EXPECT_EQ(At(FileE, Rank7), chess::NoPiece);
+    EXPECT_EQ(At(FileE, Rank8), rules::Rook);
+    EXPECT_EQ(At(FileE, Rank7), rules::NoPiece);
     for (const trainer::PromotionChoice& choice : trainer::PromotionChoices) {
         EXPECT_EQ(Program->Window.Control(choice.Control), nullptr) << "button " << choice.Text << " removed";
     }
@@ -251,7 +251,7 @@ TEST_F(MoveEntryTest, PromotionFromItsListRowAsksNothing) {
     ClickControl(CommitButtonControl);
     ASSERT_TRUE(RunPassesUntil([&] { return MateShown(); }));
     ASSERT_EQ(Dialogs.Messages.size(), 1u) << "only the praise, no promotion box";
-    EXPECT_EQ(At(FileE, Rank8), chess::Rook);
+    EXPECT_EQ(At(FileE, Rank8), rules::Rook);
 }
 
 TEST_F(MoveEntryTest, PromotionToAnotherPieceIsJudgedByThePositionReached) {
@@ -261,7 +261,7 @@ TEST_F(MoveEntryTest, PromotionToAnotherPieceIsJudgedByThePositionReached) {
     ASSERT_TRUE(RunPassesUntil([&] { return !Dialogs.Messages.empty(); }));
     EXPECT_EQ(Dialogs.Messages[0].Title, "Неверно ");
     EXPECT_EQ(Dialogs.Messages[0].Text, "Возможные ходы в списке справа  -->");
-    EXPECT_EQ(At(FileE, Rank7), chess::Pawn);
+    EXPECT_EQ(At(FileE, Rank7), rules::Pawn);
 }
 
 TEST_F(MoveEntryTest, ClicksThatFormNoListedMoveOnlyMoveTheSelection) {

@@ -93,7 +93,7 @@ TEST_F(PictureExportTest, SavesTheBoardAsShownAsAJpegOfEightCells) {
 
     // The export changes nothing of the game.
     EXPECT_EQ(Program->Entry.SelectedFile, 4);
-    EXPECT_EQ(Program->Rules.At(4, 4), chess::Queen);
+    EXPECT_EQ(Program->Rules.At(4, 4), rules::Queen);
     EXPECT_EQ(TableRows().size(), static_cast<size_t>(Program->Judging.Moves.Count()));
 }
 

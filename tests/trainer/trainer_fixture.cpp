@@ -130,8 +130,8 @@ void TrainerWindowTest::TearDown() {
 
 void TrainerWindowTest::ShowProblem(const std::string& fen) {
     std::string error;
-    ASSERT_TRUE(chess::ParseFen(fen, Program->Rules, error)) << error;
-    Program->Rules.SetSideToMove(chess::White);
+    ASSERT_TRUE(rules::ParseFen(fen, Program->Rules, error)) << error;
+    Program->Rules.SetSideToMove(rules::White);
     Program->Search.ProblemBoard = Program->Rules;
     Program->Judging.Outcome = problems::Verdict::Pending;
     Program->Judging.MoveMade = false;

@@ -182,7 +182,7 @@ TEST_F(MissingCellSizeTest, BoardUsesTheSmallestCellSize) {
 // Which picture each square shows: for each piece code its picture number
 // and file on a dark and on a light square.
 struct PictureRule {
-    chess::PieceCode Code;
+    rules::PieceCode Code;
     int Dark;
     const char* DarkFile;
     int Light;

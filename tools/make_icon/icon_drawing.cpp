@@ -46,7 +46,7 @@ void RoundedSquare(cairo_t* cr, int edge) {
 
 bool WriteIcon(int edge, const std::string& path) {
     make_tiles::RgbPicture knight =
-        make_tiles::DrawSquarePicture(chess::Knight * chess::White, trainer::LightSquare, edge);
+        make_tiles::DrawSquarePicture(rules::Knight * rules::White, trainer::LightSquare, edge);
     cairo_surface_t* square = SurfaceOf(knight);
     cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, edge, edge);
     cairo_t* cr = cairo_create(icon);

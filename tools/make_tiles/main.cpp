@@ -24,13 +24,13 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/";
     int written = 0;
-    const chess::PieceCode codes[] = {chess::NoPiece, chess::Pawn,  chess::Knight, chess::Bishop,
-                                      chess::Rook,    chess::Queen, chess::King};
-    for (chess::PieceCode kind : codes) {
-        for (int colour : {chess::Black, chess::White}) {
-            if (kind == chess::NoPiece && colour == chess::White) continue;
+    const rules::PieceCode codes[] = {rules::NoPiece, rules::Pawn,  rules::Knight, rules::Bishop,
+                                      rules::Rook,    rules::Queen, rules::King};
+    for (rules::PieceCode kind : codes) {
+        for (int colour : {rules::Black, rules::White}) {
+            if (kind == rules::NoPiece && colour == rules::White) continue;
             for (int shade : {trainer::DarkSquare, trainer::LightSquare}) {
-                const chess::PieceCode code = kind * colour;
+                const rules::PieceCode code = kind * colour;
                 const int number = trainer::TileNumberFor(code, shade);
                 const std::string path =
                     folder + std::string(trainer::TileNames[number]) + std::string(trainer::TileExtension);

@@ -18,7 +18,7 @@ constexpr Colour DarkSquareColour = {0xB5 / 255.0, 0x88 / 255.0, 0x63 / 255.0};
 
 }  // namespace
 
-RgbPicture DrawSquarePicture(chess::PieceCode code, int shade, int size) {
+RgbPicture DrawSquarePicture(rules::PieceCode code, int shade, int size) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size);
     cairo_t* cr = cairo_create(surface);
     const Colour square = shade < 0 ? LightSquareColour : DarkSquareColour;

@@ -9,6 +9,6 @@ namespace make_tiles {
 
 // `code` is a signed piece code (0 for an empty square), `shade` -1 light or
 // +1 dark; the picture is `size` pixels square.
-RgbPicture DrawSquarePicture(chess::PieceCode code, int shade, int size);
+RgbPicture DrawSquarePicture(rules::PieceCode code, int shade, int size);
 
 }  // namespace make_tiles

@@ -37,7 +37,7 @@ int BenchCommand(int argc, char** argv) {
         return 2;
     }
     const std::int32_t askedPiece = config.FirstMovePiece;
-    auto rules = std::make_unique<chess::Position>();
+    auto rules = std::make_unique<rules::Position>();
     auto search = std::make_unique<problems::MateSearch>(*rules);
     problems::PositionBuilder builder(*rules, config);  // seeded from the wall clock, as in the trainer
     problems::HeadlessView view;

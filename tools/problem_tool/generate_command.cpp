@@ -21,7 +21,7 @@ struct HeadlessGenerator {
     HeadlessGenerator(settings::TrainerSettings& config, std::uint64_t seed)
         : Search(*Rules), Builder(*Rules, config, seed), Run(*Rules, Search, Builder, config, View) {}
 
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     problems::MateSearch Search;
     problems::PositionBuilder Builder;
     problems::HeadlessView View;
@@ -47,8 +47,8 @@ int GenerateCommand(int argc, char** argv) {
             continue;
         }
         const problems::MateSearch& search = generator->Search;
-        const std::string solution = chess::MoveText(search.FirstMate());
-        std::printf("%s\t%s\t%d\n", chess::WriteFen(*generator->Rules, chess::White).c_str(), solution.c_str(),
+        const std::string solution = rules::MoveText(search.FirstMate());
+        std::printf("%s\t%s\t%d\n", rules::WriteFen(*generator->Rules, rules::White).c_str(), solution.c_str(),
                     static_cast<int>(generator->Run.AttemptCount));
     }
     return 0;

@@ -10,7 +10,7 @@
 namespace problem_tool {
 
 int MatesCommand(int argc, char** argv) {
-    auto rules = std::make_unique<chess::Position>();
+    auto rules = std::make_unique<rules::Position>();
     if (!ArgumentCountFits(argc, 1, 1, "problem-tool mates: give one FEN (in quotes)") ||
         !ReadFenArgument("problem-tool mates", argv[0], *rules)) {
         return 2;
@@ -23,7 +23,7 @@ int MatesCommand(int argc, char** argv) {
         std::printf("the one mate is a double step that Black answers by taking en passant: no problem\n");
     }
     for (int mate = 1; mate <= search->MateCount; ++mate) {
-        std::printf("%s\n", chess::MoveText(search->WhiteMoves[search->MatingMoves[mate]]).c_str());
+        std::printf("%s\n", rules::MoveText(search->WhiteMoves[search->MatingMoves[mate]]).c_str());
     }
     return 0;
 }

@@ -9,13 +9,13 @@
 namespace problem_tool {
 
 int RunMoves(int argc, char** argv) {
-    chess::Position position;
+    rules::Position position;
     if (!ArgumentCountFits(argc, 1, 1, "usage: problem-tool moves FEN") ||
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;
     }
-    const chess::MoveList moves = position.LegalMoves();
-    for (int entry = 1; entry <= moves.Count(); ++entry) std::printf("%s\n", chess::MoveText(moves[entry]).c_str());
+    const rules::MoveList moves = position.LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) std::printf("%s\n", rules::MoveText(moves[entry]).c_str());
     return 0;
 }
 

@@ -22,7 +22,7 @@ int ParseDepth(const std::string& text) {
 }  // namespace
 
 int RunPerft(int argc, char** argv) {
-    chess::Position position;
+    rules::Position position;
     if (!ArgumentCountFits(argc, 2, 2, "usage: problem-tool perft FEN DEPTH") ||
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;
@@ -33,7 +33,7 @@ int RunPerft(int argc, char** argv) {
                      DeepestDepth, argv[1]);
         return 2;
     }
-    std::printf("%" PRIu64 "\n", chess::CountLeaves(position, depth));
+    std::printf("%" PRIu64 "\n", rules::CountLeaves(position, depth));
     return 0;
 }
 

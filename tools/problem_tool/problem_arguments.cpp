@@ -15,9 +15,9 @@ bool ArgumentCountFits(int argc, int lowest, int highest, const char* complaint)
     return false;
 }
 
-bool ReadFenArgument(const char* who, const char* fen, chess::Position& position) {
+bool ReadFenArgument(const char* who, const char* fen, rules::Position& position) {
     std::string error;
-    if (chess::ParseFen(fen, position, error)) return true;
+    if (rules::ParseFen(fen, position, error)) return true;
     std::fprintf(stderr, "%s: %s\n", who, error.c_str());
     return false;
 }

@@ -15,7 +15,7 @@ namespace problem_tool {
 bool ArgumentCountFits(int argc, int lowest, int highest, const char* complaint);
 
 // Sets up `position` from a FEN; otherwise prints "WHO: why" and returns false.
-bool ReadFenArgument(const char* who, const char* fen, chess::Position& position);
+bool ReadFenArgument(const char* who, const char* fen, rules::Position& position);
 
 // Reads a settings file with the trainer's own reader. False (and a line on
 // stderr) when the file does not exist: the reader would create it.

@@ -32,7 +32,7 @@ struct HeadlessTrainer {
         Run.Limit = limit;
     }
 
-    std::unique_ptr<chess::Position> Rules = std::make_unique<chess::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
     problems::MateSearch Search;
     problems::PositionBuilder Builder;
     problems::HeadlessView View;
@@ -42,7 +42,7 @@ struct HeadlessTrainer {
 
     // Plays White's listed entry as the move list's "Сходить!" does.
     void CommitEntry(int entry) {
-        [[maybe_unused]] const chess::Undo undo = Rules->Play(Judging.Moves[entry]);  // put back by the cycle
+        [[maybe_unused]] const rules::Undo undo = Rules->Play(Judging.Moves[entry]);  // put back by the cycle
         Judging.MoveMade = true;
         Judging.JudgeMove();
     }
