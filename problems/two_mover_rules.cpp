@@ -2,12 +2,15 @@
 // no en-passant moves: they are found and played here.
 #include "problems/two_mover_rules.h"
 
+#include <cassert>
 #include <cstdlib>
 
 namespace problems {
 namespace {
 
 constexpr int DoubleStepRows = 2;
+constexpr int BlackPassedRow = 3;  // rank 6, passed over by a black pawn's double step
+constexpr int WhitePassedRow = 6;  // rank 3
 
 [[nodiscard]] bool IsPawn(rules::PieceCode code) { return code == rules::Pawn || code == -rules::Pawn; }
 
@@ -25,7 +28,7 @@ bool IsEnPassantCapture(const rules::BoardCellsArray& board, const rules::Move& 
     return IsPawn(move.MovedPiece) && move.FromFile != move.ToFile && board[move.ToFile][move.ToRow] == rules::NoPiece;
 }
 
-void FullRules::SetUp(const rules::BoardCellsArray& board, int sideToMove) {
+void FullRules::SetUp(const rules::BoardCellsArray& board, int sideToMove, EnPassantSquare enPassant) {
     Core->Clear();
     for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
         for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
@@ -33,10 +36,14 @@ void FullRules::SetUp(const rules::BoardCellsArray& board, int sideToMove) {
         }
     }
     Core->SetSideToMove(sideToMove == rules::White ? rules::White : rules::Black);
-    EnPassant = {};
+    // Only the square behind a double step of the other side: row 3 (rank 6)
+    // after Black's, row 6 (rank 3) after White's.
+    assert(enPassant.File == 0 || (rules::IsOnBoard(enPassant.File, enPassant.Row) &&
+                                   enPassant.Row == (sideToMove == rules::White ? BlackPassedRow : WhitePassedRow)));
+    EnPassant = enPassant;
 }
 
-void FullRules::AddEnPassantCaptures(std::vector<rules::Move>& moves) {
+void FullRules::AddEnPassantCaptures(std::vector<rules::Move>& moves) const {
     if (EnPassant.File == 0) return;
     const int us = Core->SideToMove();
     // White's pawns walk toward row 1: the capturer and the pawn taken stand
@@ -61,21 +68,21 @@ void FullRules::AddEnPassantCaptures(std::vector<rules::Move>& moves) {
     }
 }
 
-void FullRules::LegalMoves(std::vector<rules::Move>& moves) {
+void FullRules::LegalMoves(std::vector<rules::Move>& moves) const {
     const rules::MoveList list = Core->LegalMoves();
     moves.clear();
     for (int entry = 1; entry <= list.Count(); ++entry) moves.push_back(list[entry]);
     AddEnPassantCaptures(moves);
 }
 
-bool FullRules::HasLegalMove() {
+bool FullRules::HasLegalMove() const {
     if (Core->HasLegalMove()) return true;
     std::vector<rules::Move> captures;
     AddEnPassantCaptures(captures);
     return !captures.empty();
 }
 
-bool FullRules::InCheck() { return Core->InCheck(); }
+bool FullRules::InCheck() const { return Core->InCheck(); }
 
 PlayedMove FullRules::Play(const rules::Move& move) {
     PlayedMove played;

@@ -37,21 +37,24 @@ struct PlayedMove {
 struct FullRules {
     FullRules() : Core(std::make_unique<rules::Position>()) {}
 
-    // Sets the squares with `sideToMove` to move and no en-passant square.
-    void SetUp(const rules::BoardCellsArray& board, int sideToMove);
+    // Sets the squares with `sideToMove` to move and `enPassant` as the square
+    // a double step of the other side has just passed over (none by default).
+    void SetUp(const rules::BoardCellsArray& board, int sideToMove, EnPassantSquare enPassant = {});
 
     [[nodiscard]] const rules::BoardCellsArray& Board() const { return Core->Squares(); }
     [[nodiscard]] int SideToMove() const { return Core->SideToMove(); }
 
+    [[nodiscard]] EnPassantSquare EnPassantTarget() const { return EnPassant; }
+
     // Fills `moves` with the legal moves of the side to move, en passant
     // included, in the core's order with en passant last.
-    void LegalMoves(std::vector<rules::Move>& moves);
+    void LegalMoves(std::vector<rules::Move>& moves) const;
     // True when the side to move has at least one legal move.
-    [[nodiscard]] bool HasLegalMove();
+    [[nodiscard]] bool HasLegalMove() const;
     // True when the king of the side to move stands attacked.
-    [[nodiscard]] bool InCheck();
+    [[nodiscard]] bool InCheck() const;
     // True when the side to move is checkmated.
-    [[nodiscard]] bool IsMated() { return InCheck() && !HasLegalMove(); }
+    [[nodiscard]] bool IsMated() const { return InCheck() && !HasLegalMove(); }
 
     // Plays a legal move of the side to move; the other side is then to move.
     PlayedMove Play(const rules::Move& move);
@@ -60,8 +63,9 @@ struct FullRules {
 
   private:
     // Appends the en-passant captures of the side to move onto EnPassant
-    // that leave its king unattacked.
-    void AddEnPassantCaptures(std::vector<rules::Move>& moves);
+    // that leave its king unattacked. Each capture is tried on the core's
+    // squares and taken back at once: the position is as it was.
+    void AddEnPassantCaptures(std::vector<rules::Move>& moves) const;
 
     std::unique_ptr<rules::Position> Core;
     EnPassantSquare EnPassant;
