@@ -1,0 +1,393 @@
+// The built vindolar-sheets with --moves: the values it refuses, --moves 1
+// against no option, and the two-movers of --moves 2 read back from the
+// PDF's key, the EPD and the PGN, each held against the slow solver, against
+// pgn-extract and, where it is installed, against Stockfish.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+
+#include "problems/two_mover_search.h"
+#include "rules/move_text.h"
+#include "sheets/epd_writer.h"
+#include "sheets/pdf_sheet.h"
+#include "sheets/pgn_writer.h"
+#include "tests/problems/slow_solver.h"
+#include "tests/settings/scratch_directory.h"
+#include "tests/sheets/sheets_run.h"
+
+namespace sheets_test {
+namespace {
+
+namespace fs = std::filesystem;
+namespace slow = problems::testing::slow;
+using settings_test::ReadBytes;
+using settings_test::WriteBytes;
+
+constexpr const char* Stockfish = "/usr/games/stockfish";
+constexpr const char* PgnExtract = "/usr/games/pgn-extract";
+// Any piece may give the key and the mates: queens, bishops and knights on
+// both sides, quiet keys among the checks.
+constexpr const char* AnyKind = "2\n1\n1\n0\n1\n3\n1\n1\n1\n0\n50\n1\n4\nлюбая\n";
+// Six pawns a side that may stand up to the sixth rank.
+constexpr const char* PawnHeavy = "6\n1\n1\n0\n1\n6\n0\n1\n1\n0\n50\n1\n6\nлюбая\n";
+
+class TwoMoverSheets : public settings_test::ScratchDirectoryTest {
+  protected:
+    TwoMoverSheets() { WriteExampleSettings("set_figure.txt"); }
+    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
+    std::set<std::string> Names() {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Directory.Path)) names.insert(entry.path().filename().string());
+        return names;
+    }
+};
+
+// The standard output, or with `errors` the standard error, of a shell command.
+std::string Output(const std::string& command, bool errors = false) {
+    std::string text;
+    std::FILE* pipe = ::popen((errors ? command + " 2>&1 >/dev/null" : command).c_str(), "r");
+    if (pipe == nullptr) return text;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+    ::pclose(pipe);
+    return text;
+}
+
+struct EpdLine {
+    std::string Fen;  // the four position fields
+    std::string Bm;
+    std::string Dm;
+    std::string Id;
+};
+std::vector<EpdLine> ReadEpd(const std::string& text) {
+    static const std::regex line(R"re(^(\S+ w - -) bm (\S+); dm (\d+); id "(\d+)";$)re");
+    std::vector<EpdLine> lines;
+    for (const std::string& row : Lines(text)) {
+        std::smatch parts;
+        EXPECT_TRUE(std::regex_match(row, parts, line)) << row;
+        if (parts.size() == 5) lines.push_back({parts[1], parts[2], parts[3], parts[4]});
+    }
+    return lines;
+}
+
+// The one legal move a SAN names in a position with White to move.
+std::optional<rules::Move> Named(const std::string& fen, const std::string& san) {
+    const std::vector<rules::Move> named = EntriesNamedBy(*WhiteToMove(fen), san);
+    if (named.size() != 1) return std::nullopt;
+    return named[0];
+}
+
+std::string Uci(const rules::Move& move) {
+    std::string text = rules::SquareName(move.FromFile, move.FromRow) + rules::SquareName(move.ToFile, move.ToRow);
+    if (move.PlacedPiece == move.MovedPiece) return text;
+    switch (std::abs(move.PlacedPiece)) {
+        case rules::Knight: return text + 'n';
+        case rules::Bishop: return text + 'b';
+        case rules::Rook: return text + 'r';
+        default: return text + 'q';
+    }
+}
+
+// The texts in the trainer's notation of White's mates after `key` were
+// Black to pass, by the slow solver.
+std::set<std::string> ThreatTexts(const std::string& fen, const rules::Move& key) {
+    auto position = WhiteToMove(fen);
+    (void)position->Play(key);
+    position->SetSideToMove(rules::White);
+    slow::Board passed = slow::After(slow::FromFen(fen + " 0 1"), slow::FromMove(key));
+    passed.Side = 1;
+    passed.EnPassant = -1;
+    std::set<std::string> texts;
+    const rules::MoveList moves = position->LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        if (slow::Mates(passed, slow::FromMove(moves[entry]))) texts.insert(rules::MoveText(moves[entry]));
+    }
+    return texts;
+}
+
+TEST_F(TwoMoverSheets, MovesOtherThanOneOrTwoAreRefusedAndWriteNothing) {
+    const std::set<std::string> before = Names();
+    const std::vector<std::vector<std::string>> failing = {
+        {"--moves", "0"}, {"--moves", "3"}, {"--moves", "x"}, {"--moves=3"}, {"--moves", ""}, {"--moves", "-1"},
+    };
+    for (std::vector<std::string> arguments : failing) {
+        const std::string value =
+            arguments.size() == 2 ? arguments[1] : arguments[0].substr(std::string("--moves=").size());
+        SCOPED_TRACE("--moves «" + value + "»");
+        for (const char* output : {"--pdf", "--key", "--pgn", "--epd"}) {
+            arguments.push_back(output);
+            arguments.push_back(std::string("out") + (output + 1));
+        }
+        const RunResult run = Run(arguments);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Err,
+                  "vindolar-sheets: --moves: нужно 1 (мат в 1 ход) или 2 (мат в 2 хода), а не «" + value + "»\n");
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(Names(), before);
+    }
+}
+
+TEST_F(TwoMoverSheets, MovesOneWritesWhatNoOptionWrites) {
+    const std::vector<std::string> common = {"--count", "14", "--seed", "23", "--per-page", "4", "--name-line"};
+    std::vector<std::string> plain = common;
+    std::vector<std::string> one = common;
+    for (const char* kind : {"pdf", "pgn", "epd"}) {
+        plain.insert(plain.end(), {std::string("--") + kind, std::string("plain.") + kind});
+        one.insert(one.end(), {std::string("--") + kind, std::string("one.") + kind});
+    }
+    one.insert(one.end(), {"--moves", "1"});
+    ASSERT_EQ(Run(plain).Status, 0);
+    ASSERT_EQ(Run(one).Status, 0);
+    for (const char* kind : {"pdf", "pgn", "epd"}) {
+        SCOPED_TRACE(kind);
+        const auto a = ReadBytes(std::string("plain.") + kind);
+        ASSERT_TRUE(a.has_value());
+        EXPECT_FALSE(a->empty());
+        EXPECT_EQ(a, ReadBytes(std::string("one.") + kind));
+    }
+    for (const EpdLine& line : ReadEpd(*ReadBytes("one.epd"))) EXPECT_EQ(line.Dm, "1");
+}
+
+// Every problem of the EPD is a two-mover to the slow solver with its bm as
+// the key; the PDF's key prints that key with "!" ("+!" when it checks) and
+// the threat as one of White's mates after a pass.
+TEST_F(TwoMoverSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
+    WriteSettings("any.txt", AnyKind);
+    constexpr int Count = 40;
+    const RunResult run = Run({"--settings", "any.txt", "--moves", "2", "--count", std::to_string(Count), "--seed", "7",
+                               "--pdf", "set.pdf", "--epd", "set.epd"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+
+    const std::string first = Output("pdftotext -f 1 -l 1 set.pdf -");
+    EXPECT_NE(first.find("Мат в 2 хода"), std::string::npos) << first;
+    EXPECT_NE(first.find("Белые начинают и дают мат в 2 хода"), std::string::npos) << first;
+    EXPECT_EQ(first.find("Ответы"), std::string::npos) << first;
+    const std::string all = Output("pdftotext set.pdf -");
+    EXPECT_EQ(all.find("мат в 1 ход"), std::string::npos);
+    const std::size_t answers = all.find("Ответы");
+    ASSERT_NE(answers, std::string::npos) << all;
+
+    // "15. 1. Фa5-a6! (угроза 2. Фa6-c6#)", one answer a line.
+    static const std::regex entry(R"(^(\d+)\. 1\. (\S+?)(\+?)!(?: \(угроза 2\. (\S+)#\))?$)");
+    std::map<int, std::smatch> printed;
+    const std::vector<std::string> keyLines = Lines(all.substr(answers));
+    for (const std::string& line : keyLines) {
+        std::smatch parts;
+        if (std::regex_match(line, parts, entry)) printed[std::stoi(parts[1])] = parts;
+    }
+    const std::vector<EpdLine> epd = ReadEpd(*ReadBytes("set.epd"));
+    ASSERT_EQ(epd.size(), static_cast<std::size_t>(Count));
+    ASSERT_EQ(printed.size(), static_cast<std::size_t>(Count));
+    int threats = 0;
+    int checks = 0;
+    for (const EpdLine& line : epd) {
+        SCOPED_TRACE(line.Fen + " bm " + line.Bm);
+        EXPECT_EQ(line.Dm, "2");
+        const std::optional<rules::Move> key = Named(line.Fen, line.Bm);
+        ASSERT_TRUE(key.has_value());
+        const slow::Board board = slow::FromFen(line.Fen + " 0 1");
+        EXPECT_TRUE(slow::MatesInOne(board).empty());
+        const std::vector<slow::Plain> keys = slow::Keys(board);
+        ASSERT_EQ(keys.size(), 1U);
+        EXPECT_EQ(keys[0], slow::FromMove(*key));
+
+        const bool checking = slow::InCheck(slow::After(board, keys[0]), -1);
+        EXPECT_EQ(line.Bm.back() == '+', checking);
+        ASSERT_EQ(printed.count(std::stoi(line.Id)), 1U);
+        const std::smatch& answer = printed[std::stoi(line.Id)];
+        EXPECT_EQ(answer[2].str(), rules::MoveText(*key));
+        EXPECT_EQ(answer[3].str() == "+", checking);
+        checks += checking;
+        const std::set<std::string> threatTexts = ThreatTexts(line.Fen, *key);
+        if (answer[4].matched) {
+            ++threats;
+            EXPECT_FALSE(checking);
+            EXPECT_EQ(threatTexts.count(answer[4].str()), 1U) << answer[4].str();
+        } else if (!checking) {
+            EXPECT_TRUE(threatTexts.empty());
+        }
+    }
+    // The seed gives both kinds of key.
+    EXPECT_GT(threats, 0);
+    EXPECT_GT(checks, 0);
+}
+
+// pgn-extract plays every move of every game, the variations' too, and
+// reports nothing but the games; with --checkmate it keeps the games whose
+// main line ends in mate: all of them.
+void ExpectPgnExtractReadsEveryGame(const std::string& pgn, int games, const std::string& title) {
+    const std::string matched = std::to_string(games) + " games matched out of " + std::to_string(games) + ".";
+    const std::string report = Output(std::string(PgnExtract) + " -o read.pgn " + pgn, true);
+    EXPECT_NE(report.find(matched), std::string::npos) << report;
+    for (const std::string& line : Lines(report)) {
+        const bool expected =
+            line.rfind("Processing ", 0) == 0 || line.rfind("? - ? " + title + " ", 0) == 0 || line == matched;
+        EXPECT_TRUE(expected) << line;
+    }
+    const std::string mates = Output(std::string(PgnExtract) + " --checkmate -o mates.pgn " + pgn, true);
+    EXPECT_NE(mates.find(matched), std::string::npos) << mates;
+}
+
+TEST_F(TwoMoverSheets, PgnReadsBackWithPgnExtractWithoutWarnings) {
+    WriteSettings("pawns.txt", PawnHeavy);
+    ASSERT_EQ(
+        Run({"--settings", "pawns.txt", "--moves", "2", "--count", "60", "--seed", "11", "--pgn", "set.pgn"}).Status,
+        0);
+    const std::vector<PgnGame> games = ReadPgn(*ReadBytes("set.pgn"));
+    ASSERT_EQ(games.size(), 60U);
+    int variations = 0;
+    for (const PgnGame& game : games) {
+        EXPECT_EQ(game.Tags.front().second, "Мат в 2 хода");
+        EXPECT_EQ(game.Movetext.rfind("1. ", 0), 0U) << game.Movetext;
+        EXPECT_NE(game.Movetext.find("# 1-0"), std::string::npos) << game.Movetext;
+        variations += game.Movetext.find("(1... ") != std::string::npos;
+    }
+    EXPECT_GT(variations, 0);
+    ExpectPgnExtractReadsEveryGame("set.pgn", 60, "Мат в 2 хода");
+}
+
+// A two-mover made into a problem of a set as the series makes it.
+problems::SeriesProblem ProblemOf(const std::string& fen) {
+    problems::TwoMoverSearch search;
+    const rules::BoardCellsArray board = slow::ToCells(slow::FromFen(fen));
+    rules::Move key{};
+    EXPECT_EQ(search.Judge(board, problems::AnyKeyKind, key), problems::TwoMoverVerdict::Sound) << fen;
+    problems::SeriesProblem problem;
+    problem.Board = board;
+    problem.Fen = fen;
+    problem.Moves = 2;
+    problem.TwoMover = search.Solve(board, key);
+    problem.SolutionText = problems::TrainerNotation(key);
+    problem.SolutionAlgebraic = problem.TwoMover.KeyAlgebraic;
+    problem.MatingPiece = key.PlacedPiece;
+    return problem;
+}
+
+// Lines with en passant, rare in generated sets, written as the program
+// writes them: pgn-extract plays the captures, and the key and threat read
+// as they should.
+TEST_F(TwoMoverSheets, EnPassantLinesAreWrittenSoThatPgnExtractPlaysThem) {
+    const std::vector<problems::SeriesProblem> problems = {
+        ProblemOf("8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - 0 1"),  // 1. b4! cxb3 (en passant) 2. Qb2#
+        ProblemOf("8/kpP5/8/P7/1R6/8/1K6/8 w - - 0 1"),     // 1. c8=Q! b5 2. axb6# (en passant)
+    };
+    const std::string title = "Взятие на проходе";
+    const std::string pgn = sheets::WritePgn(problems, title);
+    EXPECT_NE(pgn.find("1... cxb3 2. Qb2#"), std::string::npos) << pgn;
+    EXPECT_NE(pgn.find("b5 2. axb6#"), std::string::npos) << pgn;
+    WriteBytes("passing.pgn", pgn);
+    ExpectPgnExtractReadsEveryGame("passing.pgn", 2, title);
+
+    EXPECT_EQ(sheets::WriteEpd(problems),
+              "8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - bm b4; dm 2; id \"1\";\n"
+              "8/kpP5/8/P7/1R6/8/1K6/8 w - - bm c8=Q; dm 2; id \"2\";\n");
+    EXPECT_EQ(sheets::AnswerText(problems[0]), "1. b2-b4! (угроза 2. Фe2-b2#)");
+    EXPECT_EQ(sheets::AnswerText(problems[1]), "1. c7-c8Ф! (угроза 2. Фc8-b7#)");
+}
+
+// A chess engine run as a child, spoken to over its standard input and output.
+class Engine {
+  public:
+    Engine() {
+        int in[2];
+        int out[2];
+        if (::pipe(in) != 0 || ::pipe(out) != 0) return;
+        Child = ::fork();
+        if (Child == 0) {
+            ::dup2(in[0], STDIN_FILENO);
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(in[1]);
+            ::close(out[0]);
+            ::execl(Stockfish, Stockfish, static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        To = ::fdopen(in[1], "w");
+        From = ::fdopen(out[0], "r");
+    }
+    ~Engine() {
+        if (To != nullptr) {
+            Say("quit");
+            std::fclose(To);
+        }
+        if (From != nullptr) std::fclose(From);
+        if (Child > 0) ::waitpid(Child, nullptr, 0);
+    }
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    void Say(const std::string& command) {
+        std::fputs((command + "\n").c_str(), To);
+        std::fflush(To);
+    }
+    // The lines up to and with the first that starts with `last`.
+    std::vector<std::string> ReadUntil(const std::string& last) {
+        std::vector<std::string> lines;
+        char buffer[8192];
+        while (From != nullptr && std::fgets(buffer, sizeof buffer, From) != nullptr) {
+            std::string line(buffer);
+            if (!line.empty() && line.back() == '\n') line.pop_back();
+            lines.push_back(line);
+            if (line.rfind(last, 0) == 0) break;
+        }
+        return lines;
+    }
+
+  private:
+    pid_t Child = -1;
+    std::FILE* To = nullptr;
+    std::FILE* From = nullptr;
+};
+
+// With every move's line at once (MultiPV beyond any move count), a search
+// to depth 6 scores each first move (0 here for a score in centipawns); a
+// sound two-mover has exactly one scored "mate 2", our key, and none "mate 1".
+TEST_F(TwoMoverSheets, StockfishFindsTheSameKeyAlone) {
+    if (::access(Stockfish, X_OK) != 0) GTEST_SKIP() << Stockfish << " is not installed";
+    WriteSettings("any.txt", AnyKind);
+    constexpr int Count = 36;
+    ASSERT_EQ(Run({"--settings", "any.txt", "--moves", "2", "--count", std::to_string(Count), "--seed", "31", "--epd",
+                   "set.epd"})
+                  .Status,
+              0);
+    const std::vector<EpdLine> epd = ReadEpd(*ReadBytes("set.epd"));
+    ASSERT_EQ(epd.size(), static_cast<std::size_t>(Count));
+    Engine engine;
+    engine.Say("uci");
+    engine.ReadUntil("uciok");
+    engine.Say("setoption name MultiPV value 200");
+    static const std::regex scored(R"(^info depth 6 .* multipv (\d+) score (?:mate (-?\d+)|cp -?\d+) .* pv (\S+))");
+    for (const EpdLine& line : epd) {
+        SCOPED_TRACE(line.Fen + " bm " + line.Bm);
+        const std::optional<rules::Move> key = Named(line.Fen, line.Bm);
+        ASSERT_TRUE(key.has_value());
+        engine.Say("ucinewgame");
+        engine.Say("position fen " + line.Fen + " 0 1");
+        engine.Say("go depth 6");
+        // The last line of each number at depth 6 is its final score.
+        std::map<int, std::pair<int, std::string>> lines;
+        for (const std::string& reply : engine.ReadUntil("bestmove")) {
+            std::smatch parts;
+            if (!std::regex_search(reply, parts, scored)) continue;
+            lines[std::stoi(parts[1])] = {parts[2].matched ? std::stoi(parts[2]) : 0, parts[3]};
+        }
+        std::set<std::string> mating;
+        for (const auto& [number, scoredMove] : lines) {
+            EXPECT_NE(scoredMove.first, 1) << scoredMove.second;
+            if (scoredMove.first == 2) mating.insert(scoredMove.second);
+        }
+        EXPECT_EQ(mating, std::set<std::string>{Uci(*key)});
+    }
+}
+
+}  // namespace
+}  // namespace sheets_test
