@@ -37,6 +37,8 @@ const TreeCounts EnPassantCases[] = {
     {"8/8/8/5k2/3pP3/8/8/4K3 b - e3 0 1", {9, 49, 364, 2233, 16574}},
     // Taking d2-d4 would open the bishop's diagonal to the king.
     {"8/8/2k5/8/3Pp3/8/8/4K2B b - d3 0 1", {7, 62, 470, 5174, 34779}},
+    // In check from the pawn that stepped, with the capture as the one reply.
+    {"8/8/8/3k1K2/3pPB2/8/8/2R5 b - e3 0 1", {1, 27, 82, 2245, 13134}},
     // Taking c2-c4 en passant removes the pawn that would guard a queen's mate on b5.
     {"2K5/8/2Q5/k7/1pP4p/8/8/8 b - c3 0 1", {3, 79, 268, 6876, 34928}},
 };

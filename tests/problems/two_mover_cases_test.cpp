@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "problems/two_mover_rules.h"
 #include "problems/two_mover_search.h"
 #include "tests/problems/slow_solver.h"
 
@@ -128,6 +129,36 @@ TEST(TwoMoverCases, ADoubleStepKeyRefutedOnlyByEnPassant) {
     withoutCapture.EnPassant = -1;
     for (const Plain& defence : Legal(withoutCapture)) EXPECT_FALSE(MatesInOne(After(withoutCapture, defence)).empty());
     EXPECT_EQ(JudgeFen(fen).Verdict, TwoMoverVerdict::NoKey);
+}
+
+TEST(TwoMoverCases, AMateInOneUndoneByEnPassantAndAWaitingKey) {
+    // 1. e4+? would mate but for 1... dxe3 en passant, Black's one reply. The
+    // key waits: 1. Be5! and after the one move 1... d3 the pawn steps
+    // 2. e4# with no capture left.
+    const std::string fen = "8/8/8/3k1K2/3p1B2/8/4P3/2R5 w - - 0 1";
+    const Board board = FromFen(fen);
+    EXPECT_FALSE(Mates(board, FromUci("e2e4")));
+    EXPECT_EQ(Legal(After(board, FromUci("e2e4"))).size(), 1U);
+    const problems::TwoMoverSolution solution = ExpectSound(fen, "f4e5", "Be5");
+    EXPECT_TRUE(solution.Threats.empty());
+    ASSERT_EQ(solution.Defences.size(), 1U);
+    EXPECT_EQ(solution.Defences[0].DefenceAlgebraic, "d3");
+    EXPECT_EQ(solution.Defences[0].FirstMateAlgebraic, "e4#");
+
+    // The full rules after 1. e4+: in check, not mated while the square
+    // behind the pawn may be taken, mated on the same squares without it.
+    const Board afterStep = After(board, FromUci("e2e4"));
+    problems::FullRules rules;
+    rules.SetUp(ToCells(afterStep), rules::Black, {5, 6});
+    EXPECT_TRUE(rules.InCheck());
+    EXPECT_TRUE(rules.HasLegalMove());
+    EXPECT_FALSE(rules.IsMated());
+    std::vector<rules::Move> moves;
+    rules.LegalMoves(moves);
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(FromMove(moves[0]), FromUci("d4e3"));
+    rules.SetUp(ToCells(afterStep), rules::Black);
+    EXPECT_TRUE(rules.IsMated());
 }
 
 TEST(TwoMoverCases, ABlackDoubleStepMetByMateEnPassant) {
