@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "files/output_group.h"
 #include "problems/problem_series.h"
@@ -16,6 +15,7 @@
 #include "sheets/pgn_writer.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -39,9 +39,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    char directory[] = "/tmp/sheets-bench-XXXXXX";
-    if (::mkdtemp(directory) == nullptr) return 2;
-    const std::string base = directory;
+    const support::ScratchFolder directory("sheets-bench");
+    const std::string base = directory.Path.string();
     const artwork::PieceSet pieces;
     double fastest = 1e9;
     std::printf("%d problems, %d diagrams a page, into PDF, PGN and EPD\n", Problems, PerPage);
@@ -81,8 +80,6 @@ int main(int argc, char** argv) {
             run, drawn, static_cast<long long>(series->AttemptsUsed), series->RepeatsSkipped, texts - drawn,
             paged - texts, pdf.size(), total - paged, total);
     }
-    for (const char* name : {"/s.pdf", "/s.pgn", "/s.epd"}) ::unlink((base + name).c_str());
-    ::rmdir(directory);
     std::printf("fastest %.3f s (target: under 5 s)\n", fastest);
     return 0;
 }

@@ -20,12 +20,12 @@
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
 
-namespace sheets_test {
+namespace sheets {
 namespace {
 
 namespace fs = std::filesystem;
-using settings_test::ReadBytes;
-using settings_test::WriteBytes;
+using settings::ReadBytes;
+using settings::WriteBytes;
 
 // The seven-tag roster, then the rest in ASCII order.
 const char* const ExpectedTags[] = {"Event", "Site", "Date", "Round", "White", "Black", "Result", "FEN", "SetUp"};
@@ -40,7 +40,7 @@ const std::string LongTitle =
 // Two knights and two rooks: now and then a solution needs its from-square.
 constexpr const char* MixedAnyKind = "2\n2\n1\n2\n1\n2\n1\n1\n1\n0\n50\n1\n5\nлюбая\n";
 
-class SheetsProgram : public settings_test::ScratchDirectoryTest {
+class SheetsProgram : public settings::ScratchDirectoryTest {
   protected:
     SheetsProgram() { WriteExampleSettings("set_figure.txt"); }
     RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
@@ -397,4 +397,4 @@ TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
 }
 
 }  // namespace
-}  // namespace sheets_test
+}  // namespace sheets
