@@ -1,4 +1,5 @@
-// Files and folders for the window tests.
+// Files and folders for the window tests, and a piece of a test run in a
+// child process under a file-size limit and an alarm.
 #pragma once
 
 #include <sys/resource.h>
