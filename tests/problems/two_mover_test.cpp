@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "tests/problems/slow_solver.h"
 
+namespace problems {
 namespace {
 
 using namespace problems::testing::slow;
@@ -184,3 +185,4 @@ TEST(TwoMoverSeries, TheSameSeedGivesTheSameSetOnOneThreadOrMany) {
 }
 
 }  // namespace
+}  // namespace problems
