@@ -12,6 +12,7 @@
 #include "problems/two_mover_rules.h"
 #include "tests/problems/slow_solver.h"
 
+namespace problems {
 namespace {
 
 using namespace problems::testing::slow;
@@ -109,3 +110,4 @@ TEST(FullRulesPerft, TheEnPassantSquareIsKeptAndTakenBack) {
 }
 
 }  // namespace
+}  // namespace problems

@@ -13,6 +13,7 @@
 #include "problems/two_mover_search.h"
 #include "tests/problems/slow_solver.h"
 
+namespace problems {
 namespace {
 
 using namespace problems::testing::slow;
@@ -226,3 +227,4 @@ TEST(TwoMoverCases, TwoKeysAreRefused) {
 }
 
 }  // namespace
+}  // namespace problems

@@ -23,13 +23,13 @@
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
 
-namespace sheets_test {
+namespace sheets {
 namespace {
 
 namespace fs = std::filesystem;
 namespace slow = problems::testing::slow;
-using settings_test::ReadBytes;
-using settings_test::WriteBytes;
+using settings::ReadBytes;
+using settings::WriteBytes;
 
 constexpr const char* Stockfish = "/usr/games/stockfish";
 constexpr const char* PgnExtract = "/usr/games/pgn-extract";
@@ -39,7 +39,7 @@ constexpr const char* AnyKind = "2\n1\n1\n0\n1\n3\n1\n1\n1\n0\n50\n1\n4\nлюб�
 // Six pawns a side that may stand up to the sixth rank.
 constexpr const char* PawnHeavy = "6\n1\n1\n0\n1\n6\n0\n1\n1\n0\n50\n1\n6\nлюбая\n";
 
-class TwoMoverSheets : public settings_test::ScratchDirectoryTest {
+class TwoMoverSheets : public settings::ScratchDirectoryTest {
   protected:
     TwoMoverSheets() { WriteExampleSettings("set_figure.txt"); }
     RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
@@ -280,17 +280,17 @@ TEST_F(TwoMoverSheets, EnPassantLinesAreWrittenSoThatPgnExtractPlaysThem) {
         ProblemOf("8/kpP5/8/P7/1R6/8/1K6/8 w - - 0 1"),     // 1. c8=Q! b5 2. axb6# (en passant)
     };
     const std::string title = "Взятие на проходе";
-    const std::string pgn = sheets::WritePgn(problems, title);
+    const std::string pgn = WritePgn(problems, title);
     EXPECT_NE(pgn.find("1... cxb3 2. Qb2#"), std::string::npos) << pgn;
     EXPECT_NE(pgn.find("b5 2. axb6#"), std::string::npos) << pgn;
     WriteBytes("passing.pgn", pgn);
     ExpectPgnExtractReadsEveryGame("passing.pgn", 2, title);
 
-    EXPECT_EQ(sheets::WriteEpd(problems),
+    EXPECT_EQ(WriteEpd(problems),
               "8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - bm b4; dm 2; id \"1\";\n"
               "8/kpP5/8/P7/1R6/8/1K6/8 w - - bm c8=Q; dm 2; id \"2\";\n");
-    EXPECT_EQ(sheets::AnswerText(problems[0]), "1. b2-b4! (угроза 2. Фe2-b2#)");
-    EXPECT_EQ(sheets::AnswerText(problems[1]), "1. c7-c8Ф! (угроза 2. Фc8-b7#)");
+    EXPECT_EQ(AnswerText(problems[0]), "1. b2-b4! (угроза 2. Фe2-b2#)");
+    EXPECT_EQ(AnswerText(problems[1]), "1. c7-c8Ф! (угроза 2. Фc8-b7#)");
 }
 
 // A chess engine run as a child, spoken to over its standard input and output.
@@ -390,4 +390,4 @@ TEST_F(TwoMoverSheets, StockfishFindsTheSameKeyAlone) {
 }
 
 }  // namespace
-}  // namespace sheets_test
+}  // namespace sheets
