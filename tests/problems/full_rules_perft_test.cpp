@@ -44,6 +44,15 @@ const TreeCounts EnPassantCases[] = {
     {"2K5/8/2Q5/k7/1pP4p/8/8/8 b - c3 0 1", {3, 79, 268, 6876, 34928}},
 };
 
+// The hand-made two-movers' positions, with no en-passant square: their
+// trees hold double steps and their captures from the first moves on.
+const TreeCounts DoubleStepCases[] = {
+    {"8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - 0 1", {25, 69, 1379, 4748, 106521}},
+    {"2K5/8/2Q5/k7/1p5p/8/2P5/8 w - - 0 1", {29, 97, 2596, 12032, 322039}},
+    {"8/kpP5/8/P7/1R6/8/1K6/8 w - - 0 1", {24, 90, 2223, 7929, 197230}},
+    {"8/8/8/3k1K2/3p1B2/8/4P3/2R5 w - - 0 1", {30, 68, 2016, 10383, 296352}},
+};
+
 // The en-passant square of a FEN's fourth field in the core's coordinates.
 problems::EnPassantSquare EnPassantOf(const Board& board) {
     if (board.EnPassant < 0) return {};
@@ -64,19 +73,25 @@ std::uint64_t FullRulesLeaves(problems::FullRules& rules, int depth) {
     return leaves;
 }
 
-TEST(FullRulesPerft, TreesFromAnEnPassantSquareMatchTheEngine) {
-    for (const TreeCounts& counts : EnPassantCases) {
-        SCOPED_TRACE(counts.Fen);
-        const Board board = FromFen(counts.Fen);
-        problems::FullRules rules;
-        rules.SetUp(ToCells(board), board.Side, EnPassantOf(board));
-        for (std::size_t depth = 1; depth <= counts.LeavesAtDepth.size(); ++depth) {
-            SCOPED_TRACE("depth " + std::to_string(depth));
-            EXPECT_EQ(FullRulesLeaves(rules, static_cast<int>(depth)), counts.LeavesAtDepth[depth - 1]);
-        }
-        // The slow solver's generator agrees where it is quick.
-        EXPECT_EQ(Leaves(board, 3), counts.LeavesAtDepth[2]);
+void ExpectEngineCounts(const TreeCounts& counts) {
+    SCOPED_TRACE(counts.Fen);
+    const Board board = FromFen(counts.Fen);
+    problems::FullRules rules;
+    rules.SetUp(ToCells(board), board.Side, EnPassantOf(board));
+    for (std::size_t depth = 1; depth <= counts.LeavesAtDepth.size(); ++depth) {
+        SCOPED_TRACE("depth " + std::to_string(depth));
+        EXPECT_EQ(FullRulesLeaves(rules, static_cast<int>(depth)), counts.LeavesAtDepth[depth - 1]);
     }
+    // The slow solver's generator agrees where it is quick.
+    EXPECT_EQ(Leaves(board, 3), counts.LeavesAtDepth[2]);
+}
+
+TEST(FullRulesPerft, TreesFromAnEnPassantSquareMatchTheEngine) {
+    for (const TreeCounts& counts : EnPassantCases) ExpectEngineCounts(counts);
+}
+
+TEST(FullRulesPerft, TreesWithDoubleStepsInsideMatchTheEngine) {
+    for (const TreeCounts& counts : DoubleStepCases) ExpectEngineCounts(counts);
 }
 
 TEST(FullRulesPerft, TheEnPassantSquareIsKeptAndTakenBack) {
