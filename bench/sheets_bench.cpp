@@ -1,21 +1,30 @@
 // Where the time of a 1000-problem worksheet goes: drawing the problems,
 // then PGN, EPD and PDF, then writing the three files. Prints one line per
-// seed and the fastest run.
-//   sheets_bench SETTINGS_FILE [RUNS]
+// seed and the fastest run. Then, for each settings file, what a set of
+// two-movers costs: the random positions tried per two-mover found, and the
+// time of one soundness check by the two-mover search, over the builder's
+// random positions and over sound two-movers judged again.
+//   sheets_bench SETTINGS_FILE [RUNS [TWO_MOVER_SETTINGS_FILE...]]
+// Without further files the two-movers come from SETTINGS_FILE.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "files/output_group.h"
+#include "problems/position_builder.h"
 #include "problems/problem_series.h"
+#include "problems/two_mover_search.h"
+#include "problems/two_mover_series.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -24,6 +33,86 @@ constexpr int Problems = 1000;
 constexpr int PerPage = 6;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+constexpr int TwoMovers = 100;       // a set drawn for the positions-per-problem figure
+constexpr int RandomChecks = 50000;  // random positions built for the search to judge on one thread
+constexpr std::uint64_t TwoMoverSeed = 1;
+constexpr double MicrosecondsPerSecond = 1e6;
+
+// Microseconds per Judge of the two-mover search on one thread, over the
+// builder's random positions that reach the search (as a set's threads see
+// them); sets `sound` to how many of them were sound.
+double MicrosecondsPerRandomCheck(const settings::TrainerSettings& config, int& checked, int& sound) {
+    rules::Position rules;
+    problems::PositionBuilder builder(rules, config, TwoMoverSeed);
+    problems::TwoMoverSearch search;
+    checked = 0;
+    sound = 0;
+    double seconds = 0;
+    for (int attempt = 0; attempt < RandomChecks; ++attempt) {
+        builder.ClearBoard();
+        if (!builder.BuildRandomPosition()) continue;
+        const rules::BoardCellsArray board = rules.Squares();
+        rules::Move key;
+        const Clock::time_point start = Clock::now();
+        sound += search.Judge(board, config.FirstMovePiece, key) == problems::TwoMoverVerdict::Sound;
+        seconds += SecondsSince(start);
+        ++checked;
+    }
+    return checked == 0 ? 0 : seconds * MicrosecondsPerSecond / checked;
+}
+
+// Microseconds per Judge of a sound two-mover, where every first move must
+// be shown to fail but the key: the dearest verdict.
+double MicrosecondsPerSoundCheck(const std::vector<problems::SeriesProblem>& found,
+                                 const settings::TrainerSettings& config) {
+    problems::TwoMoverSearch search;
+    constexpr int Rounds = 20;
+    const Clock::time_point start = Clock::now();
+    for (int round = 0; round < Rounds; ++round) {
+        for (const problems::SeriesProblem& problem : found) {
+            rules::Move key;
+            if (search.Judge(problem.Board, config.FirstMovePiece, key) != problems::TwoMoverVerdict::Sound) {
+                std::fprintf(stderr, "a two-mover of the set is not sound when judged again\n");
+                std::exit(1);
+            }
+        }
+    }
+    return SecondsSince(start) * MicrosecondsPerSecond / (Rounds * static_cast<double>(found.size()));
+}
+
+// The two-mover figures of one settings file.
+bool TwoMoverFigures(const char* path) {
+    settings::TrainerSettings config;
+    const std::string unreadable = sheets::ReadSheetSettings(path, config);
+    if (!unreadable.empty()) {
+        std::fprintf(stderr, "%s\n", unreadable.c_str());
+        return false;
+    }
+    std::printf("two-movers, settings %s:\n", path);
+    problems::TwoMoverSeries series(config, TwoMoverSeed);
+    const Clock::time_point start = Clock::now();
+    const bool complete = series.Draw(TwoMovers, nullptr);
+    const double drawn = SecondsSince(start);
+    const std::size_t found = series.Problems.size();
+    std::printf(
+        "  %d asked, %zu found in %.3f s on every core: %lld positions, %.0f positions per two-mover "
+        "(budget %lld), %d repeats skipped\n",
+        TwoMovers, found, drawn, static_cast<long long>(series.AttemptsUsed),
+        found == 0 ? 0.0 : static_cast<double>(series.AttemptsUsed) / static_cast<double>(found),
+        static_cast<long long>(problems::TwoMoverAttemptsPerProblem), series.RepeatsSkipped);
+    std::printf("  search work of the set: %lld checks (thinning included), %lld moves played\n",
+                static_cast<long long>(series.Cost.Judged), static_cast<long long>(series.Cost.MovesPlayed));
+    int checked = 0;
+    int sound = 0;
+    const double perRandom = MicrosecondsPerRandomCheck(config, checked, sound);
+    std::printf("  one soundness check, one thread: %.2f us per random position (%d judged, %d sound)", perRandom,
+                checked, sound);
+    if (found > 0) std::printf(", %.1f us per sound two-mover", MicrosecondsPerSoundCheck(series.Problems, config));
+    std::printf("\n");
+    if (!complete) std::printf("  the budget ran out before %d two-movers\n", TwoMovers);
+    return true;
+}
 
 }  // namespace
 
@@ -39,9 +128,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    char directory[] = "/tmp/sheets-bench-XXXXXX";
-    if (::mkdtemp(directory) == nullptr) return 2;
-    const std::string base = directory;
+    const support::ScratchFolder directory("sheets-bench");
+    const std::string base = directory.Path.string();
     const artwork::PieceSet pieces;
     double fastest = 1e9;
     std::printf("%d problems, %d diagrams a page, into PDF, PGN and EPD\n", Problems, PerPage);
@@ -81,8 +169,12 @@ int main(int argc, char** argv) {
             run, drawn, static_cast<long long>(series->AttemptsUsed), series->RepeatsSkipped, texts - drawn,
             paged - texts, pdf.size(), total - paged, total);
     }
-    for (const char* name : {"/s.pdf", "/s.pgn", "/s.epd"}) ::unlink((base + name).c_str());
-    ::rmdir(directory);
     std::printf("fastest %.3f s (target: under 5 s)\n", fastest);
+
+    std::vector<const char*> twoMoverSettings(argv + std::min(argc, 3), argv + argc);
+    if (twoMoverSettings.empty()) twoMoverSettings.push_back(argv[1]);
+    for (const char* path : twoMoverSettings) {
+        if (!TwoMoverFigures(path)) return 2;
+    }
     return 0;
 }

@@ -1,5 +1,5 @@
-// A TrainerView without a window, for tests and tools: it records what a
-// window would have shown.
+// A TrainerView without a window, for tests, tools and benchmarks: it records
+// what a window would have shown.
 #pragma once
 
 #include <cstdint>

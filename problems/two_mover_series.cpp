@@ -105,6 +105,12 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
     AttemptsUsed = 0;
     RepeatsSkipped = 0;
     Cost = {};
+    LastEnd = DrawEnd::Complete;
+    auto rules = std::make_unique<rules::Position>();
+    if (!PositionBuilder(*rules, Config).PiecesCanFit()) {
+        LastEnd = DrawEnd::PiecesDoNotFit;
+        return false;
+    }
     const std::int64_t budget = static_cast<std::int64_t>(asked) * TwoMoverAttemptsPerProblem;
     const std::int64_t blocks = (budget + TwoMoverBlockSize - 1) / TwoMoverBlockSize;
 
@@ -137,9 +143,8 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
 
     std::vector<Find> kept;
     std::unordered_set<std::string> placements;
-    auto rules = std::make_unique<rules::Position>();
     bool complete = false;
-    for (std::int64_t block = 0; block < blocks && !complete; ++block) {
+    for (std::int64_t block = 0; block < blocks && !complete && LastEnd == DrawEnd::Complete; ++block) {
         std::vector<Find> finds;
         {
             std::unique_lock<std::mutex> guard(lock);
@@ -162,7 +167,13 @@ bool TwoMoverSeries::Draw(int asked, SeriesProgress* progress) {
             }
         }
         if (progress != nullptr) progress->ProblemsFound(static_cast<int>(kept.size()), asked, AttemptsUsed);
+        // Until the first two-mover comes, only one two-mover's share is open.
+        if (!complete && kept.empty() && AttemptsUsed >= TwoMoverAttemptsPerProblem) {
+            AttemptsUsed = TwoMoverAttemptsPerProblem;  // the share's last block ran past it and found nothing either
+            LastEnd = DrawEnd::NoFirstProblem;
+        }
     }
+    if (!complete && LastEnd == DrawEnd::Complete) LastEnd = DrawEnd::BudgetSpent;
     {
         std::lock_guard<std::mutex> guard(lock);
         stop = true;

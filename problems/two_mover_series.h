@@ -34,13 +34,16 @@ class TwoMoverSeries {
     // Adds two-movers until `asked` distinct ones are in Problems, in the
     // order of the random positions they were made from. False when the
     // budget (asked x TwoMoverAttemptsPerProblem) ran out first; Problems
-    // then holds those found. `progress` may be null.
+    // then holds those found. Like a set of mates in one it ends at once
+    // when the pieces cannot be placed, and after one two-mover's share of
+    // the budget when that found none. `progress` may be null.
     bool Draw(int asked, SeriesProgress* progress);
 
     std::vector<SeriesProblem> Problems;
     std::int64_t AttemptsUsed = 0;  // random positions up to the last problem kept (or the budget)
     int RepeatsSkipped = 0;         // two-movers that repeated an earlier one
     TwoMoverCost Cost;              // the work of the last Draw, over all threads (beyond what was kept, too)
+    DrawEnd LastEnd = DrawEnd::Complete;
 
   private:
     settings::TrainerSettings Config;

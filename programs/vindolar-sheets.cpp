@@ -1,5 +1,5 @@
-// vindolar-sheets: worksheets of mate-in-one problems from the trainer's own
-// generator, as PDF with an answer key, PGN and EPD.
+// vindolar-sheets: worksheets of mates in one or in two from the trainer's
+// own position builder and settings, as PDF with an answer key, PGN and EPD.
 #include <memory>
 
 #include "sheets/sheet_program.h"

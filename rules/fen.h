@@ -1,6 +1,7 @@
-// Positions in Forsyth-Edwards Notation, for tools and tests. FEN rank 8 is
-// row index 1 and file a is file index 1. Castling and en-passant fields
-// must be "-"; the two move counters may be absent.
+// Positions in Forsyth-Edwards Notation: a worksheet's problems are kept in
+// it, and tools and tests read positions from it. FEN rank 8 is row index 1
+// and file a is file index 1. Castling and en-passant fields must be "-";
+// the two move counters may be absent.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
-// The board, the piece codes, the move list and the position that all chess
-// logic shares.
+// The board, the move list and the position that all chess logic shares,
+// over the piece codes of piece_codes.h.
 //
 // Squares are addressed as (file index, row index), both 1..8. Files 1..8 are
 // a..h from left to right; rows 1..8 run from the top of the drawn board, so

@@ -1,6 +1,7 @@
 // The settings file as a stream: opening it for reading, and reading or
 // writing the fourteen lines. The path-based readers and the writer in
-// settings.h are built on these; tests and the fuzz target use them directly.
+// settings.h are built on these; the worksheets' settings reader, tests and
+// the fuzz target use them directly.
 #pragma once
 
 #include <cstdio>

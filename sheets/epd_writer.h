@@ -1,5 +1,6 @@
 // A set of problems as EPD: one line per problem, the four position fields
-// of its FEN and the operations bm (the solution), dm 1 and id (its number).
+// of its FEN and the operations bm (the mate, or a two-mover's key), dm (the
+// moves to mate: 1 or 2) and id (its number).
 #pragma once
 
 #include <string>

@@ -1,5 +1,7 @@
 // A set of problems as PGN: one game per problem, set up from its FEN, with
-// the solution as its only move.
+// the solution as its moves: the mate of a mate in one; a two-mover's key,
+// first defence and mate, with every other defence and its first mate as a
+// variation.
 #pragma once
 
 #include <string>

@@ -47,6 +47,18 @@ files::ContentsWriter BytesWriter(const std::string& bytes) {
     return [&bytes](std::FILE* stream) { return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size(); };
 }
 
+// Why a set came out short: the pieces could not stand on the board, or so
+// many positions gave too few problems (`budgetNote` says what a set may
+// try, or is empty).
+std::string ShortSetComplaint(problems::DrawEnd end, std::int64_t attempts, const std::string& budgetNote, int found,
+                              const SheetOptions& options) {
+    const std::string counted = ProgressText(found, options.Count);
+    const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
+    if (end == problems::DrawEnd::PiecesDoNotFit)
+        return "фигуры из настроек не помещаются на доску: " + counted + change;
+    return "за " + std::to_string(attempts) + " позиций " + budgetNote + counted + change;
+}
+
 }  // namespace
 
 int SheetProgram::Run(int argc, const char* const* argv) {
@@ -88,10 +100,10 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         const bool complete = series.Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
-            return Fail(TooFewProblems, "за " + std::to_string(series.AttemptsUsed) + " позиций (не больше " +
-                                            std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) " +
-                                            ProgressText(static_cast<int>(series.Problems.size()), options.Count) +
-                                            "; измените настройки в «" + options.SettingsPath + "»");
+            const std::string budget =
+                "(не больше " + std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) ";
+            return Fail(TooFewProblems, ShortSetComplaint(series.LastEnd, series.AttemptsUsed, budget,
+                                                          static_cast<int>(series.Problems.size()), options));
         }
         found = std::move(series.Problems);
     } else {
@@ -99,12 +111,8 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         const bool complete = series->Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
-            const std::string counted = ProgressText(static_cast<int>(series->Problems.size()), options.Count);
-            const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
-            if (series->LastEnd == problems::DrawEnd::PiecesDoNotFit) {
-                return Fail(TooFewProblems, "фигуры из настроек не помещаются на доску: " + counted + change);
-            }
-            return Fail(TooFewProblems, "за " + std::to_string(series->AttemptsUsed) + " позиций " + counted + change);
+            return Fail(TooFewProblems, ShortSetComplaint(series->LastEnd, series->AttemptsUsed, "",
+                                                          static_cast<int>(series->Problems.size()), options));
         }
         found = std::move(series->Problems);
     }

@@ -1,18 +1,23 @@
-// A temporary working directory for the trainer benchmarks: the built square
+// A scratch working directory for the trainer benchmarks: the built square
 // pictures and a settings file of the benchmark's choosing.
 #pragma once
 
 #include <string>
 
-namespace trainer_bench {
+#include "tests/support/scratch_folder.h"
 
-// Creates the directory, makes it the working directory and returns its path.
-std::string EnterBenchWorkDir(const std::string& settings);
-// Leaves and removes it.
-void RemoveBenchWorkDir(const std::string& path);
+namespace bench::trainer_window {
+
+// The working directory while the object lives, removed at the end: "JPG/"
+// with the built square pictures, an empty "Image/" and "set_figure.txt"
+// holding `settings`.
+class BenchWorkDir : public support::ScratchWorkingDirectory {
+  public:
+    explicit BenchWorkDir(const std::string& settings);
+};
 
 // Settings lines with the two kings only, and the example settings.
 std::string KingsOnlySettings();
 std::string ExampleSettings();
 
-}  // namespace trainer_bench
+}  // namespace bench::trainer_window

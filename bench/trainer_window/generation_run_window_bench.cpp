@@ -74,7 +74,7 @@ int main() {
         std::fprintf(stderr, "generation_run_window_bench: needs an X display\n");
         return 2;
     }
-    const std::string workDir = trainer_bench::EnterBenchWorkDir(trainer_bench::KingsOnlySettings());
+    const bench::trainer_window::BenchWorkDir workDir(bench::trainer_window::KingsOnlySettings());
 
     TimingDialogs dialogs;
     auto program = std::make_unique<trainer::TrainerProgram>(dialogs);
@@ -102,7 +102,6 @@ int main() {
     }
     const std::string label = gtk_label_get_text(GTK_LABEL(program->Window.Control(trainer::StatusLabelControl)));
     program->End();
-    trainer_bench::RemoveBenchWorkDir(workDir);
 
     const double headlessMedian = Median(headless);
     const double windowMedian = Median(window);

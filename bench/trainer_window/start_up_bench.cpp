@@ -88,7 +88,7 @@ int RunChild(long long started) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], ChildFlag) == 0) return RunChild(std::atoll(argv[2]));
 
-    const std::string workDir = trainer_bench::EnterBenchWorkDir(trainer_bench::ExampleSettings());
+    const bench::trainer_window::BenchWorkDir workDir(bench::trainer_window::ExampleSettings());
     const std::string self = "/proc/self/exe";
     char executable[4096] = {};
     const ssize_t length = readlink(self.c_str(), executable, sizeof executable - 1);
@@ -126,7 +126,6 @@ int main(int argc, char** argv) {
         times.push_back(milliseconds);
         attempts.push_back(runAttempts);
     }
-    trainer_bench::RemoveBenchWorkDir(workDir);
 
     std::vector<double> sorted = times;
     std::sort(sorted.begin(), sorted.end());

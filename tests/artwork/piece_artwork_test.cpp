@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+namespace artwork {
 namespace {
 
 constexpr std::array<rules::PieceCode, 6> Kinds = {rules::Pawn, rules::Knight, rules::Bishop,
@@ -275,3 +276,4 @@ TEST(PieceArtworkTest, PieceSetDrawsWhatDrawPieceDraws) {
 }
 
 }  // namespace
+}  // namespace artwork

@@ -4,41 +4,32 @@
 
 #include <gdk/gdkx.h>
 
-namespace editor_test {
+namespace editor {
 
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
     return out << "(" << place.Left << ", " << place.Top << ", " << place.Width << " x " << place.Height << ")";
 }
 
 void EditorWindowTest::SetUp() {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << window_test::NoDisplayReason;
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << support::NoDisplayReason;
     ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "cannot open the display";
     Driver.Connection = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
     GdkScreen* screen = gdk_screen_get_default();
     ASSERT_GE(gdk_screen_get_width(screen), 1024) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
     ASSERT_GE(gdk_screen_get_height(screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
 
-    OldDir = std::filesystem::current_path();
-    WorkDir = window_test::MakeTempDir("editor-test");
-    ASSERT_FALSE(WorkDir.empty());
-    std::filesystem::current_path(WorkDir);
+    WorkDir = std::make_unique<support::ScratchWorkingDirectory>("editor-test");
 }
 
 void EditorWindowTest::TearDown() {
     if (IsSkipped()) return;
     Editor.End();
     Settle();
-    if (!OldDir.empty()) {
-        std::filesystem::current_path(OldDir);
-    }
-    if (!WorkDir.empty()) {
-        std::filesystem::permissions(WorkDir, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(WorkDir);
-    }
+    WorkDir.reset();
 }
 
 void EditorWindowTest::StartWithFile(const std::string& bytes) {
-    WriteFileBytes(WorkDir / "set_figure.txt", bytes);
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", bytes);
     Editor.Start();
     WaitUntilShown();
 }
@@ -89,6 +80,6 @@ void EditorWindowTest::RunLoopUntilClosed() {
     Settle();
 }
 
-std::string EditorWindowTest::SettingsFile() const { return ReadFileBytes(WorkDir / "set_figure.txt"); }
+std::string EditorWindowTest::SettingsFile() const { return ReadFileBytes(WorkDir->Path / "set_figure.txt"); }
 
-}  // namespace editor_test
+}  // namespace editor

@@ -2,25 +2,26 @@
 // directory, with helpers to send it real X events and read its controls.
 #pragma once
 
-#include <filesystem>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
 #include "editor/editor.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_files.h"
 #include "tests/support/toolkit_loop.h"
 #include "tests/support/x_driver.h"
 
-namespace editor_test {
+namespace editor {
 
-using window_test::ReadFileBytes;
-using window_test::ScreenPoint;
-using window_test::Settle;
-using window_test::SettleUntil;
-using window_test::WriteFileBytes;
-using window_test::XDriver;
+using support::ReadFileBytes;
+using support::ScreenPoint;
+using support::Settle;
+using support::SettleUntil;
+using support::WriteFileBytes;
+using support::XDriver;
 
 // Position and size of a control within the window's client area.
 struct ClientPlace {
@@ -36,8 +37,7 @@ std::ostream& operator<<(std::ostream& out, const ClientPlace& place);
 
 class EditorWindowTest : public ::testing::Test {
   protected:
-    std::filesystem::path WorkDir;
-    std::filesystem::path OldDir;
+    std::unique_ptr<support::ScratchWorkingDirectory> WorkDir;
     editor::Editor Editor;
     XDriver Driver{nullptr};
 
@@ -65,4 +65,4 @@ class EditorWindowTest : public ::testing::Test {
     void WaitUntilShown();
 };
 
-}  // namespace editor_test
+}  // namespace editor

@@ -6,7 +6,7 @@
 
 #include "tests/editor/editor_fixture.h"
 
-namespace editor_test {
+namespace editor {
 namespace {
 
 struct ExpectedLabel {
@@ -253,4 +253,4 @@ TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
 }
 
 }  // namespace
-}  // namespace editor_test
+}  // namespace editor

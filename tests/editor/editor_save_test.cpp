@@ -6,7 +6,7 @@
 
 #include "tests/editor/editor_fixture.h"
 
-namespace editor_test {
+namespace editor {
 namespace {
 
 constexpr int KingItem = 5;  // "король" in the piece list
@@ -117,4 +117,4 @@ TEST_F(EditorSaveTest, ClosingAfterChangesLeavesTheFileUntouched) {
 }
 
 }  // namespace
-}  // namespace editor_test
+}  // namespace editor

@@ -2,6 +2,7 @@
 // working directory: the trainer's "Опции" starts the editor, the editor's
 // "Сохранить" writes the settings and starts a new trainer that uses them.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,16 @@
 
 #include "tests/support/processes.h"
 #include "tests/support/program_process_test.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_files.h"
 #include "tests/support/waiting.h"
 #include "tests/support/x_driver.h"
 
-namespace editor_test {
+namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace window_test;
+using namespace support;
 
 constexpr const char* TrainerTitle = "Мат в 1 ход";
 constexpr const char* EditorTitle = "New window ( 0 )";
@@ -44,17 +46,16 @@ ScreenPoint Offset(ScreenPoint origin, ScreenPoint inside) { return {origin.X + 
 
 class HandOverTest : public ProgramProcessTest {
   protected:
-    fs::path WorkDir;
+    std::unique_ptr<support::ScratchFolder> WorkDir;
 
     void SetUp() override {
         ProgramProcessTest::SetUp();
         if (HasFatalFailure() || IsSkipped()) return;
-        WorkDir = MakeTempDir("hand-over-test");
-        ASSERT_FALSE(WorkDir.empty());
-        fs::copy_file(TRAINER_BINARY, WorkDir / "vindolar");
-        fs::copy_file(QUESSA_BINARY, WorkDir / "quessa");
-        fs::copy(TILE_FOLDER, WorkDir / "JPG", fs::copy_options::recursive);
-        WriteFileBytes(WorkDir / "set_figure.txt", SettingsBefore);
+        WorkDir = std::make_unique<support::ScratchFolder>("hand-over-test");
+        fs::copy_file(TRAINER_BINARY, WorkDir->Path / "vindolar");
+        fs::copy_file(QUESSA_BINARY, WorkDir->Path / "quessa");
+        fs::copy(TILE_FOLDER, WorkDir->Path / "JPG", fs::copy_options::recursive);
+        WriteFileBytes(WorkDir->Path / "set_figure.txt", SettingsBefore);
     }
 
     void TearDown() override {
@@ -63,9 +64,7 @@ class HandOverTest : public ProgramProcessTest {
             StopProcess(pid);
         }
         ProgramProcessTest::TearDown();
-        if (!WorkDir.empty()) {
-            fs::remove_all(WorkDir);
-        }
+        WorkDir.reset();
     }
 
     // Processes, not yet ended, whose executable lies in the working directory.
@@ -78,7 +77,7 @@ class HandOverTest : public ProgramProcessTest {
             }
             std::error_code error;
             const fs::path executable = fs::read_symlink(entry.path() / "exe", error);
-            if (error || executable.parent_path() != fs::canonical(WorkDir)) {
+            if (error || executable.parent_path() != fs::canonical(WorkDir->Path)) {
                 continue;
             }
             if (name.empty() || executable.filename() == name) {
@@ -125,7 +124,7 @@ TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
     const pid_t firstTrainer = fork();
     ASSERT_GE(firstTrainer, 0);
     if (firstTrainer == 0) {
-        if (chdir(WorkDir.c_str()) == 0) {
+        if (chdir(WorkDir->Path.c_str()) == 0) {
             execl("./vindolar", "./vindolar", static_cast<char*>(nullptr));
         }
         _exit(127);
@@ -145,7 +144,7 @@ TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
     driver.Click(Offset(editorOrigin, CellSizeUpArrow));
     driver.Click(Offset(editorOrigin, EditorSaveButtonCentre));
     EXPECT_EQ(WaitForExit(editorPid), 0);
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), SettingsAfter);
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), SettingsAfter);
 
     const pid_t secondTrainer = WaitForProgram("vindolar");
     ASSERT_GT(secondTrainer, 0);
@@ -160,4 +159,4 @@ TEST_F(HandOverTest, OptionsEditSaveAndANewTrainerUsesTheNewSettings) {
 }
 
 }  // namespace
-}  // namespace editor_test
+}  // namespace editor

@@ -3,6 +3,7 @@
 // working directory, and every way out ends with status 0.
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,15 +17,16 @@
 
 #include "tests/support/processes.h"
 #include "tests/support/program_process_test.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_files.h"
 #include "tests/support/waiting.h"
 #include "tests/support/x_driver.h"
 
-namespace editor_test {
+namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace window_test;
+using namespace support;
 
 constexpr const char* QuessaPath = QUESSA_BINARY;
 constexpr const char* EditorTitle = "New window ( 0 )";
@@ -43,30 +45,27 @@ const std::string ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nфер�
 
 class QuessaProgramTest : public ProgramProcessTest {
   protected:
-    fs::path WorkDir;
+    std::unique_ptr<support::ScratchFolder> WorkDir;
     pid_t Quessa = -1;
 
     void SetUp() override {
         ProgramProcessTest::SetUp();
         if (HasFatalFailure() || IsSkipped()) return;
-        WorkDir = MakeTempDir("quessa-test");
-        ASSERT_FALSE(WorkDir.empty());
-        MakeReadableByAll(WorkDir);
-        fs::create_directory(WorkDir / "marks");
-        fs::permissions(WorkDir / "marks", fs::perms::all);
+        WorkDir = std::make_unique<support::ScratchFolder>("quessa-test");
+        MakeReadableByAll(WorkDir->Path);
+        fs::create_directory(WorkDir->Path / "marks");
+        fs::permissions(WorkDir->Path / "marks", fs::perms::all);
     }
 
     void TearDown() override {
         StopProcess(Quessa);
         ProgramProcessTest::TearDown();
-        if (!WorkDir.empty()) {
-            fs::remove_all(WorkDir);
-        }
+        WorkDir.reset();
     }
 
     void PutStandInTrainer() {
-        WriteFileBytes(WorkDir / "vindolar", StandInTrainer);
-        MakeReadableByAll(WorkDir / "vindolar");
+        WriteFileBytes(WorkDir->Path / "vindolar", StandInTrainer);
+        MakeReadableByAll(WorkDir->Path / "vindolar");
     }
 
     // Starts quessa in the working directory; as another user when asked
@@ -76,7 +75,7 @@ class QuessaProgramTest : public ProgramProcessTest {
     void StartQuessa(bool asPlainUser = false) {
         std::string program = QuessaPath;
         if (asPlainUser) {
-            const fs::path copies = WorkDir / "program";
+            const fs::path copies = WorkDir->Path / "program";
             fs::create_directory(copies);
             MakeReadableByAll(copies);
             program = (copies / "quessa").string();
@@ -85,21 +84,21 @@ class QuessaProgramTest : public ProgramProcessTest {
         }
         std::string authority;
         if (asPlainUser && std::getenv("XAUTHORITY") != nullptr) {
-            authority = (WorkDir / "Xauthority").string();
+            authority = (WorkDir->Path / "Xauthority").string();
             fs::copy_file(std::getenv("XAUTHORITY"), authority);
             fs::permissions(authority, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         }
         Quessa = fork();
         ASSERT_GE(Quessa, 0);
         if (Quessa == 0) {
-            if (chdir(WorkDir.c_str()) != 0) {
+            if (chdir(WorkDir->Path.c_str()) != 0) {
                 _exit(126);
             }
             if (asPlainUser) {
                 if (!authority.empty()) {
                     setenv("XAUTHORITY", authority.c_str(), 1);
                 }
-                setenv("HOME", WorkDir.c_str(), 1);
+                setenv("HOME", WorkDir->Path.c_str(), 1);
                 if (setgid(NobodyId) != 0 || setuid(NobodyId) != 0) {
                     _exit(126);
                 }
@@ -129,41 +128,41 @@ class QuessaProgramTest : public ProgramProcessTest {
     }
 
     bool WaitForTrainerMark() {
-        return WaitUntil([&] { return fs::exists(WorkDir / "marks" / "trainer-ran"); });
+        return WaitUntil([&] { return fs::exists(WorkDir->Path / "marks" / "trainer-ran"); });
     }
 };
 
 TEST_F(QuessaProgramTest, SaveWritesTheFileAndStartsTheTrainerInTheWorkingDirectory) {
-    WriteFileBytes(WorkDir / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", "2\n12\n1\n0\n1\n3\n0\n1\n1\n0\n0\n1\n4\nферзь\n");
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
     ASSERT_NE(window, None);
     ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), "2\n10\n1\n0\n1\n3\n0\n1\n1\n0\n40\n1\n4\nферзь\n");
     ASSERT_TRUE(WaitForTrainerMark()) << "the trainer was not started";
-    const std::string dir = fs::canonical(WorkDir).string();
-    EXPECT_EQ(ReadFileBytes(WorkDir / "marks" / "trainer-ran"), dir + "\n" + dir + "/vindolar\n0\n");
+    const std::string dir = fs::canonical(WorkDir->Path).string();
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "marks" / "trainer-ran"), dir + "\n" + dir + "/vindolar\n0\n");
 }
 
 TEST_F(QuessaProgramTest, CloseRequestEndsWithoutSavingOrStarting) {
-    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", "9\n");
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
     ASSERT_NE(window, None);
     Driver->SendCloseRequest(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), "9\n");
     // A trainer quessa started would have become this process's child: once
     // all have ended, it would have left its mark.
     EXPECT_TRUE(WaitForAllChildren());
-    EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+    EXPECT_FALSE(fs::exists(WorkDir->Path / "marks" / "trainer-ran"));
 }
 
 TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStarting) {
-    WriteFileBytes(WorkDir / "set_figure.txt", "9\n");
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", "9\n");
     PutStandInTrainer();
     StartQuessa();
     Window window = WaitForEditorWindow();
@@ -177,46 +176,47 @@ TEST_F(QuessaProgramTest, AWindowDestroyedOrADisplayLostEndsWithoutSavingOrStart
     Driver->KillClientOf(window);
     EXPECT_EQ(WaitForQuessaExit(), 0) << "after its connection to the X server was closed";
 
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), "9\n");
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), "9\n");
     EXPECT_TRUE(WaitForAllChildren());
-    EXPECT_FALSE(fs::exists(WorkDir / "marks" / "trainer-ran"));
+    EXPECT_FALSE(fs::exists(WorkDir->Path / "marks" / "trainer-ran"));
 }
 
 TEST_F(QuessaProgramTest, APipeNamedLikeTheSettingsFileIsNotWaitedOn) {
-    ASSERT_EQ(mkfifo((WorkDir / "set_figure.txt").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((WorkDir->Path / "set_figure.txt").c_str(), 0644), 0);
     PutStandInTrainer();
     StartQuessa();
     const Window window = WaitForEditorWindow();
     ASSERT_NE(window, None);
     ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0) << "the save neither waits for a reader nor freezes the window";
-    EXPECT_TRUE(fs::is_fifo(WorkDir / "set_figure.txt"));
+    EXPECT_TRUE(fs::is_fifo(WorkDir->Path / "set_figure.txt"));
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started as after any failed write";
-    EXPECT_EQ(NamesIn(WorkDir), (std::vector<std::string>{"marks", "set_figure.txt", "vindolar"}));
+    EXPECT_EQ(NamesIn(WorkDir->Path), (std::vector<std::string>{"marks", "set_figure.txt", "vindolar"}));
 }
 
 TEST_F(QuessaProgramTest, WithoutTheTrainerItSavesAndEnds) {
-    WriteFileBytes(WorkDir / "set_figure.txt", ExampleFile);
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", ExampleFile);
     StartQuessa();
     const Window window = WaitForEditorWindow();
     ASSERT_NE(window, None);
     ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), ExampleFile);
-    EXPECT_EQ(fs::directory_iterator(WorkDir / "marks"), fs::directory_iterator());
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), ExampleFile);
+    EXPECT_EQ(fs::directory_iterator(WorkDir->Path / "marks"), fs::directory_iterator());
 }
 
 TEST_F(QuessaProgramTest, ReadOnlySettingsFileIsLeftAsItWas) {
     const std::string original = "8\n8\n8\n8\n8\n8\n8\n8\n8\n8\n60\n2\n6\nладья\n";
-    WriteFileBytes(WorkDir / "set_figure.txt", original);
-    fs::permissions(WorkDir / "set_figure.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    WriteFileBytes(WorkDir->Path / "set_figure.txt", original);
+    fs::permissions(WorkDir->Path / "set_figure.txt",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     PutStandInTrainer();
     StartQuessa(geteuid() == 0);
     const Window window = WaitForEditorWindow();
     ASSERT_NE(window, None);
     ClickSave(window);
     EXPECT_EQ(WaitForQuessaExit(), 0);
-    EXPECT_EQ(ReadFileBytes(WorkDir / "set_figure.txt"), original);
+    EXPECT_EQ(ReadFileBytes(WorkDir->Path / "set_figure.txt"), original);
     EXPECT_TRUE(WaitForTrainerMark()) << "the trainer is started even when the file could not be written";
 }
 
@@ -225,7 +225,7 @@ TEST_F(QuessaProgramTest, WithoutADisplayItEndsWithStatusZero) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         unsetenv("DISPLAY");
-        if (chdir(WorkDir.c_str()) != 0) {
+        if (chdir(WorkDir->Path.c_str()) != 0) {
             _exit(126);
         }
         execl(QuessaPath, QuessaPath, static_cast<char*>(nullptr));
@@ -233,8 +233,8 @@ TEST_F(QuessaProgramTest, WithoutADisplayItEndsWithStatusZero) {
     }
     Quessa = child;
     EXPECT_EQ(WaitForQuessaExit(), 0);
-    EXPECT_FALSE(fs::exists(WorkDir / "set_figure.txt"));
+    EXPECT_FALSE(fs::exists(WorkDir->Path / "set_figure.txt"));
 }
 
 }  // namespace
-}  // namespace editor_test
+}  // namespace editor

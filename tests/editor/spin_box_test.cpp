@@ -9,10 +9,10 @@
 
 #include "tests/editor/editor_fixture.h"
 
-namespace editor_test {
+namespace editor {
 namespace {
 
-constexpr window_test::Milliseconds HeldLongerThanAnyRepeatDelay{1200};
+constexpr support::Milliseconds HeldLongerThanAnyRepeatDelay{1200};
 
 struct BoxRange {
     int Number;
@@ -111,18 +111,18 @@ TEST_F(SpinBoxTest, ValueChangesWhenTheButtonIsReleasedAndNotWhileHeld) {
     StartWithoutFile();
     editor::SpinBox& box = Box(11);
     Driver.MoveTo(CentreOf(box.UpArrow));
-    Driver.PressButton(window_test::LeftButton);
-    window_test::RunLoopFor(HeldLongerThanAnyRepeatDelay);
+    Driver.PressButton(support::LeftButton);
+    support::RunLoopFor(HeldLongerThanAnyRepeatDelay);
     EXPECT_EQ(box.Value, 0);
-    Driver.ReleaseButton(window_test::LeftButton);
+    Driver.ReleaseButton(support::LeftButton);
     Settle();
     EXPECT_EQ(box.Value, 1);
 
     // Pressed on the arrow but released elsewhere: no change.
     Driver.MoveTo(CentreOf(box.UpArrow));
-    Driver.PressButton(window_test::LeftButton);
+    Driver.PressButton(support::LeftButton);
     Driver.MoveTo(CentreOf(Editor.Window.Labels[0]));
-    Driver.ReleaseButton(window_test::LeftButton);
+    Driver.ReleaseButton(support::LeftButton);
     RunLoopUntilClosed();
     ExpectShows(11, 1);
 }
@@ -167,4 +167,4 @@ TEST_F(SpinBoxTest, TypedTextIsReplacedAtOnceByTheValue) {
 }
 
 }  // namespace
-}  // namespace editor_test
+}  // namespace editor

@@ -17,8 +17,8 @@ namespace files {
 namespace {
 
 namespace fs = std::filesystem;
-using settings_test::ReadBytes;
-using settings_test::WriteBytes;
+using settings::ReadBytes;
+using settings::WriteBytes;
 
 // The names in the scratch directory, temporary files included.
 std::set<std::string> Names(const std::string& folder = ".") {
@@ -61,7 +61,7 @@ std::string WriteAll(const std::vector<std::pair<Output, std::string>>& outputs,
     return complaint.empty() ? group.Write(contents) : complaint;
 }
 
-class SafeWrite : public settings_test::ScratchDirectoryTest {};
+class SafeWrite : public settings::ScratchDirectoryTest {};
 
 TEST_F(SafeWrite, WritesNewFilesAndReplacesOldOnesKeepingTheirPermissions) {
     const mode_t previousMask = ::umask(022);
@@ -193,7 +193,7 @@ TEST_F(SafeWrite, RefusesWhatTheUserMayNotWrite) {
     ::chmod("locked.pgn", 0444);
     fs::create_directory("closed");
     ::chmod("closed", 0555);
-    const std::string complaints = settings_test::RunUnprivileged([] {
+    const std::string complaints = settings::RunUnprivileged([] {
         return WriteAll({{{"--pgn", "locked.pgn"}, "x"}}) + "|" + WriteAll({{{"--pdf", "closed/a.pdf"}, "x"}});
     });
     EXPECT_NE(complaints.find("locked.pgn"), std::string::npos) << complaints;
@@ -281,7 +281,7 @@ TEST_F(SafeWrite, ANameThatChangesAfterTheCheckIsNotWritten) {
 // not followed (it could lead anywhere), at the check or at the rename; the
 // user's own link is. Needs root, to act as a second user.
 TEST_F(SafeWrite, AnotherUsersLinkInASharedFolderIsNotFollowed) {
-    if (!settings_test::RunningAsRoot()) GTEST_SKIP() << "needs root to make a link as another user";
+    if (!settings::RunningAsRoot()) GTEST_SKIP() << "needs root to make a link as another user";
     constexpr uid_t Nobody = 65534;
     fs::create_directory("secret");
     ::chmod("secret", 0700);

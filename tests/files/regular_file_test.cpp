@@ -13,9 +13,9 @@ namespace files {
 namespace {
 
 namespace fs = std::filesystem;
-using settings_test::WriteBytes;
+using settings::WriteBytes;
 
-class RegularFile : public settings_test::ScratchDirectoryTest {};
+class RegularFile : public settings::ScratchDirectoryTest {};
 
 TEST_F(RegularFile, OpensARegularFileAndTellsItsSize) {
     WriteBytes("notes.txt", "fourteen lines");
@@ -56,7 +56,7 @@ TEST_F(RegularFile, RefusesWhatIsNoRegularFileWithoutWaiting) {
 
     WriteBytes("secret.txt", "x");
     ::chmod("secret.txt", 0);
-    const std::string problem = settings_test::RunUnprivileged([] {
+    const std::string problem = settings::RunUnprivileged([] {
         const OpenedFile opened = OpenRegularFile("secret.txt");
         return std::to_string(static_cast<int>(opened.Problem)) + " " + std::to_string(opened.Error);
     });

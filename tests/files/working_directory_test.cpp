@@ -9,7 +9,7 @@
 namespace files {
 namespace {
 
-using settings_test::ScratchDirectory;
+using settings::ScratchDirectory;
 
 TEST(WorkingDirectory, NamesTheDirectoryAndGrowsForLongPaths) {
     ScratchDirectory directory;

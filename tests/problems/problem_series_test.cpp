@@ -4,6 +4,7 @@
 #include <set>
 
 #include "problems/problem_series.h"
+#include "problems/two_mover_series.h"
 #include "rules/fen.h"
 #include "rules/move_text.h"
 #include "tests/problems/test_support.h"
@@ -145,6 +146,28 @@ TEST(ProblemSeries, PiecesThatDoNotFitEndTheDrawAtOnce) {
     EXPECT_EQ(series->LastEnd, DrawEnd::PiecesDoNotFit);
     EXPECT_EQ(series->AttemptsUsed, 0);
     EXPECT_EQ(progress.Calls, 0);
+}
+
+// A set of two-movers ends as early as a set of mates in one: at once when
+// the pieces cannot stand on the board, after one two-mover's share when it
+// found nothing.
+TEST(TwoMoverSeries, EndsEarlyWhenTheSettingsGiveNothing) {
+    const int crowd[10] = {8, 10, 10, 10, 10, 8, 10, 10, 10, 10};
+    TwoMoverSeries crowded(MakeSettings(crowd, 1, 5, 0), 1);
+    CountingProgress progress;
+    EXPECT_FALSE(crowded.Draw(1000, &progress));
+    EXPECT_EQ(crowded.LastEnd, DrawEnd::PiecesDoNotFit);
+    EXPECT_EQ(crowded.AttemptsUsed, 0);
+    EXPECT_EQ(progress.Calls, 0);
+
+    const int none[10] = {};
+    for (const int asked : {1, 1000}) {
+        TwoMoverSeries kings(MakeSettings(none, 0, 2, 0), 4);
+        EXPECT_FALSE(kings.Draw(asked, nullptr));
+        EXPECT_EQ(kings.LastEnd, DrawEnd::NoFirstProblem);
+        EXPECT_EQ(kings.AttemptsUsed, TwoMoverAttemptsPerProblem);
+        EXPECT_TRUE(kings.Problems.empty());
+    }
 }
 
 TEST(ProblemSeries, ProgressCountsProblemsAndEveryAttempt) {

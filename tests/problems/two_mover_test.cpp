@@ -13,6 +13,7 @@
 #include "problems/two_mover_series.h"
 #include "settings/settings.h"
 
+namespace problems {
 namespace {
 
 // Squares 0..63, a1 = 0, h8 = 63. Pieces: 1 pawn, 2 knight, 3 bishop, 4 rook,
@@ -395,3 +396,4 @@ TEST(TwoMoverSeries, TheSameSeedGivesTheSameSetOnOneThreadOrMany) {
 }
 
 }  // namespace
+}  // namespace problems

@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,39 +15,19 @@
 #include <optional>
 #include <string>
 
-namespace settings_test {
+#include "tests/support/scratch_folder.h"
 
-// A fresh directory that becomes the working directory for the object's
-// lifetime; the previous working directory is restored and the directory
-// removed at the end.
-class ScratchDirectory {
+namespace settings {
+
+// A scratch folder that is the working directory for the object's lifetime,
+// open to other users so that a part of a test may run unprivileged.
+class ScratchDirectory : public support::ScratchWorkingDirectory {
   public:
-    ScratchDirectory() : Previous(std::filesystem::current_path()) {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/settings-test-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        Path = pattern;
-        // Open to other users, so that a part of a test may run unprivileged.
-        std::filesystem::permissions(Path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                               std::filesystem::perms::group_exec |
-                                               std::filesystem::perms::others_read |
-                                               std::filesystem::perms::others_exec);
-        std::filesystem::current_path(Path);
+    ScratchDirectory() : ScratchWorkingDirectory("settings-test") {
+        namespace fs = std::filesystem;
+        fs::permissions(Path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
     }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::current_path(Previous, ignored);
-        std::filesystem::permissions(Path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                     ignored);
-        std::filesystem::remove_all(Path, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    std::filesystem::path Path;
-
-  private:
-    std::filesystem::path Previous;
 };
 
 // A test that runs in a fresh scratch directory of its own.
@@ -100,18 +79,21 @@ inline std::string RunUnprivileged(const std::function<std::string()>& work) {
     return text;
 }
 
-}  // namespace settings_test
+}  // namespace settings
 
 #include "settings/settings.h"
 
-namespace settings_test {
+namespace settings {
 
 // The fourteen values on one line: the thirteen numbers, then the name in
 // brackets. Readable in a failure message and comparable as a whole.
-inline std::string Describe(const settings::Settings& values) {
+inline std::string Describe(const Settings& values) {
     std::string text;
-    for (int line = 1; line <= settings::NumericLines; ++line) text += std::to_string(values.Number(line)) + " ";
+    for (int line = 1; line <= NumericLines; ++line) text += std::to_string(values.Number(line)) + " ";
     return text + "[" + values.FirstMovePieceName + "]";
 }
 
-}  // namespace settings_test
+}  // namespace settings
+
+// The program-start tests name these helpers by their former namespace.
+namespace settings_test = settings;

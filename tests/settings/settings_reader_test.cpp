@@ -21,7 +21,6 @@
 namespace settings {
 namespace {
 
-using namespace settings_test;
 using namespace std::string_literals;
 
 constexpr const char* ExampleFile = "2\n1\n1\n0\n1\n3\n0\n1\n1\n0\n50\n1\n4\nферзь\n";

@@ -22,8 +22,6 @@
 namespace settings {
 namespace {
 
-using namespace settings_test;
-
 Settings ExampleSettings() {
     Settings values;
     values.WhitePawns = 2;

@@ -17,10 +17,10 @@
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
 
-namespace sheets_test {
+namespace sheets {
 namespace {
 
-using settings_test::ReadBytes;
+using settings::ReadBytes;
 
 // The standard output of a shell command.
 std::string Output(const std::string& command) {
@@ -47,7 +47,7 @@ int PageCount(const std::string& pdf) {
     return -1;
 }
 
-class PdfReadBack : public settings_test::ScratchDirectoryTest {
+class PdfReadBack : public settings::ScratchDirectoryTest {
   protected:
     PdfReadBack() { WriteExampleSettings("set_figure.txt"); }
     RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
@@ -406,4 +406,4 @@ TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
 }
 
 }  // namespace
-}  // namespace sheets_test
+}  // namespace sheets

@@ -100,6 +100,37 @@ TEST(SheetOptions, MalformedCommandLinesAreRefused) {
     EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
 }
 
+// --moves picks mates in one or in two; the two-mover title is only a
+// default, never put over a title given.
+TEST(SheetOptions, MovesTakeOneOrTwoAndTwoChangesTheDefaultTitle) {
+    SheetOptions defaults;
+    ASSERT_EQ(Parse({"--pgn", "a"}, defaults), "");
+    EXPECT_EQ(defaults.Moves, 1);
+    SheetOptions one;
+    ASSERT_EQ(Parse({"--moves", "1", "--pgn", "a"}, one), "");
+    EXPECT_EQ(one.Moves, 1);
+    EXPECT_EQ(one.Title, "Мат в 1 ход");
+    SheetOptions two;
+    ASSERT_EQ(Parse({"--moves=2", "--pgn", "a"}, two), "");
+    EXPECT_EQ(two.Moves, 2);
+    EXPECT_EQ(two.Title, "Мат в 2 хода");
+    for (const auto& arguments : {std::vector<const char*>{"--title", "Урок", "--moves", "2", "--pgn", "a"},
+                                  std::vector<const char*>{"--moves", "2", "--title", "Урок", "--pgn", "a"}}) {
+        std::vector<const char*> argv = {"vindolar-sheets"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        SheetOptions titled;
+        ASSERT_EQ(ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), titled), "");
+        EXPECT_EQ(titled.Title, "Урок");
+    }
+    SheetOptions emptyTitle;
+    ASSERT_EQ(Parse({"--moves", "2", "--title", "", "--pgn", "a"}, emptyTitle), "");
+    EXPECT_EQ(emptyTitle.Title, "");
+    for (const char* moves : {"0", "3", "12", "-1", "+2", "2x", "", "two"}) {
+        EXPECT_NE(Complaint({"--moves", moves, "--pgn", "a"}).find("--moves"), std::string::npos) << moves;
+    }
+    EXPECT_NE(Complaint({"--moves", "2", "--moves", "2", "--pgn", "a"}), "");
+}
+
 std::string Repeated(const std::string& piece, int times) {
     std::string text;
     for (int index = 0; index < times; ++index) text += piece;

@@ -20,12 +20,12 @@
 #include "tests/settings/scratch_directory.h"
 #include "tests/sheets/sheets_run.h"
 
-namespace sheets_test {
+namespace sheets {
 namespace {
 
 namespace fs = std::filesystem;
-using settings_test::ReadBytes;
-using settings_test::WriteBytes;
+using settings::ReadBytes;
+using settings::WriteBytes;
 
 // The seven-tag roster, then the rest in ASCII order.
 const char* const ExpectedTags[] = {"Event", "Site", "Date", "Round", "White", "Black", "Result", "FEN", "SetUp"};
@@ -40,7 +40,7 @@ const std::string LongTitle =
 // Two knights and two rooks: now and then a solution needs its from-square.
 constexpr const char* MixedAnyKind = "2\n2\n1\n2\n1\n2\n1\n1\n1\n0\n50\n1\n5\nлюбая\n";
 
-class SheetsProgram : public settings_test::ScratchDirectoryTest {
+class SheetsProgram : public settings::ScratchDirectoryTest {
   protected:
     SheetsProgram() { WriteExampleSettings("set_figure.txt"); }
     RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
@@ -216,37 +216,40 @@ TEST_F(SheetsProgram, FailuresLeaveNoFile) {
 }
 
 // Settings that give no problem: only the kings (no mate in 30000
-// positions) and more pieces than squares (not one position). However many
-// problems are asked for, the run ends as a run for one does, with the same
-// message: after 30000 positions or none, not after 30000 per problem. It
-// writes nothing.
+// positions, no two-mover in 10000) and more pieces than squares (not one
+// position). However many problems are asked for, the run ends as a run for
+// one does, with the same message: after one problem's share of positions
+// or none, not after a share per problem. It writes nothing.
 TEST_F(SheetsProgram, SettingsWithoutProblemsEndAtOnceWriteNothingAndSaySo) {
     WriteSettings("kings.txt", OnlyKings);
     WriteSettings("crowd.txt", Crowd);
     WriteBytes("old.pgn", "kept\n");
     const std::set<std::string> before = Names();
-    for (const std::string settings : {"kings.txt", "crowd.txt"}) {
-        std::string single;
-        for (const std::string count : {"1", "2", "1000"}) {
-            SCOPED_TRACE(settings + ", " + count);
-            const RunResult run = Run({"--settings", settings, "--count", count, "--seed", "1", "--pgn", "old.pgn",
-                                       "--epd", "-", "--pdf", "new.pdf", "--key", "key.pdf"});
-            EXPECT_EQ(run.Status, 1);
-            EXPECT_EQ(run.Out, "");
-            ASSERT_EQ(Lines(run.Err).size(), 1u) << run.Err;
-            EXPECT_NE(run.Err.find(settings == "kings.txt" ? "за 30000 позиций" : "не помещаются на доску"),
-                      std::string::npos)
-                << run.Err;
-            EXPECT_NE(run.Err.find("найдено задач: 0 из " + count + ";"), std::string::npos) << run.Err;
-            EXPECT_NE(run.Err.find("измените настройки в «" + settings + "»"), std::string::npos) << run.Err;
-            // The same words for one problem as for many.
-            std::string message = run.Err;
-            const std::string ofCount = " из " + count;
-            message.erase(message.find(ofCount), ofCount.size());
-            if (single.empty()) single = message;
-            EXPECT_EQ(message, single);
-            EXPECT_EQ(Names(), before);
-            EXPECT_EQ(ReadBytes("old.pgn"), "kept\n");
+    for (const std::string moves : {"1", "2"}) {
+        for (const std::string settings : {"kings.txt", "crowd.txt"}) {
+            std::string single;
+            for (const std::string count : {"1", "2", "1000"}) {
+                SCOPED_TRACE(settings + ", " + count + ", --moves " + moves);
+                const RunResult run = Run({"--settings", settings, "--count", count, "--seed", "1", "--moves", moves,
+                                           "--pgn", "old.pgn", "--epd", "-", "--pdf", "new.pdf", "--key", "key.pdf"});
+                EXPECT_EQ(run.Status, 1);
+                EXPECT_EQ(run.Out, "");
+                ASSERT_EQ(Lines(run.Err).size(), 1u) << run.Err;
+                const std::string spent =
+                    moves == "1" ? "за 30000 позиций" : "за 10000 позиций (не больше 10000 на задачу)";
+                EXPECT_NE(run.Err.find(settings == "kings.txt" ? spent : "не помещаются на доску"), std::string::npos)
+                    << run.Err;
+                EXPECT_NE(run.Err.find("найдено задач: 0 из " + count + ";"), std::string::npos) << run.Err;
+                EXPECT_NE(run.Err.find("измените настройки в «" + settings + "»"), std::string::npos) << run.Err;
+                // The same words for one problem as for many.
+                std::string message = run.Err;
+                const std::string ofCount = " из " + count;
+                message.erase(message.find(ofCount), ofCount.size());
+                if (single.empty()) single = message;
+                EXPECT_EQ(message, single);
+                EXPECT_EQ(Names(), before);
+                EXPECT_EQ(ReadBytes("old.pgn"), "kept\n");
+            }
         }
     }
 }
@@ -397,4 +400,4 @@ TEST_F(SheetsProgram, ProgressShowsOnATerminalOnly) {
 }
 
 }  // namespace
-}  // namespace sheets_test
+}  // namespace sheets

@@ -13,7 +13,7 @@
 #include "rules/fen.h"
 #include "tests/settings/scratch_directory.h"
 
-namespace sheets_test {
+namespace sheets {
 namespace {
 
 constexpr int PatienceMilliseconds = 120000;
@@ -139,12 +139,12 @@ RunResult RunSheets(const std::vector<std::string>& arguments, const std::string
 }
 
 void WriteExampleSettings(const std::string& path) {
-    const auto bytes = settings_test::ReadBytes(EXAMPLE_SETTINGS);
+    const auto bytes = settings::ReadBytes(EXAMPLE_SETTINGS);
     if (!bytes) throw std::runtime_error("no example settings");
-    settings_test::WriteBytes(path, *bytes);
+    settings::WriteBytes(path, *bytes);
 }
 
-void WriteSettings(const std::string& path, const std::string& lines) { settings_test::WriteBytes(path, lines); }
+void WriteSettings(const std::string& path, const std::string& lines) { settings::WriteBytes(path, lines); }
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -218,4 +218,4 @@ bool FromSquarePartIsMinimal(const rules::Position& position, const std::string&
     return true;
 }
 
-}  // namespace sheets_test
+}  // namespace sheets

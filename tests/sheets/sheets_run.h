@@ -9,7 +9,7 @@
 
 #include "rules/position.h"
 
-namespace sheets_test {
+namespace sheets {
 
 struct RunResult {
     int Status = -1;  // the exit status; -1 when it did not end by itself in time
@@ -48,4 +48,4 @@ bool FromSquarePartIsMinimal(const rules::Position& position, const std::string&
 
 std::vector<std::string> Lines(const std::string& text);
 
-}  // namespace sheets_test
+}  // namespace sheets

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace window_test {
+namespace support {
 
 int WaitForExit(pid_t pid, Milliseconds patience) {
     int status = 0;
@@ -35,4 +35,4 @@ bool WaitForAllChildren(Milliseconds patience) {
         patience);
 }
 
-}  // namespace window_test
+}  // namespace support

@@ -6,7 +6,7 @@
 
 #include "tests/support/waiting.h"
 
-namespace window_test {
+namespace support {
 
 // What WaitForExit gives besides a program's own exit status.
 constexpr int StillRunning = -1;  // not ended once the patience had passed
@@ -26,4 +26,4 @@ bool AdoptOrphanedDescendants();
 // false when some still run once `patience` has passed.
 bool WaitForAllChildren(Milliseconds patience = ProcessPatience);
 
-}  // namespace window_test
+}  // namespace support

@@ -8,7 +8,7 @@
 #include "tests/support/processes.h"
 #include "tests/support/waiting.h"
 
-namespace window_test {
+namespace support {
 namespace {
 
 // The X errors this process's requests caused since the last look. Xlib's
@@ -81,4 +81,4 @@ bool ProgramProcessTest::WaitUntilDrawn(Window window, const ClientArea& area) {
     return drawn;
 }
 
-}  // namespace window_test
+}  // namespace support

@@ -12,7 +12,7 @@
 
 #include "tests/support/x_driver.h"
 
-namespace window_test {
+namespace support {
 
 class ProgramProcessTest : public ::testing::Test {
   protected:
@@ -33,4 +33,4 @@ class ProgramProcessTest : public ::testing::Test {
     std::unique_ptr<XDriver> Driver;
 };
 
-}  // namespace window_test
+}  // namespace support

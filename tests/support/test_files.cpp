@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-namespace window_test {
+namespace support {
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -21,14 +20,6 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
-}
-
-std::filesystem::path MakeTempDir(const std::string& prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        return {};
-    }
-    return pattern;
 }
 
 void MakeReadableByAll(const std::filesystem::path& path) {
@@ -58,4 +49,4 @@ int ChildResult(const std::function<int()>& work, rlim_t fileSizeLimit, unsigned
     return WIFEXITED(status) ? WEXITSTATUS(status) : ChildKilled;
 }
 
-}  // namespace window_test
+}  // namespace support

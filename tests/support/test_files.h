@@ -1,4 +1,5 @@
-// Files and folders for the window tests.
+// Files and folders for the window tests, and a piece of a test run in a
+// child process under a file-size limit and an alarm.
 #pragma once
 
 #include <sys/resource.h>
@@ -8,12 +9,10 @@
 #include <string>
 #include <vector>
 
-namespace window_test {
+namespace support {
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
-// A new empty folder under the system's temporary folder.
-std::filesystem::path MakeTempDir(const std::string& prefix);
 // rwxr-xr-x: others may enter and read but not write.
 void MakeReadableByAll(const std::filesystem::path& path);
 // The names in a folder, sorted: a temporary file left behind shows here.
@@ -25,4 +24,4 @@ constexpr int ChildKilled = -1;  // ended by a signal, its alarm's included
 // bytes, ended by an alarm after `patienceSeconds`; the child's result (0..255).
 int ChildResult(const std::function<int()>& work, rlim_t fileSizeLimit = RLIM_INFINITY, unsigned patienceSeconds = 30);
 
-}  // namespace window_test
+}  // namespace support

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-namespace window_test {
+namespace support {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -41,4 +41,4 @@ void RunLoopFor(Milliseconds span) {
     }
 }
 
-}  // namespace window_test
+}  // namespace support

@@ -6,7 +6,7 @@
 
 #include "tests/support/waiting.h"
 
-namespace window_test {
+namespace support {
 
 // Handles every pending event, timer and idle task and repaints, then waits
 // until the X server has handled what that sent and handles what it sent
@@ -21,4 +21,4 @@ bool SettleUntil(const std::function<bool()>& done, Milliseconds patience = Wind
 // passes (a held button, a repeat delay).
 void RunLoopFor(Milliseconds span);
 
-}  // namespace window_test
+}  // namespace support

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-namespace window_test {
+namespace support {
 
 bool WaitUntil(const std::function<bool()>& done, Milliseconds patience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
@@ -13,4 +13,4 @@ bool WaitUntil(const std::function<bool()>& done, Milliseconds patience) {
     return true;
 }
 
-}  // namespace window_test
+}  // namespace support

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <functional>
 
-namespace window_test {
+namespace support {
 
 using Milliseconds = std::chrono::milliseconds;
 
@@ -21,4 +21,4 @@ constexpr Milliseconds PollPause{20};
 // once `patience` has passed.
 bool WaitUntil(const std::function<bool()>& done, Milliseconds patience = ProcessPatience);
 
-}  // namespace window_test
+}  // namespace support

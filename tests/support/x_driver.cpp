@@ -4,7 +4,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
-namespace window_test {
+namespace support {
 namespace {
 
 constexpr unsigned WheelUpButton = 4;
@@ -233,4 +233,4 @@ bool XDriver::MotifHints(Window window, unsigned long& functions, unsigned long&
     return true;
 }
 
-}  // namespace window_test
+}  // namespace support

@@ -7,7 +7,7 @@
 
 #include <X11/Xlib.h>
 
-namespace window_test {
+namespace support {
 
 struct ScreenPoint {
     int X;
@@ -74,4 +74,4 @@ struct XDriver {
     bool MotifHints(Window window, unsigned long& functions, unsigned long& decorations);
 };
 
-}  // namespace window_test
+}  // namespace support

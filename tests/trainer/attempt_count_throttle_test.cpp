@@ -3,7 +3,7 @@
 
 #include "trainer/attempt_count_throttle.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 using trainer::AttemptCountThrottle;
@@ -35,4 +35,4 @@ TEST(AttemptCountThrottle, PaintsAtMostOncePerFrameAndNeverLeavesAnOldCount) {
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

@@ -12,7 +12,7 @@
 #include "trainer/messages.h"
 #include "trainer/window_layout.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 using trainer::CommitButtonControl;
@@ -286,4 +286,4 @@ TEST_F(MoveEntryTest, ClicksThatFormNoListedMoveOnlyMoveTheSelection) {
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

@@ -11,7 +11,7 @@
 
 #include "trainer/window_layout.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 using trainer::SaveImageButtonControl;
@@ -159,4 +159,4 @@ TEST_F(MissingPictureTest, SquaresWithoutTheirPictureShowNothingAndTheRestWorks)
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

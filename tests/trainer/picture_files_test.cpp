@@ -9,18 +9,19 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_files.h"
 #include "trainer/jpeg_file.h"
 #include "trainer/tile_pictures.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 namespace fs = std::filesystem;
-using window_test::ChildResult;
-using window_test::NamesIn;
-using window_test::ReadFileBytes;
-using window_test::WriteFileBytes;
+using support::ChildResult;
+using support::NamesIn;
+using support::ReadFileBytes;
+using support::WriteFileBytes;
 
 void PutLittleEndian(std::string& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -52,15 +53,9 @@ std::string BmpFile(int width, int height, std::size_t pixelBytes = SIZE_MAX) {
 
 class PictureFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        Folder = window_test::MakeTempDir("picture-files-test");
-        ASSERT_FALSE(Folder.empty());
-    }
-    void TearDown() override { fs::remove_all(Folder); }
+    std::string At(const std::string& name) const { return (Folder.Path / name).string(); }
 
-    std::string At(const std::string& name) const { return (Folder / name).string(); }
-
-    fs::path Folder;
+    const support::ScratchFolder Folder{"picture-files-test"};
 };
 
 // 1 when a picture is loaded from `path`, 0 when none is.
@@ -108,15 +103,15 @@ TEST_F(PictureFilesTest, APipeAmongTheSquarePicturesIsNotWaitedOn) {
     // The whole set: the pipe's picture is missing, the others load.
     fs::create_directory(At("JPG"));
     for (int number = 0; number < trainer::TileCount; ++number) {
-        WriteFileBytes(trainer::TilePath(Folder.string() + "/", number), BmpFile(40, 40));
+        WriteFileBytes(trainer::TilePath(Folder.Path.string() + "/", number), BmpFile(40, 40));
     }
-    const std::string pipe = trainer::TilePath(Folder.string() + "/", 3);
+    const std::string pipe = trainer::TilePath(Folder.Path.string() + "/", 3);
     fs::remove(pipe);
     ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
     const int loaded = ChildResult(
         [&] {
             trainer::TilePictures tiles;
-            tiles.LoadTiles(Folder.string() + "/");
+            tiles.LoadTiles(Folder.Path.string() + "/");
             int count = 0;
             for (int number = 0; number < trainer::TileCount; ++number) count += tiles.Picture(number) != nullptr;
             return tiles.Picture(3) == nullptr ? count : 100;
@@ -142,10 +137,10 @@ TEST_F(PictureFilesTest, BoardPictureReplacesItsFileOnlyWhenWhole) {
     const int cutOff = ChildResult([&] { return trainer::WriteJpegFile(board, At("board.jpg"), 70) ? 1 : 0; }, 100);
     EXPECT_EQ(cutOff, 0);
     EXPECT_EQ(ReadFileBytes(At("board.jpg")), old);
-    EXPECT_EQ(NamesIn(Folder), std::vector<std::string>{"board.jpg"});
+    EXPECT_EQ(NamesIn(Folder.Path), std::vector<std::string>{"board.jpg"});
     const int fresh = ChildResult([&] { return trainer::WriteJpegFile(board, At("new.jpg"), 70) ? 1 : 0; }, 100);
     EXPECT_EQ(fresh, 0);
-    EXPECT_EQ(NamesIn(Folder), std::vector<std::string>{"board.jpg"});
+    EXPECT_EQ(NamesIn(Folder.Path), std::vector<std::string>{"board.jpg"});
 
     // Written whole, it takes the old file's place and keeps its permissions.
     ASSERT_TRUE(trainer::WriteJpegFile(board, At("board.jpg"), 70));
@@ -156,7 +151,7 @@ TEST_F(PictureFilesTest, BoardPictureReplacesItsFileOnlyWhenWhole) {
     struct stat info {};
     ASSERT_EQ(stat(At("board.jpg").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(NamesIn(Folder), std::vector<std::string>{"board.jpg"});
+    EXPECT_EQ(NamesIn(Folder.Path), std::vector<std::string>{"board.jpg"});
 
     // A named pipe chosen as the file is not waited on and stays a pipe.
     ASSERT_EQ(mkfifo(At("pipe.jpg").c_str(), 0644), 0);
@@ -167,4 +162,4 @@ TEST_F(PictureFilesTest, BoardPictureReplacesItsFileOnlyWhenWhole) {
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

@@ -21,10 +21,10 @@
 
 extern char** environ;
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
-using window_test::ClientArea;
+using support::ClientArea;
 
 constexpr const char* TrainerTitle = "Мат в 1 ход";
 // "Опции" in the window.
@@ -37,10 +37,10 @@ constexpr const char* StandInEditor =
     "#!/bin/sh\n"
     "{ echo \"$#\"; pwd; } > quessa-started.tmp && mv quessa-started.tmp quessa-started.txt\n";
 
-class TrainerProcessTest : public window_test::ProgramProcessTest {
+class TrainerProcessTest : public support::ProgramProcessTest {
   protected:
     void TearDown() override {
-        window_test::StopProcess(Pid);
+        support::StopProcess(Pid);
         ProgramProcessTest::TearDown();
         WorkDir.reset();
     }
@@ -49,7 +49,7 @@ class TrainerProcessTest : public window_test::ProgramProcessTest {
         WorkDir = std::make_unique<TempWorkDir>(settings);
         if (withEditor) {
             const std::string editor = WorkDir->Path + "/quessa";
-            window_test::WriteFileBytes(editor, StandInEditor);
+            support::WriteFileBytes(editor, StandInEditor);
             std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
         }
         char* const arguments[] = {const_cast<char*>(VINDOLAR_BINARY), nullptr};
@@ -60,15 +60,15 @@ class TrainerProcessTest : public window_test::ProgramProcessTest {
 
     // The exit status once the trainer has ended.
     int ExitStatus() {
-        const int status = window_test::WaitForExit(Pid);
-        if (status != window_test::StillRunning) Pid = 0;
+        const int status = support::WaitForExit(Pid);
+        if (status != support::StillRunning) Pid = 0;
         return status;
     }
 
     // What the stand-in editor wrote: its argument count and directory.
     std::string EditorReport() {
         const std::string report = WorkDir->Path + "/quessa-started.txt";
-        window_test::WaitUntil([&] { return std::filesystem::exists(report); });
+        support::WaitUntil([&] { return std::filesystem::exists(report); });
         std::ifstream file(report);
         std::string count;
         std::string directory;
@@ -96,7 +96,7 @@ TEST_F(TrainerProcessTest, ClosingTheWindowEndsWithStatusZero) {
     EXPECT_EQ(ExitStatus(), 0);
     // Whatever the trainer started has become this process's child: once all
     // have ended, a started editor would have left its note.
-    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_TRUE(support::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "closing starts nothing";
 }
 
@@ -107,7 +107,7 @@ TEST_F(TrainerProcessTest, AWindowDestroyedByAnotherClientEndsWithStatusZero) {
     ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
     Driver->DestroyWindow(window);
     EXPECT_EQ(ExitStatus(), 0);
-    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_TRUE(support::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
 }
 
@@ -119,7 +119,7 @@ TEST_F(TrainerProcessTest, AWindowDestroyedWhileAProblemIsSoughtEndsWithoutStart
     ASSERT_NE(window, None);
     Driver->DestroyWindow(window);
     EXPECT_EQ(ExitStatus(), 0);
-    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_TRUE(support::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
 }
 
@@ -130,7 +130,7 @@ TEST_F(TrainerProcessTest, ALostDisplayConnectionEndsWithStatusZero) {
     ASSERT_TRUE(WaitUntilDrawn(window, OptionsButton));
     Driver->KillClientOf(window);
     EXPECT_EQ(ExitStatus(), 0);
-    EXPECT_TRUE(window_test::WaitForAllChildren());
+    EXPECT_TRUE(support::WaitForAllChildren());
     EXPECT_FALSE(std::filesystem::exists(WorkDir->Path + "/quessa-started.txt")) << "it starts nothing";
 }
 
@@ -182,4 +182,4 @@ TEST_F(TrainerProcessTest, AttemptLimitStartsTheEditorThenEndsWithStatusZero) {
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

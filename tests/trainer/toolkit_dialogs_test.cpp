@@ -14,7 +14,7 @@
 #include "tests/trainer/trainer_fixture.h"
 #include "trainer/dialogs.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 constexpr guint PollMilliseconds = 50;
@@ -95,7 +95,7 @@ struct DialogAnswer {
 class ToolkitDialogsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (gdk_display_get_default() == nullptr) GTEST_SKIP() << window_test::NoDisplayReason;
+        if (gdk_display_get_default() == nullptr) GTEST_SKIP() << support::NoDisplayReason;
         WorkDir = std::make_unique<TempWorkDir>(ExampleSettings());
         Parent = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_default_size(GTK_WINDOW(Parent), 600, 400);
@@ -209,4 +209,4 @@ TEST_F(ToolkitDialogsTest, CancelledSaveDialogGivesNoPath) {
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer

@@ -1,10 +1,8 @@
 #include "tests/trainer/trainer_fixture.h"
 
 #include <gdk/gdkx.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +10,7 @@
 #include "rules/fen.h"
 #include "tests/support/test_files.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 constexpr guint TickMilliseconds = 20;  // the loop's wait returns at least this often
@@ -34,23 +32,14 @@ std::string ExampleSettings(int cellSize) {
 
 std::string KingsOnlySettings() { return SettingsLines({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 50, 0, 2}, "любая"); }
 
-TempWorkDir::TempWorkDir(const std::string& settings) : Path(window_test::MakeTempDir("trainer-test").string()) {
+TempWorkDir::TempWorkDir(const std::string& settings) : Folder("trainer-test"), Path(Folder.Path.string()) {
     namespace fs = std::filesystem;
     fs::create_directory(Path + "/JPG");
     fs::create_directory(Path + "/Image");
     for (const fs::directory_entry& tile : fs::directory_iterator(TILE_SOURCE_DIR)) {
         fs::copy_file(tile.path(), Path + "/JPG/" + tile.path().filename().string());
     }
-    window_test::WriteFileBytes(Path + "/set_figure.txt", settings);
-    std::vector<char> buffer(PATH_MAX + 1);
-    if (getcwd(buffer.data(), buffer.size()) != nullptr) PreviousDir = buffer.data();
-    if (chdir(Path.c_str()) != 0) ADD_FAILURE() << "cannot enter " << Path;
-}
-
-TempWorkDir::~TempWorkDir() {
-    if (chdir(PreviousDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << PreviousDir;
-    std::error_code ignored;
-    std::filesystem::remove_all(Path, ignored);
+    support::WriteFileBytes(Path + "/set_figure.txt", settings);
 }
 
 void ScriptedDialogs::ShowMessage(const std::string& title, const std::string& text) {
@@ -108,7 +97,7 @@ bool SamePixels(GdkPixbuf* first, int firstX, int firstY, GdkPixbuf* second, int
 }
 
 void TrainerWindowTest::SetUp() {
-    if (gdk_display_get_default() == nullptr) GTEST_SKIP() << window_test::NoDisplayReason;
+    if (gdk_display_get_default() == nullptr) GTEST_SKIP() << support::NoDisplayReason;
     WorkDir = std::make_unique<TempWorkDir>(Settings());
     PrepareWorkDir();
     Program = std::make_unique<trainer::TrainerProgram>(Dialogs);
@@ -231,4 +220,4 @@ std::vector<std::pair<std::string, std::string>> TrainerWindowTest::TableRows() 
     return result;
 }
 
-}  // namespace trainer_test
+}  // namespace trainer

@@ -11,17 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
 #include "tests/support/toolkit_loop.h"
 #include "tests/support/x_driver.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
 
-namespace trainer_test {
+namespace trainer {
 
-using window_test::ScreenPoint;
-using window_test::Settle;
-using window_test::SettleUntil;
-using window_test::XDriver;
+using support::ScreenPoint;
+using support::Settle;
+using support::SettleUntil;
+using support::XDriver;
 
 // Settings lines 1..14 with the given cell size and otherwise the example
 // settings (a few pieces, the queen to give mate).
@@ -35,14 +36,12 @@ std::string KingsOnlySettings();
 class TempWorkDir {
   public:
     explicit TempWorkDir(const std::string& settings);
-    TempWorkDir(const TempWorkDir&) = delete;
-    TempWorkDir& operator=(const TempWorkDir&) = delete;
-    ~TempWorkDir();
-
-    const std::string Path;  // no trailing "/"
 
   private:
-    std::string PreviousDir;
+    const support::ScratchWorkingDirectory Folder;
+
+  public:
+    const std::string Path;  // no trailing "/"
 };
 
 // Message boxes and the save dialog answered by the test: it records what
@@ -121,4 +120,4 @@ class TrainerWindowTest : public ::testing::Test {
     unsigned Tick = 0;
 };
 
-}  // namespace trainer_test
+}  // namespace trainer

@@ -15,7 +15,7 @@
 #include "trainer/tile_names.h"
 #include "trainer/window_layout.h"
 
-namespace trainer_test {
+namespace trainer {
 namespace {
 
 using namespace trainer;
@@ -358,9 +358,9 @@ TEST_F(AttemptLimitTest, LimitShowsExactCountThenStartsTheEditorAndEnds) {
     EXPECT_EQ(Program->Run.AttemptCount, Limit);
     // The editor was started from the working directory.
     const bool started =
-        window_test::WaitUntil([&] { return std::filesystem::exists(WorkDir->Path + "/quessa-started.txt"); });
+        support::WaitUntil([&] { return std::filesystem::exists(WorkDir->Path + "/quessa-started.txt"); });
     EXPECT_TRUE(started);
 }
 
 }  // namespace
-}  // namespace trainer_test
+}  // namespace trainer
