@@ -4,9 +4,9 @@
 
 #include <pango/pango.h>
 
-#include "editor/editor_events.h"
 #include "settings/settings.h"
 #include "editor/settings_window.h"
+#include "window_events/event_queue.h"
 
 namespace editor {
 
@@ -16,7 +16,7 @@ enum class LoopOutcome { KeepWaiting, Closed, Saved };
 struct Editor {
     settings::Settings Values;  // as read from the file; used only to build the window
     PangoFontDescription* LabelFont = nullptr;
-    EditorEventQueue Events;
+    window_events::EventQueue Events;
     SettingsWindow Window;
 
     Editor() = default;

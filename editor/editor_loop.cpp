@@ -12,17 +12,17 @@ LoopOutcome Editor::RunEventLoop() {
 }
 
 LoopOutcome Editor::HandleNextEvent() {
-    const EditorEvent event = Events.WaitForEvent();
-    if (event.What == EditorEvent::Kind::CloseRequest) {
+    const window_events::WindowEvent event = Events.WaitForEvent();
+    if (event.Kind == window_events::EventKind::CloseRequest) {
         return LoopOutcome::Closed;
     }
-    if (event.ControlNumber == SaveButtonNumber) {
+    if (event.Control == SaveButtonNumber) {
         SaveAndLaunch();
         return LoopOutcome::Saved;
     }
     // A spin box's field always shows the box's value, so typed text is
     // replaced at once; the piece list's choice counts only when saving.
-    if (SpinBox* box = Window.SpinBoxNumbered(event.ControlNumber)) {
+    if (SpinBox* box = Window.SpinBoxNumbered(event.Control)) {
         box->ShowValue();
     }
     return LoopOutcome::KeepWaiting;

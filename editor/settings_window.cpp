@@ -82,22 +82,22 @@ void OnPieceListAllocated(GtkWidget* list, GtkAllocation*, gpointer) {
 }
 
 gboolean OnCloseRequest(GtkWidget*, GdkEvent*, gpointer events) {
-    static_cast<EditorEventQueue*>(events)->PostCloseRequest();
+    static_cast<window_events::EventQueue*>(events)->PostCloseRequest();
     return TRUE;  // the editor's loop decides; the window stays until then
 }
 
 void OnPieceListChanged(GtkComboBox*, gpointer events) {
-    static_cast<EditorEventQueue*>(events)->PostControl(PieceListNumber);
+    static_cast<window_events::EventQueue*>(events)->PostControlEvent(PieceListNumber);
 }
 
 void OnSaveButtonClicked(GtkButton*, gpointer events) {
-    static_cast<EditorEventQueue*>(events)->PostControl(SaveButtonNumber);
+    static_cast<window_events::EventQueue*>(events)->PostControlEvent(SaveButtonNumber);
 }
 
 }  // namespace
 
 void SettingsWindow::Open(const settings::Settings& values, const PangoFontDescription* labelFont,
-                          EditorEventQueue& events) {
+                          window_events::EventQueue& events) {
     CreateWindow(events);
     CreateLabels(labelFont);
     CreateSpinBoxes(values, events);
@@ -112,7 +112,7 @@ void SettingsWindow::Close() {
     }
 }
 
-void SettingsWindow::CreateWindow(EditorEventQueue& events) {
+void SettingsWindow::CreateWindow(window_events::EventQueue& events) {
     Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(Window), EditorWindowTitle);
     gtk_window_set_default_size(GTK_WINDOW(Window), EditorWindowWidth, EditorWindowHeight);
@@ -149,7 +149,7 @@ void SettingsWindow::CreateLabels(const PangoFontDescription* labelFont) {
     }
 }
 
-void SettingsWindow::CreateSpinBoxes(const settings::Settings& values, EditorEventQueue& events) {
+void SettingsWindow::CreateSpinBoxes(const settings::Settings& values, window_events::EventQueue& events) {
     InstallSpinArrowStyle();
     for (std::size_t i = 0; i < EditorSpinBoxes.size(); ++i) {
         const EditorSpinBox& layout = EditorSpinBoxes[i];
@@ -161,7 +161,7 @@ void SettingsWindow::CreateSpinBoxes(const settings::Settings& values, EditorEve
     }
 }
 
-void SettingsWindow::CreatePieceList(const std::string& selectedName, EditorEventQueue& events) {
+void SettingsWindow::CreatePieceList(const std::string& selectedName, window_events::EventQueue& events) {
     gtk_rc_parse_string(PieceListStyle);
     PieceList = gtk_combo_box_text_new();
     gtk_widget_set_name(PieceList, PieceListWidgetName);
@@ -177,7 +177,7 @@ void SettingsWindow::CreatePieceList(const std::string& selectedName, EditorEven
     Place(PieceList, PieceListPlace);
 }
 
-void SettingsWindow::CreateSaveButton(EditorEventQueue& events) {
+void SettingsWindow::CreateSaveButton(window_events::EventQueue& events) {
     SaveButton = gtk_button_new_with_label(SaveButtonText);
     g_signal_connect(SaveButton, "clicked", G_CALLBACK(OnSaveButtonClicked), &events);
     Place(SaveButton, SaveButtonPlace);

@@ -8,10 +8,10 @@
 #include <gtk/gtk.h>
 #include <pango/pango.h>
 
-#include "editor/editor_events.h"
 #include "editor/editor_layout.h"
 #include "settings/settings.h"
 #include "editor/spin_box.h"
+#include "window_events/event_queue.h"
 
 namespace editor {
 
@@ -27,7 +27,8 @@ struct SettingsWindow {
     // the labels (each given `labelFont`), the spin boxes with the values
     // brought into their ranges, the piece list with `values`'s name
     // selected when it is one of the seven, and the save button.
-    void Open(const settings::Settings& values, const PangoFontDescription* labelFont, EditorEventQueue& events);
+    void Open(const settings::Settings& values, const PangoFontDescription* labelFont,
+              window_events::EventQueue& events);
     void Close();
 
     // Sets every spin box's field to the decimal text of its value.
@@ -41,11 +42,11 @@ struct SettingsWindow {
     settings::Settings ValuesToSave() const;
 
   private:
-    void CreateWindow(EditorEventQueue& events);
+    void CreateWindow(window_events::EventQueue& events);
     void CreateLabels(const PangoFontDescription* labelFont);
-    void CreateSpinBoxes(const settings::Settings& values, EditorEventQueue& events);
-    void CreatePieceList(const std::string& selectedName, EditorEventQueue& events);
-    void CreateSaveButton(EditorEventQueue& events);
+    void CreateSpinBoxes(const settings::Settings& values, window_events::EventQueue& events);
+    void CreatePieceList(const std::string& selectedName, window_events::EventQueue& events);
+    void CreateSaveButton(window_events::EventQueue& events);
     void Place(GtkWidget* control, const ControlPlace& place);
 };
 

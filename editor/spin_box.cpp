@@ -35,14 +35,14 @@ void OnDownArrowClicked(GtkButton*, gpointer box) { static_cast<SpinBox*>(box)->
 
 void OnFieldChanged(GtkEditable*, gpointer box) {
     auto* self = static_cast<SpinBox*>(box);
-    self->Events->PostControl(self->Number);
+    self->Events->PostControlEvent(self->Number);
 }
 
 }  // namespace
 
 void InstallSpinArrowStyle() { gtk_rc_parse_string(ArrowStyle); }
 
-void SpinBox::Create(int number, std::int32_t lowest, std::int32_t highest, EditorEventQueue& events) {
+void SpinBox::Create(int number, std::int32_t lowest, std::int32_t highest, window_events::EventQueue& events) {
     Number = number;
     Lowest = lowest;
     Highest = highest;
@@ -92,7 +92,7 @@ void SpinBox::RaiseByOne() {
         return;
     }
     SetValue(Value + 1);
-    Events->PostControl(Number);
+    Events->PostControlEvent(Number);
 }
 
 void SpinBox::LowerByOne() {
@@ -100,7 +100,7 @@ void SpinBox::LowerByOne() {
         return;
     }
     SetValue(Value - 1);
-    Events->PostControl(Number);
+    Events->PostControlEvent(Number);
 }
 
 void SpinBox::UpdateArrows() {

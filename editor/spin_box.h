@@ -10,7 +10,7 @@
 
 #include <gtk/gtk.h>
 
-#include "editor/editor_events.h"
+#include "window_events/event_queue.h"
 
 namespace editor {
 
@@ -23,7 +23,7 @@ struct SpinBox {
     std::int32_t Lowest = 0;
     std::int32_t Highest = 0;
     std::int32_t Value = 0;
-    EditorEventQueue* Events = nullptr;
+    window_events::EventQueue* Events = nullptr;
 
     GtkWidget* Frame = nullptr;  // holds the field and the two arrows
     GtkWidget* Field = nullptr;
@@ -32,7 +32,7 @@ struct SpinBox {
     gulong FieldChangedHandler = 0;
 
     // Builds the box at its lowest value; the caller places Frame.
-    void Create(int number, std::int32_t lowest, std::int32_t highest, EditorEventQueue& events);
+    void Create(int number, std::int32_t lowest, std::int32_t highest, window_events::EventQueue& events);
     // Sets the value, brought into the box's range, and re-evaluates the arrows.
     void SetValue(std::int32_t value);
     // Sets the field to the decimal text of the value.

@@ -18,21 +18,21 @@ bool TrainerProgram::RunPass() {
     // user never chose in this problem.
     if (newProblemDue) Entry.ClearSelection();
 
-    const WindowEvent event = Events.WaitEvent();
-    if (event.Kind == EventKind::CloseRequest) return false;
-    if (event.Kind != EventKind::Control) return true;
+    const window_events::WindowEvent event = Events.WaitEvent();
+    if (event.Kind == window_events::EventKind::CloseRequest) return false;
+    if (event.Kind != window_events::EventKind::Control) return true;
     if (!DispatchControl(event)) return false;
     // Only a plain left click on a square acts on the board: a button's click
     // must not act on whatever square the pointer rests over once a dialog it
     // opened has closed.
-    if (IsSquareControl(event.Control) && event.Click == ClickKind::LeftClick) Entry.BoardClickStep();
+    if (IsSquareControl(event.Control) && event.Click == window_events::ClickKind::LeftClick) Entry.BoardClickStep();
     // A wrong move is answered as soon as it has been judged: the message,
     // then the problem back with White's moves listed.
     Cycle.AfterEventWait();
     return true;
 }
 
-bool TrainerProgram::DispatchControl(const WindowEvent& event) {
+bool TrainerProgram::DispatchControl(const window_events::WindowEvent& event) {
     if (event.Control == SaveImageButtonControl) Export.ExportBoardPicture();
     if (event.Control == OptionsButtonControl) {
         program_start::StartProgram(program_start::EditorProgram);

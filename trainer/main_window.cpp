@@ -9,11 +9,13 @@
 #include "rules/move_text.h"
 #include "program_start/start_program.h"
 #include "trainer/dialogs.h"
-#include "trainer/event_queue.h"
 #include "trainer/tile_pictures.h"
+#include "window_events/event_queue.h"
 
 namespace trainer {
 namespace {
+
+using window_events::ClickKind;
 
 enum MouseButton : guint {
     LeftButton = 1,
@@ -81,7 +83,8 @@ int ClientCoordinate(int value, int extent) { return value >= 0 && value < exten
 
 }  // namespace
 
-MainWindow::MainWindow(const rules::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs)
+MainWindow::MainWindow(const rules::Position& rules, const TilePictures& tiles, window_events::EventQueue& events,
+                       Dialogs& dialogs)
     : Rules(rules), Tiles(tiles), Events(events), Boxes(dialogs) {
     for (int number = 0; number < ControlNumberCount; ++number) Links[number] = {this, number};
 }
@@ -209,7 +212,7 @@ void MainWindow::ShowAttemptCount(std::int32_t attempts) {
     const AttemptCountThrottle::Clock::time_point now = AttemptCountThrottle::Clock::now();
     if (!CountPaints.Due(attempts, now)) return;
     SetStatusCount(attempts);
-    EventQueue::DoPendingWork();
+    window_events::EventQueue::DoPendingWork();
     CountPaints.Painted(attempts, now);
 }
 

@@ -14,15 +14,19 @@
 #include "trainer/attempt_count_throttle.h"
 #include "trainer/window_layout.h"
 
+namespace window_events {
+class EventQueue;
+}
+
 namespace trainer {
 
 class Dialogs;
-class EventQueue;
 class TilePictures;
 
 class MainWindow final : public problems::TrainerView {
   public:
-    MainWindow(const rules::Position& rules, const TilePictures& tiles, EventQueue& events, Dialogs& dialogs);
+    MainWindow(const rules::Position& rules, const TilePictures& tiles, window_events::EventQueue& events,
+               Dialogs& dialogs);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() override;
@@ -94,7 +98,7 @@ class MainWindow final : public problems::TrainerView {
 
     const rules::Position& Rules;
     const TilePictures& Tiles;
-    EventQueue& Events;
+    window_events::EventQueue& Events;
     Dialogs& Boxes;
 
     int Cell = 0;

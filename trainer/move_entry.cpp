@@ -2,7 +2,6 @@
 
 #include "problems/judging.h"
 #include "trainer/dialogs.h"
-#include "trainer/event_queue.h"
 #include "trainer/main_window.h"
 #include "trainer/messages.h"
 

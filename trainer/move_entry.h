@@ -10,20 +10,24 @@ namespace problems {
 struct Judge;
 }
 
+namespace window_events {
+class EventQueue;
+}
+
 namespace trainer {
 
 class Dialogs;
-class EventQueue;
 class MainWindow;
 
 struct MoveEntry {
-    MoveEntry(rules::Position& rules, problems::Judge& judge, MainWindow& window, EventQueue& events, Dialogs& dialogs)
+    MoveEntry(rules::Position& rules, problems::Judge& judge, MainWindow& window, window_events::EventQueue& events,
+              Dialogs& dialogs)
         : Rules(rules), Judging(judge), Window(window), Events(events), Boxes(dialogs) {}
 
     rules::Position& Rules;
     problems::Judge& Judging;
     MainWindow& Window;
-    EventQueue& Events;
+    window_events::EventQueue& Events;
     Dialogs& Boxes;
 
     std::int32_t ClickFile = 0;  // square of the last accepted board click

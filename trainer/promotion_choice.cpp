@@ -4,10 +4,10 @@
 #include "trainer/move_entry.h"
 
 #include "trainer/dialogs.h"
-#include "trainer/event_queue.h"
 #include "trainer/main_window.h"
 #include "trainer/messages.h"
 #include "trainer/window_layout.h"
+#include "window_events/event_queue.h"
 
 namespace trainer {
 
@@ -16,8 +16,8 @@ rules::PieceKind MoveEntry::ChoosePromotionPiece() {
     Boxes.ShowMessage(PromotionTitle, PromotionText);
     rules::PieceKind chosen = rules::NoPiece;
     while (chosen == rules::NoPiece) {
-        const WindowEvent event = Events.WaitEvent();
-        if (event.Kind != EventKind::Control) continue;
+        const window_events::WindowEvent event = Events.WaitEvent();
+        if (event.Kind != window_events::EventKind::Control) continue;
         for (const PromotionChoice& choice : PromotionChoices) {
             if (choice.Control == event.Control) chosen = choice.Kind;
         }

@@ -12,11 +12,11 @@
 #include "problems/problem_cycle.h"
 #include "rules/position.h"
 #include "settings/settings.h"
-#include "trainer/event_queue.h"
 #include "trainer/main_window.h"
 #include "trainer/move_entry.h"
 #include "trainer/picture_export.h"
 #include "trainer/tile_pictures.h"
+#include "window_events/event_queue.h"
 
 namespace trainer {
 
@@ -36,7 +36,7 @@ struct TrainerProgram {
     problems::MateSearch Search{Rules};
     problems::PositionBuilder Builder{Rules, Settings};
     TilePictures Tiles;
-    EventQueue Events;
+    window_events::EventQueue Events;
     MainWindow Window{Rules, Tiles, Events, Boxes};
     problems::GenerationRun Run{Rules, Search, Builder, Settings, Window};
     problems::Judge Judging{Rules, Search, Window};
@@ -57,7 +57,7 @@ struct TrainerProgram {
 
   private:
     // A control's event; false when it ends the program.
-    bool DispatchControl(const WindowEvent& event);
+    bool DispatchControl(const window_events::WindowEvent& event);
 };
 
 // The working directory with a trailing "/".

@@ -1,8 +1,8 @@
-#include "trainer/event_queue.h"
+#include "window_events/event_queue.h"
 
 #include <gtk/gtk.h>
 
-namespace trainer {
+namespace window_events {
 
 void EventQueue::PostCloseRequest() { Pending.push_back({EventKind::CloseRequest, 0, ClickKind::LeftClick}); }
 
@@ -12,6 +12,11 @@ void EventQueue::PostControlEvent(int control, ClickKind click) {
 
 WindowEvent EventQueue::WaitEvent() {
     if (Pending.empty()) gtk_main_iteration_do(TRUE);
+    return TakeFirst();
+}
+
+WindowEvent EventQueue::WaitForEvent() {
+    while (Pending.empty()) gtk_main_iteration_do(TRUE);
     return TakeFirst();
 }
 
@@ -26,4 +31,4 @@ WindowEvent EventQueue::TakeFirst() {
     return first;
 }
 
-}  // namespace trainer
+}  // namespace window_events
