@@ -20,9 +20,9 @@
 namespace program_start {
 namespace {
 
-using settings_test::ReadBytes;
-using settings_test::ScratchDirectory;
-using settings_test::WriteBytes;
+using settings::ReadBytes;
+using settings::ScratchDirectory;
+using settings::WriteBytes;
 
 // Waits for the recording script; generous, as a slow machine only makes the
 // test wait longer, never fail.

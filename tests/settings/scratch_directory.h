@@ -94,6 +94,3 @@ inline std::string Describe(const Settings& values) {
 }
 
 }  // namespace settings
-
-// The program-start tests name these helpers by their former namespace.
-namespace settings_test = settings;
