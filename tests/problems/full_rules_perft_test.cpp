@@ -11,11 +11,13 @@
 
 #include "problems/two_mover_rules.h"
 #include "tests/problems/slow_solver.h"
+#include "tests/problems/test_support.h"
 
 namespace problems {
 namespace {
 
 using namespace problems::testing::slow;
+using problems::testing::FullRulesLeaves;
 
 // Reference counts from Stockfish 15.1 as packaged by Debian 12
 // (/usr/games/stockfish): "position fen FEN", then "go perft N" for
@@ -57,20 +59,6 @@ const TreeCounts DoubleStepCases[] = {
 problems::EnPassantSquare EnPassantOf(const Board& board) {
     if (board.EnPassant < 0) return {};
     return {FileOf(board.EnPassant) + 1, 8 - RankOf(board.EnPassant)};
-}
-
-std::uint64_t FullRulesLeaves(problems::FullRules& rules, int depth) {
-    if (depth == 0) return 1;
-    std::vector<rules::Move> moves;
-    rules.LegalMoves(moves);
-    if (depth == 1) return moves.size();
-    std::uint64_t leaves = 0;
-    for (const rules::Move& move : moves) {
-        const problems::PlayedMove played = rules.Play(move);
-        leaves += FullRulesLeaves(rules, depth - 1);
-        rules.TakeBack(played);
-    }
-    return leaves;
 }
 
 void ExpectEngineCounts(const TreeCounts& counts) {

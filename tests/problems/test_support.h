@@ -2,9 +2,11 @@
 // and a check of mate-in-one facts written straight against the rules core.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "problems/two_mover_rules.h"
 #include "rules/position.h"
 #include "settings/settings.h"
 
@@ -28,6 +30,9 @@ struct MateFacts {
     bool MateTakenEnPassant = false;       // a mating double step that Black can take en passant
 };
 MateFacts CountMatesDirectly(const rules::Position& position);
+
+// Leaves of the legal-move tree `depth` plies deep, by the full rules.
+std::uint64_t FullRulesLeaves(FullRules& rules, int depth);
 
 // Number of legal moves of one side in the position.
 int LegalMoveCount(const rules::Position& position, int side);

@@ -12,11 +12,13 @@
 #include "problems/two_mover_series.h"
 #include "settings/settings.h"
 #include "tests/problems/slow_solver.h"
+#include "tests/problems/test_support.h"
 
 namespace problems {
 namespace {
 
 using namespace problems::testing::slow;
+using problems::testing::FullRulesLeaves;
 
 problems::TwoMoverVerdict Verdict(const std::string& fen, rules::Move& key) {
     problems::TwoMoverSearch search;
@@ -43,20 +45,6 @@ settings::Settings ExampleValues() {
     values.PawnRankLimit = 4;
     values.FirstMovePieceName = "любая";
     return values;
-}
-
-// Leaves of the legal-move tree, by the full rules and by the solver's own generator.
-std::uint64_t FullRulesLeaves(problems::FullRules& rules, int depth) {
-    if (depth == 0) return 1;
-    std::vector<rules::Move> moves;
-    rules.LegalMoves(moves);
-    std::uint64_t leaves = 0;
-    for (const rules::Move& m : moves) {
-        const problems::PlayedMove played = rules.Play(m);
-        leaves += FullRulesLeaves(rules, depth - 1);
-        rules.TakeBack(played);
-    }
-    return leaves;
 }
 
 TEST(TwoMoverSearch, GeneratedTwoMoversAreConfirmedByTheSlowSolver) {

@@ -18,6 +18,7 @@
 #include "rules/move_text.h"
 #include "tests/problems/test_support.h"
 #include "tests/settings/scratch_directory.h"
+#include "tests/sheets/sheets_fixture.h"
 #include "tests/sheets/sheets_run.h"
 
 namespace sheets {
@@ -40,16 +41,7 @@ const std::string LongTitle =
 // Two knights and two rooks: now and then a solution needs its from-square.
 constexpr const char* MixedAnyKind = "2\n2\n1\n2\n1\n2\n1\n1\n1\n0\n50\n1\n5\nлюбая\n";
 
-class SheetsProgram : public settings::ScratchDirectoryTest {
-  protected:
-    SheetsProgram() { WriteExampleSettings("set_figure.txt"); }
-    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
-    std::set<std::string> Names() {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(Directory.Path)) names.insert(entry.path().filename().string());
-        return names;
-    }
-};
+using SheetsProgram = SheetsProgramTest;
 
 // The standard error of a shell command run in the test's directory.
 RunResult RunCommand(const std::string& command) {

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <regex>
@@ -21,12 +20,12 @@
 #include "sheets/pgn_writer.h"
 #include "tests/problems/slow_solver.h"
 #include "tests/settings/scratch_directory.h"
+#include "tests/sheets/sheets_fixture.h"
 #include "tests/sheets/sheets_run.h"
 
 namespace sheets {
 namespace {
 
-namespace fs = std::filesystem;
 namespace slow = problems::testing::slow;
 using settings::ReadBytes;
 using settings::WriteBytes;
@@ -39,16 +38,7 @@ constexpr const char* AnyKind = "2\n1\n1\n0\n1\n3\n1\n1\n1\n0\n50\n1\n4\nлюб�
 // Six pawns a side that may stand up to the sixth rank.
 constexpr const char* PawnHeavy = "6\n1\n1\n0\n1\n6\n0\n1\n1\n0\n50\n1\n6\nлюбая\n";
 
-class TwoMoverSheets : public settings::ScratchDirectoryTest {
-  protected:
-    TwoMoverSheets() { WriteExampleSettings("set_figure.txt"); }
-    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
-    std::set<std::string> Names() {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(Directory.Path)) names.insert(entry.path().filename().string());
-        return names;
-    }
-};
+using TwoMoverSheets = SheetsProgramTest;
 
 // The standard output, or with `errors` the standard error, of a shell command.
 std::string Output(const std::string& command, bool errors = false) {
