@@ -139,9 +139,12 @@ TEST_F(TwoMoverSheets, MovesOneWritesWhatNoOptionWrites) {
     for (const char* kind : {"pdf", "pgn", "epd"}) {
         SCOPED_TRACE(kind);
         const auto a = ReadBytes(std::string("plain.") + kind);
-        ASSERT_TRUE(a.has_value());
+        const auto b = ReadBytes(std::string("one.") + kind);
+        ASSERT_TRUE(a.has_value() && b.has_value());
         EXPECT_FALSE(a->empty());
-        EXPECT_EQ(a, ReadBytes(std::string("one.") + kind));
+        // A PDF carries the second it was made in; the two runs may fall on either side of one.
+        const std::regex creationDate(R"(/CreationDate \(D:[0-9]+Z\))");
+        EXPECT_EQ(std::regex_replace(*a, creationDate, ""), std::regex_replace(*b, creationDate, ""));
     }
     for (const EpdLine& line : ReadEpd(*ReadBytes("one.epd"))) EXPECT_EQ(line.Dm, "1");
 }
