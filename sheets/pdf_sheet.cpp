@@ -293,6 +293,10 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
         content.Worksheet ? content.Title : std::string(AnswersHeading) + ": " + content.Title;
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, documentTitle.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vindolar-sheets");
+    if (!content.Date.empty()) {
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, content.Date.c_str());
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_MOD_DATE, content.Date.c_str());
+    }
     cairo_t* cr = cairo_create(surface);
     PageWriter writer(cr, pieces);
 

@@ -47,6 +47,9 @@ struct PdfContent {
     bool NameLine = false;  // blanks for name, class and date above the diagrams
     bool Worksheet = true;  // the pages of diagrams
     bool AnswerKey = true;  // the pages of answers, after the diagrams when both are there
+    // The creation and modification date, ISO 8601 in UTC ("2023-11-14T22:13:20Z");
+    // "" stamps the time the document is made.
+    std::string Date;
 };
 
 // The document, its pieces drawn from `pieces`: the shared artwork, each

@@ -7,12 +7,14 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "files/output_group.h"
 #include "problems/problem_series.h"
 #include "problems/two_mover_series.h"
+#include "sheets/document_date.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
@@ -74,6 +76,10 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         return std::fflush(stdout) == 0 ? Success : Failure;
     }
 
+    DocumentDate date;
+    const std::string badDate = ReadDocumentDate(std::getenv(SourceDateVariable), date);
+    if (!badDate.empty()) return Fail(Failure, badDate);
+
     settings::TrainerSettings config;
     const std::string unreadable = ReadSheetSettings(options.SettingsPath, config);
     if (!unreadable.empty()) return Fail(Failure, unreadable);
@@ -122,6 +128,7 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     content.PerPage = options.PerPage;
     content.Variant = VariantText(seed);
     content.NameLine = options.NameLine;
+    content.Date = date.Iso8601;
     std::vector<std::string> bytes(outputs.size());
     std::vector<files::ContentsWriter> contents;
     for (std::size_t index = 0; index < outputs.size(); ++index) {

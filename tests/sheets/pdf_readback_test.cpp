@@ -5,9 +5,13 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 #include "artwork/piece_artwork.h"
@@ -50,8 +54,18 @@ int PageCount(const std::string& pdf) {
 class PdfReadBack : public settings::ScratchDirectoryTest {
   protected:
     PdfReadBack() { WriteExampleSettings("set_figure.txt"); }
-    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
+    RunResult Run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {}) {
+        return RunSheets(arguments, Directory.Path.string(), environment);
+    }
 };
+
+// A field of pdfinfo's report with ISO 8601 dates, such as "CreationDate".
+std::string InfoField(const std::string& pdf, const std::string& field) {
+    for (const std::string& line : Lines(Output("pdfinfo -isodates " + pdf))) {
+        if (line.rfind(field + ":", 0) == 0) return line.substr(line.find_first_not_of(' ', field.size() + 1));
+    }
+    return "";
+}
 
 // Diagram pages for the count and the diagrams a page, then the answer key
 // (215 answers a page: 43 rows in 5 columns).
@@ -403,6 +417,42 @@ TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
     EXPECT_NE(PageText("one.pdf", 1).find("Вариант 1 "), std::string::npos);
     EXPECT_NE(PageText("two.pdf", 1).find("Вариант 2 "), std::string::npos);
     EXPECT_NE(PageText("two.pdf", 2).find("Вариант 2 "), std::string::npos);
+}
+
+// SOURCE_DATE_EPOCH dates both PDFs, made a second apart, byte for byte
+// alike; without it they carry the time of the run, and a value that is no
+// plain count of seconds is refused before anything is written.
+TEST_F(PdfReadBack, SourceDateEpochDatesTheDocuments) {
+    const std::vector<std::string> arguments = {"--count", "8", "--seed", "3", "--pdf", "a.pdf", "--key", "k.pdf"};
+    ASSERT_EQ(Run(arguments, {"SOURCE_DATE_EPOCH=1700000000"}).Status, 0);
+    for (const char* pdf : {"a.pdf", "k.pdf"}) {
+        EXPECT_EQ(InfoField(pdf, "CreationDate"), "2023-11-14T22:13:20Z") << pdf;
+        EXPECT_EQ(InfoField(pdf, "ModDate"), "2023-11-14T22:13:20Z") << pdf;
+    }
+    const auto first = ReadBytes("a.pdf");
+    ::sleep(1);
+    ASSERT_EQ(Run(arguments, {"SOURCE_DATE_EPOCH=1700000000"}).Status, 0);
+    EXPECT_EQ(ReadBytes("a.pdf"), first);
+
+    ASSERT_EQ(Run({"--count", "2", "--seed", "3", "--pdf", "now.pdf"}, {"SOURCE_DATE_EPOCH"}).Status, 0);
+    const std::string year = InfoField("now.pdf", "CreationDate").substr(0, 4);
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    gmtime_r(&now, &parts);
+    EXPECT_EQ(year, std::to_string(parts.tm_year + 1900));
+
+    for (const char* bad : {"", "-1", "+5", " 7", "7 ", "1.5", "1e9", "0x10", "253402300800", "99999999999999999999"}) {
+        SCOPED_TRACE(std::string("«") + bad + "»");
+        const RunResult run = Run({"--count", "2", "--pdf", "bad.pdf", "--pgn", "bad.pgn"},
+                                  {std::string("SOURCE_DATE_EPOCH=") + bad});
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Err.rfind("vindolar-sheets: SOURCE_DATE_EPOCH: ", 0), 0u) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
+        EXPECT_FALSE(ReadBytes("bad.pdf").has_value());
+        EXPECT_FALSE(ReadBytes("bad.pgn").has_value());
+    }
+    EXPECT_EQ(Run({"--count", "2", "--seed", "3", "--pdf", "zero.pdf"}, {"SOURCE_DATE_EPOCH=0"}).Status, 0);
+    EXPECT_EQ(InfoField("zero.pdf", "CreationDate"), "1970-01-01T00:00:00Z");
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ namespace sheets {
 class SheetsProgramTest : public settings::ScratchDirectoryTest {
   protected:
     SheetsProgramTest() { WriteExampleSettings("set_figure.txt"); }
-    RunResult Run(const std::vector<std::string>& arguments) { return RunSheets(arguments, Directory.Path.string()); }
+    RunResult Run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {}) {
+        return RunSheets(arguments, Directory.Path.string(), environment);
+    }
     // The names of everything in the scratch directory.
     std::set<std::string> Names() {
         std::set<std::string> names;

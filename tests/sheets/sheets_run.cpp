@@ -100,7 +100,8 @@ bool Drain(int descriptor, std::string& into) {
 
 }  // namespace
 
-RunResult RunSheets(const std::vector<std::string>& arguments, const std::string& directory) {
+RunResult RunSheets(const std::vector<std::string>& arguments, const std::string& directory,
+                    const std::vector<std::string>& environment) {
     int out[2];
     int err[2];
     if (::pipe(out) != 0 || ::pipe(err) != 0) throw std::runtime_error("pipe failed");
@@ -111,6 +112,14 @@ RunResult RunSheets(const std::vector<std::string>& arguments, const std::string
         ::close(out[0]);
         ::close(err[0]);
         if (::chdir(directory.c_str()) != 0) ::_exit(127);
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos) {
+                ::unsetenv(change.c_str());
+            } else {
+                ::setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+            }
+        }
         std::vector<char*> argv = {const_cast<char*>(SHEETS_PROGRAM)};
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);

@@ -18,7 +18,10 @@ struct RunResult {
 };
 
 // Runs the program with `arguments` in `directory` and waits for its end.
-RunResult RunSheets(const std::vector<std::string>& arguments, const std::string& directory);
+// `environment` changes the program's environment only: "NAME=VALUE" sets a
+// variable, "NAME" alone removes it.
+RunResult RunSheets(const std::vector<std::string>& arguments, const std::string& directory,
+                    const std::vector<std::string>& environment = {});
 
 // Writes the example settings file (queen mates) or one with the given
 // fourteen lines into `path`.
