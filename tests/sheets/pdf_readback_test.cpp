@@ -443,8 +443,8 @@ TEST_F(PdfReadBack, SourceDateEpochDatesTheDocuments) {
 
     for (const char* bad : {"", "-1", "+5", " 7", "7 ", "1.5", "1e9", "0x10", "253402300800", "99999999999999999999"}) {
         SCOPED_TRACE(std::string("«") + bad + "»");
-        const RunResult run = Run({"--count", "2", "--pdf", "bad.pdf", "--pgn", "bad.pgn"},
-                                  {std::string("SOURCE_DATE_EPOCH=") + bad});
+        const RunResult run =
+            Run({"--count", "2", "--pdf", "bad.pdf", "--pgn", "bad.pgn"}, {std::string("SOURCE_DATE_EPOCH=") + bad});
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Err.rfind("vindolar-sheets: SOURCE_DATE_EPOCH: ", 0), 0u) << run.Err;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
