@@ -1,11 +1,13 @@
 // Where the time of a 1000-problem worksheet goes: drawing the problems,
 // then PGN, EPD and PDF, then writing the three files. Prints one line per
-// seed and the fastest run. Then, for each settings file, what a set of
-// two-movers costs: the random positions tried per two-mover found, and the
-// time of one soundness check by the two-mover search, over the builder's
-// random positions and over sound two-movers judged again.
-//   sheets_bench SETTINGS_FILE [RUNS [TWO_MOVER_SETTINGS_FILE...]]
-// Without further files the two-movers come from SETTINGS_FILE.
+// seed and the fastest run. Then, for each settings file and for mates in
+// two and in three, what a set costs: the random positions tried per
+// problem found, where the solver's moves go (finding keys of the kind,
+// ruling out a shorter mate, ruling out keys of other kinds, thinning), and
+// the time of one soundness check on one thread, over the builder's random
+// positions and over sound problems judged again.
+//   sheets_bench SETTINGS_FILE [RUNS [MATE_SETTINGS_FILE...]]
+// Without further files the longer mates come from SETTINGS_FILE.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "problems/trainer_rules.h"
 #include "files/output_group.h"
 #include "problems/position_builder.h"
 #include "problems/problem_series.h"
-#include "problems/two_mover_search.h"
-#include "problems/two_mover_series.h"
+#include "problems/mate_series.h"
+#include "problems/mate_solver.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
@@ -34,18 +37,18 @@ constexpr int PerPage = 6;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-constexpr int TwoMovers = 100;       // a set drawn for the positions-per-problem figure
-constexpr int RandomChecks = 50000;  // random positions built for the search to judge on one thread
-constexpr std::uint64_t TwoMoverSeed = 1;
+constexpr int SetSize = 100;         // a set drawn for the positions-per-problem figure
+constexpr int RandomChecks = 20000;  // random positions built for the solver to judge on one thread
+constexpr std::uint64_t MateSeed = 1;
 constexpr double MicrosecondsPerSecond = 1e6;
 
-// Microseconds per Judge of the two-mover search on one thread, over the
-// builder's random positions that reach the search (as a set's threads see
-// them); sets `sound` to how many of them were sound.
-double MicrosecondsPerRandomCheck(const settings::TrainerSettings& config, int& checked, int& sound) {
-    rules::Position rules;
-    problems::PositionBuilder builder(rules, config, TwoMoverSeed);
-    problems::TwoMoverSearch search;
+// Microseconds per Judge of the solver on one thread, over the builder's
+// random positions that reach it (as a set's threads see them); sets
+// `sound` to how many of them were sound.
+double MicrosecondsPerRandomCheck(const settings::TrainerSettings& config, int moves, int& checked, int& sound) {
+    rules::Position rules(problems::TrainerEnPassant);
+    problems::PositionBuilder builder(rules, config, MateSeed);
+    problems::MateSolver solver;
     checked = 0;
     sound = 0;
     double seconds = 0;
@@ -55,25 +58,26 @@ double MicrosecondsPerRandomCheck(const settings::TrainerSettings& config, int& 
         const rules::BoardCellsArray board = rules.Squares();
         rules::Move key;
         const Clock::time_point start = Clock::now();
-        sound += search.Judge(board, config.FirstMovePiece, key) == problems::TwoMoverVerdict::Sound;
+        sound += solver.Judge(board, moves, config.FirstMovePiece, key) == problems::MateVerdict::Sound;
         seconds += SecondsSince(start);
         ++checked;
     }
     return checked == 0 ? 0 : seconds * MicrosecondsPerSecond / checked;
 }
 
-// Microseconds per Judge of a sound two-mover, where every first move must
-// be shown to fail but the key: the dearest verdict.
+// Microseconds per Judge of a sound problem, where every first move must be
+// shown to fail but the key: the dearest verdict. A fresh solver each time,
+// so that its table of judged positions does not answer from the last round.
 double MicrosecondsPerSoundCheck(const std::vector<problems::SeriesProblem>& found,
-                                 const settings::TrainerSettings& config) {
-    problems::TwoMoverSearch search;
-    constexpr int Rounds = 20;
+                                 const settings::TrainerSettings& config, int moves) {
+    constexpr int Rounds = 3;
     const Clock::time_point start = Clock::now();
     for (int round = 0; round < Rounds; ++round) {
         for (const problems::SeriesProblem& problem : found) {
             rules::Move key;
-            if (search.Judge(problem.Board, config.FirstMovePiece, key) != problems::TwoMoverVerdict::Sound) {
-                std::fprintf(stderr, "a two-mover of the set is not sound when judged again\n");
+            problems::MateSolver solver;
+            if (solver.Judge(problem.Board, moves, config.FirstMovePiece, key) != problems::MateVerdict::Sound) {
+                std::fprintf(stderr, "a problem of the set is not sound when judged again\n");
                 std::exit(1);
             }
         }
@@ -81,36 +85,45 @@ double MicrosecondsPerSoundCheck(const std::vector<problems::SeriesProblem>& fou
     return SecondsSince(start) * MicrosecondsPerSecond / (Rounds * static_cast<double>(found.size()));
 }
 
-// The two-mover figures of one settings file.
-bool TwoMoverFigures(const char* path) {
+double Share(std::int64_t part, std::int64_t whole) { return whole == 0 ? 0 : 100.0 * part / whole; }
+
+// The figures of mates in `moves` for one settings file.
+bool MateFigures(const char* path, int moves) {
     settings::TrainerSettings config;
     const std::string unreadable = sheets::ReadSheetSettings(path, config);
     if (!unreadable.empty()) {
         std::fprintf(stderr, "%s\n", unreadable.c_str());
         return false;
     }
-    std::printf("two-movers, settings %s:\n", path);
-    problems::TwoMoverSeries series(config, TwoMoverSeed);
+    std::printf("mates in %d, settings %s:\n", moves, path);
+    problems::MateSeries series(config, MateSeed, moves);
     const Clock::time_point start = Clock::now();
-    const bool complete = series.Draw(TwoMovers, nullptr);
+    const bool complete = series.Draw(SetSize, nullptr);
     const double drawn = SecondsSince(start);
     const std::size_t found = series.Problems.size();
     std::printf(
-        "  %d asked, %zu found in %.3f s on every core: %lld positions, %.0f positions per two-mover "
+        "  %d asked, %zu found in %.3f s on %d threads: %lld positions, %.0f positions per problem "
         "(budget %lld), %d repeats skipped\n",
-        TwoMovers, found, drawn, static_cast<long long>(series.AttemptsUsed),
+        SetSize, found, drawn, series.Cost.Threads, static_cast<long long>(series.AttemptsUsed),
         found == 0 ? 0.0 : static_cast<double>(series.AttemptsUsed) / static_cast<double>(found),
-        static_cast<long long>(problems::TwoMoverAttemptsPerProblem), series.RepeatsSkipped);
-    std::printf("  search work of the set: %lld checks (thinning included), %lld moves played\n",
-                static_cast<long long>(series.Cost.Judged), static_cast<long long>(series.Cost.MovesPlayed));
+        static_cast<long long>(problems::AttemptsPerProblem(moves)), series.RepeatsSkipped);
+    const problems::SolverCounters& work = series.Cost.Search;
+    const std::int64_t played = work.MovesPlayed();
+    std::printf(
+        "  solver work: %lld checks (%lld of them thinning), %lld moves played: %.1f %% finding keys of the kind, "
+        "%.1f %% ruling out a shorter mate, %.1f %% ruling out other keys; %lld answers from the table\n",
+        static_cast<long long>(series.Cost.Judged), static_cast<long long>(series.Cost.ThinningJudged),
+        static_cast<long long>(played), Share(work.KeySearchMoves, played), Share(work.ShorterMateMoves, played),
+        Share(work.OtherKeyMoves, played), static_cast<long long>(work.TableHits));
     int checked = 0;
     int sound = 0;
-    const double perRandom = MicrosecondsPerRandomCheck(config, checked, sound);
+    const double perRandom = MicrosecondsPerRandomCheck(config, moves, checked, sound);
     std::printf("  one soundness check, one thread: %.2f us per random position (%d judged, %d sound)", perRandom,
                 checked, sound);
-    if (found > 0) std::printf(", %.1f us per sound two-mover", MicrosecondsPerSoundCheck(series.Problems, config));
+    if (found > 0)
+        std::printf(", %.1f us per sound problem", MicrosecondsPerSoundCheck(series.Problems, config, moves));
     std::printf("\n");
-    if (!complete) std::printf("  the budget ran out before %d two-movers\n", TwoMovers);
+    if (!complete) std::printf("  the budget ran out before %d problems\n", SetSize);
     return true;
 }
 
@@ -141,13 +154,13 @@ int main(int argc, char** argv) {
             return 1;
         }
         const double drawn = SecondsSince(start);
-        const std::string pgn = sheets::WritePgn(series->Problems, sheets::DefaultTitle);
+        const std::string pgn = sheets::WritePgn(series->Problems, sheets::DefaultTitle(1));
         const std::string epd = sheets::WriteEpd(series->Problems);
         const double texts = SecondsSince(start);
         std::string pdf;
         std::string error;
         sheets::PdfContent content;
-        content.Title = sheets::DefaultTitle;
+        content.Title = sheets::DefaultTitle(1);
         content.PerPage = PerPage;
         content.Variant = sheets::VariantText(static_cast<std::uint64_t>(run));
         if (!sheets::WritePdf(series->Problems, content, pieces, pdf, error)) return 1;
@@ -171,10 +184,12 @@ int main(int argc, char** argv) {
     }
     std::printf("fastest %.3f s (target: under 5 s)\n", fastest);
 
-    std::vector<const char*> twoMoverSettings(argv + std::min(argc, 3), argv + argc);
-    if (twoMoverSettings.empty()) twoMoverSettings.push_back(argv[1]);
-    for (const char* path : twoMoverSettings) {
-        if (!TwoMoverFigures(path)) return 2;
+    std::vector<const char*> mateSettings(argv + std::min(argc, 3), argv + argc);
+    if (mateSettings.empty()) mateSettings.push_back(argv[1]);
+    for (const int moves : {2, 3}) {
+        for (const char* path : mateSettings) {
+            if (!MateFigures(path, moves)) return 2;
+        }
     }
     return 0;
 }

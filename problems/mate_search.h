@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "problems/trainer_rules.h"
 #include "rules/position.h"
 
 namespace problems {
@@ -14,8 +15,8 @@ struct MateSearch {
     rules::Position& Rules;
 
     // The results of the last MateInOneTest.
-    rules::Position ProblemBoard;  // the tested position, White to move
-    rules::MoveList WhiteMoves;    // White's legal moves in it
+    rules::Position ProblemBoard{TrainerEnPassant};  // the tested position, White to move
+    rules::MoveList WhiteMoves;                      // White's legal moves in it
     std::int32_t MateCount = 0;
     // PlacedPiece of the last mating move found; meaningful only when
     // MateCount is at least 1.

@@ -72,6 +72,12 @@ bool ProblemSeries::KeepProblem() {
     problem.SolutionText = rules::MoveText(mate);
     problem.SolutionAlgebraic = rules::AlgebraicNotation(*Rules, mate);
     problem.MatingPiece = mate.PlacedPiece;
+    problem.Tree.Moves = 1;
+    problem.Tree.Key.Move = mate;
+    problem.Tree.Key.Algebraic = problem.SolutionAlgebraic;
+    problem.Tree.Key.Trainer = problem.SolutionText;
+    problem.Tree.Key.Checks = true;
+    problem.Tree.Key.Mates = true;
     Problems.push_back(std::move(problem));
     return true;
 }

@@ -9,11 +9,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "problems/trainer_rules.h"
 #include "problems/generation_run.h"
 #include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "problems/trainer_view.h"
-#include "problems/two_mover_search.h"
+#include "problems/mate_solver.h"
 #include "rules/position.h"
 #include "settings/settings.h"
 
@@ -28,9 +29,10 @@ struct SeriesProblem {
     std::string Fen;                   // its FEN, "... w - - 0 1"
     std::string SolutionText;          // the one mate in the trainer's notation ("Фd8-e7", "e7-e8Ф")
     std::string SolutionAlgebraic;     // the same in standard algebraic notation, with its "#"
-    rules::PieceCode MatingPiece = 0;  // the piece on the target square after the mate
-    int Moves = 1;                     // 2 for a two-mover: the solution is then in TwoMover
-    TwoMoverSolution TwoMover;
+    rules::PieceCode MatingPiece = 0;  // the piece on the target square after the key (mate in one: the mate)
+    // The solution as a tree: Tree.Moves is n of "mate in n", Tree.Key the
+    // key (for a mate in one, the mate) with the play below it.
+    Solution Tree;
 };
 
 // Told after every random position a set has tried.
@@ -90,7 +92,7 @@ class ProblemSeries {
 
     settings::TrainerSettings Config;
     const bool AnyKind;  // "любая": each problem's kind is its own
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(TrainerEnPassant);
     MateSearch Search;
     PositionBuilder Builder;
     ProgressView View;

@@ -19,11 +19,12 @@ std::string CheckMark(Position position, const Move& move) {
 // What of the from-square must be written so that no other legal move of
 // the same piece to the same square reads the same: nothing, the file, the
 // rank, or both.
-std::string FromSquarePart(const std::vector<Move>& legalMoves, const Move& move) {
+std::string FromSquarePart(const MoveList& legalMoves, const Move& move) {
     bool rival = false;
     bool rivalOnFile = false;
     bool rivalOnRank = false;
-    for (const Move& other : legalMoves) {
+    for (int entry = 1; entry <= legalMoves.Count(); ++entry) {
+        const Move other = legalMoves[entry];
         if (other.MovedPiece != move.MovedPiece || other.ToFile != move.ToFile || other.ToRow != move.ToRow ||
             (other.FromFile == move.FromFile && other.FromRow == move.FromRow)) {
             continue;
@@ -52,16 +53,9 @@ char AlgebraicLetter(PieceCode kind) {
 }
 
 std::string AlgebraicNotation(const Position& position, const Move& move) {
-    const MoveList moves = position.LegalMoves();
-    std::vector<Move> legalMoves;
-    legalMoves.reserve(static_cast<std::size_t>(moves.Count()));
-    for (int entry = 1; entry <= moves.Count(); ++entry) legalMoves.push_back(moves[entry]);
-    const bool capture = position.At(move.ToFile, move.ToRow) != NoPiece;
-    return AlgebraicText(move, legalMoves, capture, CheckMark(position, move));
-}
-
-std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves, bool capture,
-                          const std::string& checkMark) {
+    const MoveList legalMoves = position.LegalMoves();
+    const bool capture = position.At(move.ToFile, move.ToRow) != NoPiece || position.IsEnPassantCapture(move);
+    const std::string checkMark = CheckMark(position, move);
     std::string text;
     if (std::abs(move.MovedPiece) == Pawn) {
         // A pawn that captures is named by its file; one that advances needs

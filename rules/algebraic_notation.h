@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "rules/position.h"
 
@@ -15,15 +14,10 @@ namespace rules {
 char AlgebraicLetter(PieceCode kind);
 
 // The notation of `move`, a legal move of the side to move in `position`
-// ("Nbd7", "R1e2", "exd5", "e8=Q+", "Qh7#"). The other legal moves decide
-// which part of the from-square is written, and the move is played on a copy
-// of the position to decide the check mark.
+// ("Nbd7", "R1e2", "exd5", "e8=Q+", "Qh7#"; a capture en passant is written
+// as the pawn's capture onto the square it goes to, "exd6"). The other legal
+// moves decide which part of the from-square is written, and the move is
+// played on a copy of the position to decide the check mark.
 std::string AlgebraicNotation(const Position& position, const Move& move);
-
-// The same text for rules that know more than the position does (en passant):
-// the caller tells whether the move captures, gives the check mark ("", "+"
-// or "#") and the legal moves that decide the from-square part.
-std::string AlgebraicText(const Move& move, const std::vector<Move>& legalMoves, bool capture,
-                          const std::string& checkMark);
 
 }  // namespace rules

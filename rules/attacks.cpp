@@ -55,6 +55,14 @@ bool Position::GivesCheckBy(const Move& move) const {
     if (!HasKing(them)) return false;
     const int kingFile = KingOf(them).File;
     const int kingRow = KingOf(them).Row;
+    if (IsEnPassantCapture(move)) {
+        // Three squares change; the board after the capture is looked at whole.
+        BoardCellsArray after = board_;
+        after[move.FromFile][move.FromRow] = NoPiece;
+        after[move.ToFile][move.FromRow] = NoPiece;
+        after[move.ToFile][move.ToRow] = move.PlacedPiece;
+        return KingAttackedOn<them>(after, kingFile, kingRow);
+    }
     const auto onCheckSquare = [&](int file, int row) {
         return CheckSquares[file - kingFile + LongestDistance][row - kingRow + LongestDistance];
     };

@@ -105,14 +105,45 @@ std::string CheckKings(const BoardCellsArray& board) {
     return "";
 }
 
+// Castling rights are read and ignored: "-", or each of K, Q, k, q at most
+// once, in that order.
+bool IsCastlingField(const std::string& field) {
+    if (field == "-") return true;
+    if (field.empty()) return false;
+    std::size_t next = 0;
+    const std::string order = "KQkq";
+    for (const char letter : field) {
+        const std::size_t at = order.find(letter, next);
+        if (at == std::string::npos) return false;
+        next = at + 1;
+    }
+    return true;
+}
+
+// A square such as "e3" in the core's coordinates.
+bool ReadSquare(const std::string& text, Square& square) {
+    if (text.size() != 2 || text[0] < 'a' || text[0] > 'h' || text[1] < '1' || text[1] > '8') return false;
+    square = {text[0] - 'a' + FirstSquare, LastSquare + 1 - (text[1] - '0')};
+    return true;
+}
+
+// Whether a pawn of the side to move stands beside the pawn that passed
+// over `square`: only then may it be taken, and only then is the square kept.
+bool CaptureCanFollow(const Position& position, Square square) {
+    if (square.IsNone()) return false;
+    const int pawnRow = square.Row + position.SideToMove();
+    const PieceCode ours = Pawn * position.SideToMove();
+    return (square.File > FirstSquare && position.At(square.File - 1, pawnRow) == ours) ||
+           (square.File < LastSquare && position.At(square.File + 1, pawnRow) == ours);
+}
+
 }  // namespace
 
 bool ParseFen(const std::string& fen, Position& position, std::string& error) {
     const std::vector<std::string> fields = SplitFields(fen);
     const int count = static_cast<int>(fields.size());
     if (count != FieldsWithoutCounters && count != FieldsWithCounters) {
-        error =
-            "bad FEN: expected placement, side to move, castling \"-\", en passant \"-\" and optionally two counters";
+        error = "bad FEN: expected placement, side to move, castling, en passant and optionally two counters";
         return false;
     }
     BoardCellsArray board{};
@@ -126,23 +157,27 @@ bool ParseFen(const std::string& fen, Position& position, std::string& error) {
         error = "bad FEN: side to move must be \"w\" or \"b\", not \"" + fields[1] + "\"";
         return false;
     }
-    if (fields[2] != "-") {
-        error = "bad FEN: castling rights are not supported (field must be \"-\", not \"" + fields[2] + "\")";
-        return false;
-    }
-    if (fields[3] != "-") {
-        error = "bad FEN: en passant is not supported (field must be \"-\", not \"" + fields[3] + "\")";
+    if (!IsCastlingField(fields[2])) {
+        error = "bad FEN: castling field must be \"-\" or some of \"KQkq\", not \"" + fields[2] + "\"";
         return false;
     }
     if (count == FieldsWithCounters && !(IsDecimalNumber(fields[4]) && IsDecimalNumber(fields[5]))) {
         error = "bad FEN: the move counters must be decimal numbers";
         return false;
     }
-    position.Clear();
+    Position read(position.EnPassantRuleInForce());
     for (int file = FirstSquare; file <= LastSquare; ++file) {
-        for (int row = FirstSquare; row <= LastSquare; ++row) position.Put(file, row, board[file][row]);
+        for (int row = FirstSquare; row <= LastSquare; ++row) read.Put(file, row, board[file][row]);
     }
-    position.SetSideToMove(fields[1] == "w" ? White : Black);
+    read.SetSideToMove(fields[1] == "w" ? White : Black);
+    Square passedOver;
+    if (fields[3] != "-" && !(ReadSquare(fields[3], passedOver) && read.CanBeEnPassantSquare(passedOver))) {
+        error = "bad FEN: en passant field \"" + fields[3] +
+                "\" is no square a double step of the other side just passed over";
+        return false;
+    }
+    if (CaptureCanFollow(read, passedOver)) read.SetEnPassantSquare(passedOver);
+    position = read;
     return true;
 }
 
@@ -164,7 +199,15 @@ std::string WriteFen(const Position& position, int sideToMove) {
         if (row != LastSquare) fen += '/';
     }
     fen += sideToMove == Black ? " b" : " w";
-    fen += " - - 0 1";
+    const Square passedOver = position.EnPassantSquare();
+    if (passedOver.IsNone() || sideToMove != position.SideToMove()) {
+        fen += " - - 0 1";
+    } else {
+        fen += " - ";
+        fen += static_cast<char>('a' + passedOver.File - FirstSquare);
+        fen += static_cast<char>('0' + (LastSquare + 1 - passedOver.Row));
+        fen += " 0 1";
+    }
     return fen;
 }
 

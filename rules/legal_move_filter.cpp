@@ -142,14 +142,36 @@ void Position::FilterLegalMoves(MoveList& list) const {
     const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
     int kept = 0;
     const int count = list.count_;  // a local: the entries' writes cannot touch it
-    for (int entry = 1; entry <= count; ++entry) {
+    // The captures en passant come last; they take a piece from a third
+    // square and are tried on a copy of the board.
+    int ordinary = count;
+    while (ordinary > 0 && !enPassant_.IsNone() && list.movedPiece_[ordinary] == Pawn * Us &&
+           list.toFile_[ordinary] == enPassant_.File && list.toRow_[ordinary] == enPassant_.Row &&
+           list.fromFile_[ordinary] != enPassant_.File) {
+        --ordinary;
+    }
+    for (int entry = 1; entry <= ordinary; ++entry) {
         const bool attacked = list.movedPiece_[entry] == King * Us
                                   ? KingAttackedOn<Us>(attackers, list.toFile_[entry], list.toRow_[entry])
                                   : AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry],
                                                       list.toFile_[entry], list.toRow_[entry]);
         if (!attacked && ++kept != entry) list.CopyEntry(entry, kept);
     }
+    for (int entry = ordinary + 1; entry <= count; ++entry) {
+        const Square from{list.fromFile_[entry], list.fromRow_[entry]};
+        if (!AttackedAfterEnPassant<Us>(from, enPassant_) && ++kept != entry) list.CopyEntry(entry, kept);
+    }
     list.count_ = kept;
+}
+
+template <Side Us>
+bool Position::AttackedAfterEnPassant(Square from, Square square) const {
+    if (!HasKing(Us)) return false;
+    BoardCellsArray after = board_;
+    after[from.File][from.Row] = NoPiece;
+    after[square.File][from.Row] = NoPiece;  // the pawn taken
+    after[square.File][square.Row] = Pawn * Us;
+    return KingAttackedOn<Us>(after, KingOf(Us).File, KingOf(Us).Row);
 }
 
 template <Side Us>
@@ -169,11 +191,20 @@ bool Position::HasLegalMoveOf() const {
     const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
     const MoveList list = GenerateMoves<Us>();
     for (int entry = 1; entry <= list.count_; ++entry) {
-        if (list.movedPiece_[entry] != King * Us &&
-            !AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry], list.toFile_[entry],
-                               list.toRow_[entry])) {
-            return true;
-        }
+        if (list.movedPiece_[entry] == King * Us) continue;
+        const Move move = list[entry];
+        const bool attacked = IsEnPassantCapture(move)
+                                  ? AttackedAfterEnPassant<Us>(move.From(), enPassant_)
+                                  : AttackedAfterMove(safety, move.FromFile, move.FromRow, move.ToFile, move.ToRow);
+        if (!attacked) return true;
+    }
+    return false;
+}
+
+bool Position::IsLegal(const Move& move) const {
+    const MoveList legal = LegalMoves();
+    for (int entry = 1; entry <= legal.Count(); ++entry) {
+        if (legal[entry] == move) return true;
     }
     return false;
 }
@@ -208,16 +239,12 @@ bool Position::CanTakeEnPassantOf(const Move& lastMove) const {
         board_[lastMove.ToFile][lastMove.ToRow] != theirPawn) {
         return false;
     }
-    const int passedOverRow = (lastMove.FromRow + lastMove.ToRow) / 2;
+    const Square passedOver{lastMove.ToFile, (lastMove.FromRow + lastMove.ToRow) / 2};
     for (const int takerFile : {lastMove.ToFile - 1, lastMove.ToFile + 1}) {
-        if (takerFile < FirstSquare || takerFile > LastSquare || board_[takerFile][lastMove.ToRow] != Pawn * Us) {
-            continue;
+        if (board_[takerFile][lastMove.ToRow] == Pawn * Us &&
+            !AttackedAfterEnPassant<Us>({takerFile, lastMove.ToRow}, passedOver)) {
+            return true;
         }
-        BoardCellsArray after = board_;
-        after[takerFile][lastMove.ToRow] = NoPiece;
-        after[lastMove.ToFile][lastMove.ToRow] = NoPiece;
-        after[lastMove.ToFile][passedOverRow] = Pawn * Us;
-        if (!HasKing(Us) || !KingAttackedOn<Us>(after, KingOf(Us).File, KingOf(Us).Row)) return true;
     }
     return false;
 }

@@ -134,8 +134,21 @@ MoveList Position::GenerateMoves() const {
             default: break;  // a code that names no piece
         }
     }
+    if (Us == sideToMove_ && !enPassant_.IsNone()) AddEnPassantCaptures<Us>(list, count, enPassant_);
     list.count_ = count;
     return list;
+}
+
+template <Side Us>
+void Position::AddEnPassantCaptures(MoveList& list, int& count, Square square) const {
+    // The pawn taken stands in front of the square, one row nearer Us's
+    // side; a taker stands beside it (a border cell holds no pawn).
+    const int pawnRow = square.Row + Us;
+    for (const int file : {square.File - 1, square.File + 1}) {
+        if (board_[file][pawnRow] == Pawn * Us) {
+            list.Append(count, file, pawnRow, square.File, square.Row, Pawn * Us, Pawn * Us);
+        }
+    }
 }
 template <Side Us>
 void Position::AddSliderMoves(MoveList& list, int& count, int file, int row, PieceCode piece, int firstDirection,

@@ -39,6 +39,23 @@ constexpr int MostPiecesOfOneColour = 63;
 constexpr int MostEntriesOfOnePiece = 27;
 constexpr int MoveListCapacity = MostPiecesOfOneColour * MostEntriesOfOnePiece;
 
+// A square as a value: (file, row) as everywhere in the core; File 0 for
+// none.
+struct Square {
+    std::int32_t File = 0;
+    std::int32_t Row = 0;
+
+    [[nodiscard]] constexpr bool IsNone() const { return File == 0; }
+    constexpr bool operator==(const Square& other) const { return File == other.File && Row == other.Row; }
+    constexpr bool operator!=(const Square& other) const { return !(*this == other); }
+};
+constexpr Square NoSquare{};
+
+// Whether the position records the square a pawn's double step passes over,
+// so that the other side may take that pawn en passant on the next move.
+// The game's rules do; the trainer's rules, which know no en passant, do not.
+enum class EnPassantRule { Played, NotPlayed };
+
 // One move as a value.
 struct Move {
     std::int32_t FromFile = 0;
@@ -49,6 +66,8 @@ struct Move {
     PieceCode PlacedPiece = NoPiece;  // code on the to-square after it (differs only for a promotion)
 
     [[nodiscard]] bool IsPromotion() const { return PlacedPiece != MovedPiece; }
+    [[nodiscard]] constexpr Square From() const { return {FromFile, FromRow}; }
+    [[nodiscard]] constexpr Square To() const { return {ToFile, ToRow}; }
     bool operator==(const Move& other) const {
         return FromFile == other.FromFile && FromRow == other.FromRow && ToFile == other.ToFile &&
                ToRow == other.ToRow && MovedPiece == other.MovedPiece && PlacedPiece == other.PlacedPiece;
@@ -89,9 +108,12 @@ class MoveList {
     int count_ = 0;
 };
 
-// What Position::Play hands its caller for taking the move back.
+// The undo record of one move: what Position::Play hands its caller, and
+// all that TakeBack needs to put the position back as it was.
 struct Undo {
     PieceCode Captured = NoPiece;  // the code that stood on the to-square
+    Square EnPassantBefore;        // the position's en-passant square before the move
+    bool TookEnPassant = false;    // the pawn taken stood beside the target, on (ToFile, FromRow)
 };
 
 struct StepTargets;  // the squares a knight or king may step to (move generation)
@@ -103,11 +125,27 @@ struct StepTargets;  // the squares a knight or king may step to (move generatio
 // position changes only by Clear, Put, SetSideToMove, Play and TakeBack.
 class Position {
   public:
+    explicit Position(EnPassantRule rule = EnPassantRule::Played) : enPassantRule_(rule) {}
+
     // Setting a position up. Put keeps the king squares; a second king of
-    // one colour is not allowed.
+    // one colour is not allowed. Clear also forgets the en-passant square.
     void Clear();
     void Put(int file, int row, PieceCode code);
     void SetSideToMove(Side side) { sideToMove_ = side; }
+    // The square a double step of the other side has just passed over
+    // (NoSquare for none): row 3 (rank 6) with White to move, row 6 (rank 3)
+    // with Black. The pawn that stepped must stand in front of it, toward
+    // the side to move, and the square and the one it came from be empty.
+    void SetEnPassantSquare(Square square);
+    // Whether `square` is one SetEnPassantSquare takes in this position.
+    [[nodiscard]] bool CanBeEnPassantSquare(Square square) const;
+
+    [[nodiscard]] EnPassantRule EnPassantRuleInForce() const { return enPassantRule_; }
+    [[nodiscard]] Square EnPassantSquare() const { return enPassant_; }
+    // A number that tells positions apart: the same for equal positions
+    // (squares, side to move, en-passant square), and for different ones the
+    // same only by a chance of one in 2^64.
+    [[nodiscard]] std::uint64_t Key() const;
 
     [[nodiscard]] PieceCode At(int file, int row) const { return board_[file][row]; }
     [[nodiscard]] const BoardCellsArray& Squares() const { return board_; }
@@ -121,12 +159,18 @@ class Position {
     [[nodiscard]] bool InCheck() const;
 
     // Every pseudo-legal move of one colour, in scan order (file 1..8 outer,
-    // row 1..8 inner) and each piece's fixed direction order.
+    // row 1..8 inner) and each piece's fixed direction order; the captures
+    // en passant the en-passant square allows come last, from the a-file side
+    // first.
     [[nodiscard]] MoveList GenerateWhiteMoves() const;
     [[nodiscard]] MoveList GenerateBlackMoves() const;
     // The moves of the side to move that do not leave its king attacked, in
     // the generator's order.
     [[nodiscard]] MoveList LegalMoves() const;
+    // Whether `move` is one of LegalMoves.
+    [[nodiscard]] bool IsLegal(const Move& move) const;
+    // Whether `move` (a move of the side to move) takes a pawn en passant.
+    [[nodiscard]] bool IsEnPassantCapture(const Move& move) const;
     // Whether LegalMoves would hold a move; the king's steps are looked at
     // first, and the first legal move found ends the look.
     [[nodiscard]] bool HasLegalMove() const;
@@ -142,13 +186,16 @@ class Position {
     [[nodiscard]] bool GivesCheck(const Move& move) const;
     // With `lastMove`, a pawn's two-square step by the other side, just
     // played: whether a pawn of the side to move beside the landing square
-    // may take it en passant without leaving its own king attacked. The core
-    // makes no en passant moves; this is the one question it answers about them.
+    // may take it en passant without leaving its own king attacked, whatever
+    // the position's rule. The trainer asks this of its positions, which
+    // play no en passant.
     [[nodiscard]] bool CanTakeEnPassant(const Move& lastMove) const;
 
     // Plays a move of the side to move (from-square emptied, PlacedPiece on
-    // the to-square) and hands the other side the move. The Undo it returns
-    // is what TakeBack needs.
+    // the to-square, a pawn taken en passant removed) and hands the other
+    // side the move. Under EnPassantRule::Played a double step beside a pawn
+    // of the other side records the square it passed over. The Undo it
+    // returns is what TakeBack needs.
     [[nodiscard]] Undo Play(const Move& move);
     // Takes back the last move played: the position is exactly as before it.
     void TakeBack(const Move& move, const Undo& undo);
@@ -189,10 +236,20 @@ class Position {
     [[nodiscard]] bool GivesCheckBy(const Move& move) const;
     template <Side Us>
     [[nodiscard]] bool CanTakeEnPassantOf(const Move& lastMove) const;
+    // Appends the pseudo-legal captures onto `square` of the pawns of
+    // colour Us beside the pawn in front of it.
+    template <Side Us>
+    void AddEnPassantCaptures(MoveList& list, int& count, Square square) const;
+    // Whether the king of colour Us stands attacked once its pawn on `from`
+    // takes en passant onto `square`.
+    template <Side Us>
+    [[nodiscard]] bool AttackedAfterEnPassant(Square from, Square square) const;
 
     BoardCellsArray board_{};
     Side sideToMove_ = White;
     std::array<KingSquare, 2> kings_{};
+    EnPassantRule enPassantRule_ = EnPassantRule::Played;
+    Square enPassant_;
 };
 
 }  // namespace rules

@@ -22,7 +22,7 @@ std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems) {
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];
         epd += PositionPart(problem.Fen) + " bm " + problem.SolutionAlgebraic + "; dm " +
-               std::to_string(problem.Moves) + "; id \"" + std::to_string(index + 1) + "\";\n";
+               std::to_string(problem.Tree.Moves) + "; id \"" + std::to_string(index + 1) + "\";\n";
     }
     return epd;
 }

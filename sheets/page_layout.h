@@ -3,6 +3,8 @@
 // then the answer key.
 #pragma once
 
+#include <iterator>
+
 namespace sheets {
 
 constexpr double PageWidth = 595.276;   // 210 mm
@@ -27,7 +29,14 @@ constexpr double NameLineFontSize = 10.5;
 constexpr double AnswerFontSize = 10.5;
 constexpr double AnswerLineHeight = 15.5;
 constexpr int AnswerColumns = 5;
-constexpr int TwoMoverAnswerColumns = 2;  // a key with its threat needs the room of two and a half
+// The answer key's columns for mates in n moves: a mate in one is short; a
+// key with its threat needs the room of two and a half; with the main
+// variations of a longer mate an answer takes the page's width.
+constexpr int AnswerColumnsByMoves[] = {AnswerColumns, AnswerColumns, 2, 1};
+constexpr int AnswerColumnsFor(int moves) {
+    constexpr int longest = static_cast<int>(std::size(AnswerColumnsByMoves)) - 1;
+    return AnswerColumnsByMoves[moves < 0 ? 0 : moves > longest ? longest : moves];
+}
 
 struct GridShape {
     int Columns;

@@ -10,6 +10,7 @@
 
 #include "rules/move_text.h"
 #include "sheets/page_layout.h"
+#include "sheets/sheet_options.h"
 
 namespace sheets {
 namespace {
@@ -18,6 +19,7 @@ constexpr double RuleWidth = 0.6;
 constexpr double FrameWidth = 0.9;
 constexpr double AnswerRuleWidth = 0.4;
 constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
+constexpr double AnswerColumnGap = 6.0;     // kept free at the right of each column of answers
 constexpr double AnswerBlankShare = 0.55;   // of the board's width
 
 // A title that needs two lines is set no larger than this on the diagram
@@ -134,7 +136,7 @@ class PageWriter {
     }
 
     // A diagram page's head: the title in bold, the task under it.
-    void WorksheetHeader(const std::string& title, const char* task) {
+    void WorksheetHeader(const std::string& title, const std::string& task) {
         cairo_set_source_rgb(Cr, 0, 0, 0);
         const FittedText fitted = Fit(title, true, TitleFontSize, TwoLineTitleFontSize);
         // Two lines end just above the task line.
@@ -248,8 +250,13 @@ class PageWriter {
             const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
             Font(AnswerFontSize, true);
             RightAligned(std::to_string(first + index + 1) + ".", x + AnswerNumberWidth, baseline);
+            const std::string answer = AnswerText(problems[static_cast<std::size_t>(first + index)]);
+            // An answer wider than its column is set smaller to fit.
+            const double room = columnWidth - AnswerNumberWidth - 4 - AnswerColumnGap;
             Font(AnswerFontSize, false);
-            Text(AnswerText(problems[static_cast<std::size_t>(first + index)]), x + AnswerNumberWidth + 4, baseline);
+            const double width = Width(answer);
+            if (width > room) Font(AnswerFontSize * room / width, false);
+            Text(answer, x + AnswerNumberWidth + 4, baseline);
         }
     }
 
@@ -270,12 +277,49 @@ std::string AnswerPageNumberText(int page, int pages) {
 
 std::string VariantText(std::uint64_t seed) { return std::string(VariantWord) + " " + std::to_string(seed); }
 
+std::string TaskLine(int moves) { return "Белые начинают и дают мат в " + MovesPhrase(moves); }
+
+namespace {
+
+// "#" after a mate, "+" after a check.
+std::string CheckMark(const problems::WhiteNode& move) { return move.Mates ? "#" : move.Checks ? "+" : ""; }
+
+// The main variations after a key: the defences that White answers
+// otherwise than by the threat, one for each different answer, in the order
+// of Black's moves ("1... Крe8-d8 2. Лa1-a8+").
+std::vector<std::string> MainVariations(const problems::Solution& solution) {
+    std::vector<std::string> variations;
+    std::vector<rules::Move> answers;
+    for (const problems::WhiteNode& threat : solution.Threats) answers.push_back(threat.Move);
+    for (const problems::DefenceNode& defence : solution.Key.Defences) {
+        if (defence.Continuation.empty()) continue;
+        const problems::WhiteNode& answer = defence.Continuation.front();
+        if (std::find(answers.begin(), answers.end(), answer.Move) != answers.end()) continue;
+        answers.push_back(answer.Move);
+        variations.push_back("1... " + rules::MoveText(defence.Move) + " 2. " + answer.Trainer + CheckMark(answer));
+    }
+    return variations;
+}
+
+// How many main variations an answer shows, by n: a mate in two is told by
+// its key and threat alone.
+constexpr int VariationsShownFromMoves = 3;
+
+}  // namespace
+
 std::string AnswerText(const problems::SeriesProblem& problem) {
-    if (problem.Moves != 2) return problem.SolutionText + "#";
-    const problems::TwoMoverSolution& solution = problem.TwoMover;
-    std::string text = "1. " + problem.SolutionText + (solution.KeyChecks ? "+!" : "!");
+    const problems::Solution& solution = problem.Tree;
+    // A mate in one is its own key: no number, no "!".
+    if (solution.Moves <= 1) return problem.SolutionText + "#";
+    std::string text = "1. " + problem.SolutionText + (solution.Key.Checks ? "+!" : "!");
     if (!solution.Threats.empty()) {
-        text += " (угроза 2. " + problems::TrainerNotation(solution.Threats.front()) + "#)";
+        const problems::WhiteNode& threat = solution.Threats.front();
+        text += " (угроза 2. " + threat.Trainer + CheckMark(threat) + ")";
+    }
+    if (solution.Moves >= VariationsShownFromMoves) {
+        const std::vector<std::string> variations = MainVariations(solution);
+        const std::size_t shown = std::min(variations.size(), static_cast<std::size_t>(MostAnswerVariations));
+        for (std::size_t index = 0; index < shown; ++index) text += (index == 0 ? " " : "; ") + variations[index];
     }
     return text;
 }
@@ -286,8 +330,8 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
     pdf.clear();
     const int count = static_cast<int>(problems.size());
     const int perPage = content.PerPage;
-    const bool twoMovers = !problems.empty() && problems.front().Moves == 2;
-    const int columns = twoMovers ? TwoMoverAnswerColumns : AnswerColumns;
+    const int moves = problems.empty() ? 1 : problems.front().Tree.Moves;
+    const int columns = AnswerColumnsFor(moves);
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
     const std::string documentTitle =
         content.Worksheet ? content.Title : std::string(AnswersHeading) + ": " + content.Title;
@@ -304,7 +348,7 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
         const int pages = DiagramPages(count, perPage);
         int page = 0;
         for (int first = 0; first < count; first += perPage) {
-            writer.WorksheetHeader(content.Title, twoMovers ? TwoMoverTaskLine : TaskLine);
+            writer.WorksheetHeader(content.Title, TaskLine(moves));
             if (content.NameLine) writer.NameLine();
             for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
                 writer.Diagram(problems[static_cast<std::size_t>(first + slot)], first + slot + 1,

@@ -12,8 +12,6 @@
 
 namespace sheets {
 
-inline constexpr const char* TaskLine = "Белые начинают и дают мат в 1 ход";
-inline constexpr const char* TwoMoverTaskLine = "Белые начинают и дают мат в 2 хода";
 inline constexpr const char* AnswersHeading = "Ответы";
 inline constexpr const char* AnswerPrompt = "Ответ:";
 inline constexpr const char* LayoutFontFamily = "DejaVu Sans";
@@ -21,10 +19,15 @@ inline constexpr const char* VariantWord = "Вариант";
 // The line of blanks for a pupil, left to right.
 inline constexpr const char* NameLineLabels[] = {"Фамилия, имя", "Класс", "Дата"};
 
+constexpr int MostAnswerVariations = 3;
+
 // Square colours: light squares white, dark squares a grey that a
 // black-and-white printer reproduces as an even tint.
 constexpr double LightSquareGrey = 1.0;
 constexpr double DarkSquareGrey = 0.72;
+
+// "Белые начинают и дают мат в 2 хода": the line under every diagram page's title.
+std::string TaskLine(int moves);
 
 // "Страница 2 из 5": a page of diagrams, counted among the diagram pages only,
 // so a pupil's copy without the key is numbered in full.
@@ -34,9 +37,13 @@ std::string AnswerPageNumberText(int page, int pages);
 // "Вариант 11": the label that tells sets apart, printed small at the foot
 // of every page of the worksheet and of the key; `seed` makes the set again.
 std::string VariantText(std::uint64_t seed);
-// The answer key's entry of a problem: its solution as the trainer's move
-// list writes it, then "#"; for a two-mover the key with "!" and the threat
-// when it has one ("1. Лa1-a6! (угроза 2. Фb7-g7#)").
+// The answer key's entry of a problem. A mate in one: the mate as the
+// trainer's move list writes it, then "#". A longer mate: "1. ", the key
+// with "!" ("+!" when it checks), its threat when it has one, and for mates
+// in three or more the main variations: one defence for each of White's
+// different answers, up to MostAnswerVariations
+// ("1. Лa1-a6! (угроза 2. Фb7-g7#)",
+// "1. Фd1-d5! (угроза 2. Фd5-e6+) 1... Крe8-d8 2. Лa1-a8+; 1... Кc6-e5 2. Фd5:e5+").
 std::string AnswerText(const problems::SeriesProblem& problem);
 
 // What a document shows besides the problems, and which of its parts it holds.

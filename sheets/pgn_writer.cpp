@@ -17,18 +17,22 @@ void AddTag(std::string& pgn, const char* name, const std::string& value) {
     pgn += "\"]\n";
 }
 
-// The key, the first defence and its mate as the main line; every other
-// defence with its first mate as a variation of Black's first move:
+// White's move numbered `number` and the play below it: the first defence
+// and its continuation as the main line, every other defence with its
+// continuation as a variation after the first:
 // "1. Qa6 Kb8 (1... Kd8 2. Qd7#) 2. Qb7#".
-std::string TwoMoverMoves(const problems::TwoMoverSolution& solution) {
-    std::string moves = "1. " + solution.KeyAlgebraic;
-    const std::vector<problems::TwoMoverDefence>& defences = solution.Defences;
-    if (defences.empty()) return moves;
-    moves += " " + defences.front().DefenceAlgebraic;
-    for (std::size_t index = 1; index < defences.size(); ++index) {
-        moves += " (1... " + defences[index].DefenceAlgebraic + " 2. " + defences[index].FirstMateAlgebraic + ")";
+std::string Line(const problems::WhiteNode& move, int number) {
+    const std::string numbered = std::to_string(number) + ". " + move.Algebraic;
+    if (move.Defences.empty()) return numbered;
+    const auto continuation = [number](const problems::DefenceNode& defence) {
+        return defence.Continuation.empty() ? std::string() : " " + Line(defence.Continuation.front(), number + 1);
+    };
+    std::string text = numbered + " " + move.Defences.front().Algebraic;
+    for (std::size_t index = 1; index < move.Defences.size(); ++index) {
+        const problems::DefenceNode& defence = move.Defences[index];
+        text += " (" + std::to_string(number) + "... " + defence.Algebraic + continuation(defence) + ")";
     }
-    return moves + " 2. " + defences.front().FirstMateAlgebraic;
+    return text + continuation(move.Defences.front());
 }
 
 }  // namespace
@@ -59,8 +63,7 @@ std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const
         std::vector<Tag> others = {{"SetUp", "1"}, {"FEN", problem.Fen}};
         std::sort(others.begin(), others.end());
         for (const Tag& tag : others) AddTag(pgn, tag.first.c_str(), tag.second);
-        pgn += "\n" + (problem.Moves == 2 ? TwoMoverMoves(problem.TwoMover) : "1. " + problem.SolutionAlgebraic) +
-               " 1-0\n";
+        pgn += "\n" + Line(problem.Tree.Key, 1) + " 1-0\n";
     }
     return pgn;
 }

@@ -77,6 +77,21 @@ std::string OutputComplaint(std::string_view option, const std::string& path) {
     return "";
 }
 
+}  // namespace
+
+std::string MovesPhrase(int moves) {
+    // One of 1, 21, 31 ...: "ход"; two to four of them: "хода"; else "ходов".
+    const int lastDigit = moves % 10;
+    const int lastTwo = moves % 100;
+    const bool teen = lastTwo >= 11 && lastTwo <= 14;
+    const char* word = !teen && lastDigit == 1 ? "ход" : !teen && lastDigit >= 2 && lastDigit <= 4 ? "хода" : "ходов";
+    return std::to_string(moves) + " " + word;
+}
+
+std::string DefaultTitle(int moves) { return "Мат в " + MovesPhrase(moves); }
+
+namespace {
+
 // Takes one option's value into `options`.
 std::string TakeValue(Option which, std::string_view name, const std::string& value, SheetOptions& options) {
     switch (which) {
@@ -122,7 +137,7 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
         case Option::Moves: {
             const auto number = DecimalNumber(value);
             if (!number || *number < 1 || *number > MostMoves) {
-                return "--moves: нужно 1 (мат в 1 ход) или 2 (мат в 2 хода), а не " + Quoted(value);
+                return "--moves: нужно 1 (мат в 1 ход), 2 (мат в 2 хода) или 3 (мат в 3 хода), а не " + Quoted(value);
             }
             options.Moves = static_cast<int>(*number);
             return "";
@@ -138,23 +153,25 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
            "                       [--moves N] [--name-line] [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
-           "Листы задач «мат в 1 ход» из генератора тренажёра или «мат в 2 хода»: PDF с ответами, PGN, EPD.\n"
+           "Листы задач «мат в 1 ход» из генератора тренажёра, «мат в 2 хода» или «мат в 3 хода»:\n"
+           "PDF с ответами, PGN, EPD.\n"
            "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
            "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
            "  --seed S         начальное число: те же настройки и S дают те же задачи;\n"
            "                   оно печатается на страницах PDF как «Вариант S»\n"
            "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
            "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков\n"
-           "                   (по умолчанию «Мат в 1 ход», с --moves 2 «Мат в 2 хода»)\n"
-           "  --moves N        1: мат в 1 ход (по умолчанию); 2: корректные двухходовки, проверенные полным\n"
-           "                   перебором по всем правилам: один первый ход, мат против любой защиты\n"
+           "                   (по умолчанию «Мат в 1 ход», с --moves 2 «Мат в 2 хода», с --moves 3 «Мат в 3 хода»)\n"
+           "  --moves N        1: мат в 1 ход (по умолчанию); 2 или 3: корректные задачи на мат в N ходов,\n"
+           "                   проверенные полным перебором по всем правилам: один первый ход, мат не позже\n"
+           "                   N-го хода против любой защиты, и нет мата быстрее\n"
            "  --name-line      строка «Фамилия, имя», «Класс», «Дата» на страницах с задачами\n"
            "  --pdf ФАЙЛ       лист задач в PDF, с ответами в конце, если нет --key\n"
            "  --key ФАЙЛ       ответы отдельным PDF\n"
            "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
            "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
            "Нужен хотя бы один из --pdf, --key, --pgn, --epd.\n"
-           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2: 10000).\n";
+           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2 и 3: 10000).\n";
 }
 
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
@@ -189,7 +206,7 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string complaint = TakeValue(known->Which, name, value, options);
         if (!complaint.empty()) return complaint;
     }
-    if (options.Moves == MostMoves && given.count(Option::Title) == 0) options.Title = DefaultTwoMoverTitle;
+    if (given.count(Option::Title) == 0) options.Title = DefaultTitle(options.Moves);
     if (options.PdfPath.empty() && options.KeyPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
         return "укажите хотя бы один из параметров --pdf, --key, --pgn, --epd";
     }

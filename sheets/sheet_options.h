@@ -10,8 +10,6 @@ namespace sheets {
 
 inline constexpr const char* ProgramName = "vindolar-sheets";
 inline constexpr const char* StandardStream = "-";  // PGN or EPD to standard output
-inline constexpr const char* DefaultTitle = "Мат в 1 ход";
-inline constexpr const char* DefaultTwoMoverTitle = "Мат в 2 хода";
 
 constexpr int FewestProblems = 1;
 constexpr int MostProblems = 1000;
@@ -23,15 +21,20 @@ constexpr int PerPageChoices[] = {4, 6, 9, 12};
 // string may hold.
 constexpr int MostTitleCharacters = 100;
 constexpr std::size_t MostPgnStringBytes = 255;
-constexpr int MostMoves = 2;  // --moves: mates in 1 or in 2
+constexpr int MostMoves = 3;  // --moves: mates in 1, 2 or 3
+
+// "1 ход", "2 хода", "5 ходов": a number of moves as Russian counts them.
+std::string MovesPhrase(int moves);
+// The title of a sheet without --title: "Мат в 1 ход", "Мат в 3 хода".
+std::string DefaultTitle(int moves);
 
 struct SheetOptions {
     std::string SettingsPath = "set_figure.txt";
     int Count = DefaultProblems;
     std::optional<std::uint64_t> Seed;  // none: taken from the clock
     int PerPage = DefaultPerPage;
-    int Moves = 1;                     // --moves: White mates in this many moves
-    std::string Title = DefaultTitle;  // DefaultTwoMoverTitle for --moves 2 without --title
+    int Moves = 1;                        // --moves: White mates in this many moves
+    std::string Title = DefaultTitle(1);  // DefaultTitle(Moves) without --title
     // Empty when that output is not asked for; StandardStream for PGN or EPD
     // on standard output.
     std::string PdfPath;

@@ -13,7 +13,7 @@
 
 #include "files/output_group.h"
 #include "problems/problem_series.h"
-#include "problems/two_mover_series.h"
+#include "problems/mate_series.h"
 #include "sheets/document_date.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
@@ -101,13 +101,14 @@ int SheetProgram::Run(int argc, const char* const* argv) {
 
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
     std::vector<problems::SeriesProblem> found;
-    if (options.Moves == 2) {
-        problems::TwoMoverSeries series(config, seed);
+    // Mates in one come from the trainer's own generator; longer ones from the mate solver.
+    if (options.Moves > 1) {
+        problems::MateSeries series(config, seed, options.Moves);
         const bool complete = series.Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
             const std::string budget =
-                "(не больше " + std::to_string(problems::TwoMoverAttemptsPerProblem) + " на задачу) ";
+                "(не больше " + std::to_string(problems::AttemptsPerProblem(options.Moves)) + " на задачу) ";
             return Fail(TooFewProblems, ShortSetComplaint(series.LastEnd, series.AttemptsUsed, budget,
                                                           static_cast<int>(series.Problems.size()), options));
         }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "problems/trainer_rules.h"
 #include "problems/generation_run.h"
 #include "problems/judging.h"
 #include "problems/mate_search.h"
@@ -31,7 +32,7 @@ struct TrainerProgram {
 
     Dialogs& Boxes;
     std::string WorkDir;  // the working directory, ending in "/"
-    rules::Position Rules;
+    rules::Position Rules{problems::TrainerEnPassant};
     settings::TrainerSettings Settings;
     problems::MateSearch Search{Rules};
     problems::PositionBuilder Builder{Rules, Settings};

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "problems/trainer_rules.h"
 #include "bench/trainer_window/bench_work_dir.h"
 #include "problems/generation_run.h"
 #include "problems/headless_view.h"
@@ -41,7 +42,7 @@ double Median(std::vector<double> values) {
 }
 
 double HeadlessRun() {
-    auto rules = std::make_unique<rules::Position>();
+    auto rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     settings::TrainerSettings config;
     config.SettingsReader();
     auto search = std::make_unique<problems::MateSearch>(*rules);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "problems/trainer_rules.h"
 #include "problems/mate_search.h"
 #include "problems/position_builder.h"
 #include "rules/fen.h"
@@ -16,7 +17,7 @@ using testing::SetUpPieces;
 
 // One rules core and one mate search, as the trainer creates them.
 struct MateSearchTest : ::testing::Test {
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     std::unique_ptr<MateSearch> Search = std::make_unique<MateSearch>(*Rules);
 
     void Test(std::string_view pieces) {
@@ -197,7 +198,7 @@ TEST_F(MateSearchTest, ReduceTakesOffWhatTheMateDoesNotNeed) {
     Search->MateInOneTest();
     ASSERT_TRUE(Search->IsProblem(rules::Queen));
     Search->ReduceProblem(rules::Queen);
-    rules::Position expected;
+    rules::Position expected(problems::TrainerEnPassant);
     SetUpPieces(expected, "Qb8 kc2 Qe3 Kg3");
     EXPECT_TRUE(*Rules == expected);
     EXPECT_TRUE(Search->IsProblem(rules::Queen));

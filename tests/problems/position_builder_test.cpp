@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "problems/trainer_rules.h"
 #include "problems/position_builder.h"
 #include "tests/problems/test_support.h"
 
@@ -60,7 +61,7 @@ std::set<std::pair<int, int>> SquaresOf(const rules::Position& position, rules::
 }
 
 struct PositionBuilderTest : ::testing::Test {
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
 
     bool Testable = false;  // what the last Build returned
 

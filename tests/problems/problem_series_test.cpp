@@ -3,8 +3,9 @@
 #include <memory>
 #include <set>
 
+#include "problems/trainer_rules.h"
 #include "problems/problem_series.h"
-#include "problems/two_mover_series.h"
+#include "problems/mate_series.h"
 #include "rules/fen.h"
 #include "rules/move_text.h"
 #include "tests/problems/test_support.h"
@@ -21,7 +22,7 @@ constexpr int ExampleCounts[10] = {2, 1, 1, 0, 1, 3, 0, 1, 1, 0};  // the exampl
 // rules core and the direct mate count rather than the generator.
 void ExpectSoundProblem(const SeriesProblem& problem) {
     SCOPED_TRACE(problem.Fen);
-    auto position = std::make_unique<rules::Position>();
+    auto position = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     std::string error;
     ASSERT_TRUE(rules::ParseFen(problem.Fen, *position, error)) << error;
     EXPECT_EQ(position->Squares(), problem.Board);
@@ -148,25 +149,27 @@ TEST(ProblemSeries, PiecesThatDoNotFitEndTheDrawAtOnce) {
     EXPECT_EQ(progress.Calls, 0);
 }
 
-// A set of two-movers ends as early as a set of mates in one: at once when
-// the pieces cannot stand on the board, after one two-mover's share when it
-// found nothing.
-TEST(TwoMoverSeries, EndsEarlyWhenTheSettingsGiveNothing) {
+// A set of longer mates ends as early as a set of mates in one: at once
+// when the pieces cannot stand on the board, after one problem's share when
+// it found nothing.
+TEST(MateSeries, EndsEarlyWhenTheSettingsGiveNothing) {
     const int crowd[10] = {8, 10, 10, 10, 10, 8, 10, 10, 10, 10};
-    TwoMoverSeries crowded(MakeSettings(crowd, 1, 5, 0), 1);
-    CountingProgress progress;
-    EXPECT_FALSE(crowded.Draw(1000, &progress));
-    EXPECT_EQ(crowded.LastEnd, DrawEnd::PiecesDoNotFit);
-    EXPECT_EQ(crowded.AttemptsUsed, 0);
-    EXPECT_EQ(progress.Calls, 0);
+    for (const int moves : {2, 3}) {
+        MateSeries crowded(MakeSettings(crowd, 1, 5, 0), 1, moves);
+        CountingProgress progress;
+        EXPECT_FALSE(crowded.Draw(1000, &progress));
+        EXPECT_EQ(crowded.LastEnd, DrawEnd::PiecesDoNotFit);
+        EXPECT_EQ(crowded.AttemptsUsed, 0);
+        EXPECT_EQ(progress.Calls, 0);
 
-    const int none[10] = {};
-    for (const int asked : {1, 1000}) {
-        TwoMoverSeries kings(MakeSettings(none, 0, 2, 0), 4);
-        EXPECT_FALSE(kings.Draw(asked, nullptr));
-        EXPECT_EQ(kings.LastEnd, DrawEnd::NoFirstProblem);
-        EXPECT_EQ(kings.AttemptsUsed, TwoMoverAttemptsPerProblem);
-        EXPECT_TRUE(kings.Problems.empty());
+        const int none[10] = {};
+        for (const int asked : {1, 1000}) {
+            MateSeries kings(MakeSettings(none, 0, 2, 0), 4, moves);
+            EXPECT_FALSE(kings.Draw(asked, nullptr));
+            EXPECT_EQ(kings.LastEnd, DrawEnd::NoFirstProblem);
+            EXPECT_EQ(kings.AttemptsUsed, AttemptsPerProblem(moves));
+            EXPECT_TRUE(kings.Problems.empty());
+        }
     }
 }
 

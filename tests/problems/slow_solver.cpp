@@ -139,6 +139,27 @@ std::vector<Plain> Keys(const Board& b) {
         if (ForcesMate(b, m)) keys.push_back(m);
     return keys;
 }
+bool MatesIn(const Board& b, int n) {
+    if (n == 1) return !MatesInOne(b).empty();
+    for (const Plain& m : Legal(b))
+        if (ForcesMateIn(b, m, n)) return true;
+    return false;
+}
+bool ForcesMateIn(const Board& b, const Plain& key, int n) {
+    const Board next = After(b, key);
+    const std::vector<Plain> defences = Legal(next);
+    if (defences.empty()) return InCheck(next, next.Side);  // mated at once
+    if (n == 1) return false;
+    for (const Plain& d : defences)
+        if (!MatesIn(After(next, d), n - 1)) return false;
+    return true;
+}
+std::vector<Plain> KeysIn(const Board& b, int n) {
+    std::vector<Plain> keys;
+    for (const Plain& m : Legal(b))
+        if (ForcesMateIn(b, m, n)) keys.push_back(m);
+    return keys;
+}
 
 namespace {
 

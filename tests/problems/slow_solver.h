@@ -1,6 +1,6 @@
-// A slow solver of two-movers, independent of the rules core: a separate
+// A slow solver of mates in n, independent of the rules core: a separate
 // board of 64 squares, its own move generator with en passant and every
-// promotion, and a plain search for mates in one and two. The tests hold the
+// promotion, and a plain search without any shortcut. The tests hold the
 // two-mover search and the full rules against it.
 #pragma once
 
@@ -43,6 +43,11 @@ std::vector<Plain> MatesInOne(const Board& b);
 bool ForcesMate(const Board& b, const Plain& key);
 // White's moves that force mate in two.
 std::vector<Plain> Keys(const Board& b);
+// Whether the side to move mates in at most `n` moves; whether `key` forces
+// that (a mate at once included); the first moves that do.
+bool MatesIn(const Board& b, int n);
+bool ForcesMateIn(const Board& b, const Plain& key, int n);
+std::vector<Plain> KeysIn(const Board& b, int n);
 
 Board FromCells(const rules::BoardCellsArray& cells);
 // A FEN with all six fields; its en-passant field is taken.

@@ -128,17 +128,4 @@ settings::TrainerSettings MakeSettings(const int (&counts)[10], int kingEdgeDist
     return config;
 }
 
-std::uint64_t FullRulesLeaves(FullRules& rules, int depth) {
-    if (depth == 0) return 1;
-    std::vector<rules::Move> moves;
-    rules.LegalMoves(moves);
-    std::uint64_t leaves = 0;
-    for (const rules::Move& move : moves) {
-        const PlayedMove played = rules.Play(move);
-        leaves += FullRulesLeaves(rules, depth - 1);
-        rules.TakeBack(played);
-    }
-    return leaves;
-}
-
 }  // namespace problems::testing

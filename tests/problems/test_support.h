@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "problems/two_mover_rules.h"
+#include "problems/trainer_rules.h"
 #include "rules/position.h"
 #include "settings/settings.h"
 
@@ -30,9 +30,6 @@ struct MateFacts {
     bool MateTakenEnPassant = false;       // a mating double step that Black can take en passant
 };
 MateFacts CountMatesDirectly(const rules::Position& position);
-
-// Leaves of the legal-move tree `depth` plies deep, by the full rules.
-std::uint64_t FullRulesLeaves(FullRules& rules, int depth);
 
 // Number of legal moves of one side in the position.
 int LegalMoveCount(const rules::Position& position, int side);
@@ -61,7 +58,7 @@ struct Generator {
         : Config(config), Search(*Rules), Builder(*Rules, Config, seed), Run(*Rules, Search, Builder, Config, View) {}
 
     settings::TrainerSettings Config;
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     MateSearch Search;
     PositionBuilder Builder;
     HeadlessView View;

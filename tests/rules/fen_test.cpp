@@ -45,6 +45,24 @@ TEST(Fen, WriteReadsBackTheSamePosition) {
     EXPECT_EQ(WriteFen(p, White), "4k3/8/8/8/8/8/8/4K3 w - - 0 1");
 }
 
+// Castling rights are read and ignored; an en-passant square is kept when a
+// pawn of the side to move may take, and written back.
+TEST(Fen, CastlingIsIgnoredAndEnPassantReadAndWritten) {
+    Position p;
+    std::string error;
+    ASSERT_TRUE(ParseFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", p, error)) << error;
+    EXPECT_EQ(WriteFen(p, White), "r3k2r/8/8/8/8/8/8/R3K2R w - - 0 1");
+    ASSERT_TRUE(ParseFen("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", p, error)) << error;
+    EXPECT_EQ(p.EnPassantSquare(), (Square{4, 3}));
+    EXPECT_EQ(WriteFen(p, White), "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
+    EXPECT_EQ(WriteFen(p, Black), "4k3/8/8/3pP3/8/8/8/4K3 b - - 0 1");
+    ASSERT_TRUE(ParseFen("4k3/8/8/8/4Pp2/8/8/4K3 b Kq e3", p, error)) << error;
+    EXPECT_EQ(WriteFen(p, Black), "4k3/8/8/8/4Pp2/8/8/4K3 b - e3 0 1");
+    // No pawn to take: the square is read but not kept.
+    ASSERT_TRUE(ParseFen("4k3/8/8/3p4/8/8/8/4K3 w - d6", p, error)) << error;
+    EXPECT_TRUE(p.EnPassantSquare().IsNone());
+}
+
 TEST(Fen, MalformedInputIsRejectedWithAReasonAndChangesNothing) {
     const char* bad[] = {
         "",
@@ -64,11 +82,17 @@ TEST(Fen, MalformedInputIsRejectedWithAReasonAndChangesNothing) {
         "4k3/8/8/8/8/8/8/8 w - -",      // no kings
         "4k3/8/8/8/8/8/8/4KK2 w - -",   // two white kings
         "4kk2/8/8/8/8/8/8/4K3 w - -",
-        "4K3/8/8/8/8/8/8/4K3 w - -",   // no black king
-        "4k3/8/8/8/8/8/8/4K3 x - -",   // side to move
-        "4k3/8/8/8/8/8/8/R3K3 w Q -",  // castling rights
-        "4k3/8/8/8/8/8/8/4K3 w KQkq -",
-        "4k3/8/8/3pP3/8/8/8/4K3 w - d6",  // en passant
+        "4K3/8/8/8/8/8/8/4K3 w - -",        // no black king
+        "4k3/8/8/8/8/8/8/4K3 x - -",        // side to move
+        "4k3/8/8/8/8/8/8/R3K3 w QK -",      // castling letters out of order
+        "4k3/8/8/8/8/8/8/4K3 w KKq -",      // a castling letter twice
+        "4k3/8/8/8/8/8/8/4K3 w x -",        // no castling letter
+        "4k3/8/8/3pP3/8/8/8/4K3 w - d3",    // en passant on the mover's own side
+        "4k3/8/8/3pP3/8/8/8/4K3 b - d6",    // the wrong side to move for it
+        "4k3/8/8/4P3/8/8/8/4K3 w - d6",     // no pawn stepped past d6
+        "4k3/3p4/8/3pP3/8/8/8/4K3 w - d6",  // the pawn came through an occupied square
+        "4k3/8/8/3pP3/8/8/8/4K3 w - d9",
+        "4k3/8/8/3pP3/8/8/8/4K3 w - dd",
         "P3k3/8/8/8/8/8/8/4K3 w - -",     // pawn on rank 8
         "4k3/8/8/8/8/8/8/p3K3 w - -",     // pawn on rank 1
         "4k3/8/8/8/8/8/8/4K3 w - - a 1",  // counters not numbers

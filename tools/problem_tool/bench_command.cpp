@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "problems/trainer_rules.h"
 #include "problems/generation_run.h"
 #include "problems/headless_view.h"
 #include "tools/problem_tool/commands.h"
@@ -37,7 +38,7 @@ int BenchCommand(int argc, char** argv) {
         return 2;
     }
     const std::int32_t askedPiece = config.FirstMovePiece;
-    auto rules = std::make_unique<rules::Position>();
+    auto rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     auto search = std::make_unique<problems::MateSearch>(*rules);
     problems::PositionBuilder builder(*rules, config);  // seeded from the wall clock, as in the trainer
     problems::HeadlessView view;

@@ -21,5 +21,6 @@ int MatesCommand(int argc, char** argv);        // problem-tool mates
 int GenerateCommand(int argc, char** argv);     // problem-tool generate
 int BenchCommand(int argc, char** argv);        // problem-tool bench
 int TrySettingsCommand(int argc, char** argv);  // problem-tool try-settings
+int SolveCommand(int argc, char** argv);        // problem-tool solve
 
 }  // namespace problem_tool

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "problems/trainer_rules.h"
 #include "problems/generation_run.h"
 #include "problems/headless_view.h"
 #include "rules/fen.h"
@@ -21,7 +22,7 @@ struct HeadlessGenerator {
     HeadlessGenerator(settings::TrainerSettings& config, std::uint64_t seed)
         : Search(*Rules), Builder(*Rules, config, seed), Run(*Rules, Search, Builder, config, View) {}
 
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     problems::MateSearch Search;
     problems::PositionBuilder Builder;
     problems::HeadlessView View;

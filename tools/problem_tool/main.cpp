@@ -15,6 +15,7 @@ constexpr Command Commands[] = {
     {"generate", "SETTINGS_FILE COUNT [SEED]", GenerateCommand},
     {"bench", "SETTINGS_FILE SECONDS", BenchCommand},
     {"try-settings", "SETTINGS_FILE LIMIT [SEED]", TrySettingsCommand},
+    {"solve", "N < FEN_LINES", SolveCommand},
 };
 
 int PrintUsage() {

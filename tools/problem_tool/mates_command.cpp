@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "problems/trainer_rules.h"
 #include "problems/mate_search.h"
 #include "rules/move_text.h"
 #include "tools/problem_tool/commands.h"
@@ -10,7 +11,7 @@
 namespace problem_tool {
 
 int MatesCommand(int argc, char** argv) {
-    auto rules = std::make_unique<rules::Position>();
+    auto rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     if (!ArgumentCountFits(argc, 1, 1, "problem-tool mates: give one FEN (in quotes)") ||
         !ReadFenArgument("problem-tool mates", argv[0], *rules)) {
         return 2;

@@ -2,6 +2,7 @@
 // in list order, as the trainer's move list writes them.
 #include <cstdio>
 
+#include "problems/trainer_rules.h"
 #include "rules/move_text.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
@@ -9,7 +10,7 @@
 namespace problem_tool {
 
 int RunMoves(int argc, char** argv) {
-    rules::Position position;
+    rules::Position position(problems::TrainerEnPassant);
     if (!ArgumentCountFits(argc, 1, 1, "usage: problem-tool moves FEN") ||
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "problems/trainer_rules.h"
 #include "rules/perft.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
@@ -22,7 +23,7 @@ int ParseDepth(const std::string& text) {
 }  // namespace
 
 int RunPerft(int argc, char** argv) {
-    rules::Position position;
+    rules::Position position(problems::TrainerEnPassant);
     if (!ArgumentCountFits(argc, 2, 2, "usage: problem-tool perft FEN DEPTH") ||
         !ReadFenArgument("problem-tool", argv[0], position)) {
         return 2;

@@ -17,9 +17,25 @@ bool ArgumentCountFits(int argc, int lowest, int highest, const char* complaint)
 
 bool ReadFenArgument(const char* who, const char* fen, rules::Position& position) {
     std::string error;
-    if (rules::ParseFen(fen, position, error)) return true;
-    std::fprintf(stderr, "%s: %s\n", who, error.c_str());
-    return false;
+    if (!rules::ParseFen(fen, position, error)) {
+        std::fprintf(stderr, "%s: %s\n", who, error.c_str());
+        return false;
+    }
+    // The trainer's rules know no en passant: a FEN that gives a square is
+    // one they cannot play.
+    const std::string fields(fen);
+    std::size_t field = 0;
+    for (int skipped = 0; skipped < 3 && field != std::string::npos; ++skipped) {
+        field = fields.find_first_not_of(' ', fields.find(' ', fields.find_first_not_of(' ', field)));
+    }
+    const std::string enPassant =
+        field == std::string::npos ? "-" : fields.substr(field, fields.find(' ', field) - field);
+    if (position.EnPassantRuleInForce() == rules::EnPassantRule::NotPlayed && enPassant != "-") {
+        std::fprintf(stderr, "%s: bad FEN: the trainer's rules know no en passant (field must be \"-\", not \"%s\")\n",
+                     who, enPassant.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool ReadSettingsArgument(const char* command, const std::string& path, settings::TrainerSettings& config) {

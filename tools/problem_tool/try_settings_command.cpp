@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 
+#include "problems/trainer_rules.h"
 #include "problems/generation_run.h"
 #include "problems/headless_view.h"
 #include "problems/judging.h"
@@ -32,7 +33,7 @@ struct HeadlessTrainer {
         Run.Limit = limit;
     }
 
-    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>();
+    std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(problems::TrainerEnPassant);
     problems::MateSearch Search;
     problems::PositionBuilder Builder;
     problems::HeadlessView View;

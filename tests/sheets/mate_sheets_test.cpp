@@ -13,7 +13,7 @@
 #include <regex>
 #include <set>
 
-#include "problems/two_mover_search.h"
+#include "problems/mate_solver.h"
 #include "rules/move_text.h"
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
@@ -38,7 +38,7 @@ constexpr const char* AnyKind = "2\n1\n1\n0\n1\n3\n1\n1\n1\n0\n50\n1\n4\nлюб�
 // Six pawns a side that may stand up to the sixth rank.
 constexpr const char* PawnHeavy = "6\n1\n1\n0\n1\n6\n0\n1\n1\n0\n50\n1\n6\nлюбая\n";
 
-using TwoMoverSheets = SheetsProgramTest;
+using MateSheets = SheetsProgramTest;
 
 // The standard output, or with `errors` the standard error, of a shell command.
 std::string Output(const std::string& command, bool errors = false) {
@@ -103,10 +103,10 @@ std::set<std::string> ThreatTexts(const std::string& fen, const rules::Move& key
     return texts;
 }
 
-TEST_F(TwoMoverSheets, MovesOtherThanOneOrTwoAreRefusedAndWriteNothing) {
+TEST_F(MateSheets, MovesOtherThanOneToThreeAreRefusedAndWriteNothing) {
     const std::set<std::string> before = Names();
     const std::vector<std::vector<std::string>> failing = {
-        {"--moves", "0"}, {"--moves", "3"}, {"--moves", "x"}, {"--moves=3"}, {"--moves", ""}, {"--moves", "-1"},
+        {"--moves", "0"}, {"--moves", "4"}, {"--moves", "x"}, {"--moves=4"}, {"--moves", ""}, {"--moves", "-1"},
     };
     for (std::vector<std::string> arguments : failing) {
         const std::string value =
@@ -119,13 +119,13 @@ TEST_F(TwoMoverSheets, MovesOtherThanOneOrTwoAreRefusedAndWriteNothing) {
         const RunResult run = Run(arguments);
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Err,
-                  "vindolar-sheets: --moves: нужно 1 (мат в 1 ход) или 2 (мат в 2 хода), а не «" + value + "»\n");
+                  "vindolar-sheets: --moves: нужно 1 (мат в 1 ход), 2 (мат в 2 хода) или 3 (мат в 3 хода), а не «" + value + "»\n");
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(Names(), before);
     }
 }
 
-TEST_F(TwoMoverSheets, MovesOneWritesWhatNoOptionWrites) {
+TEST_F(MateSheets, MovesOneWritesWhatNoOptionWrites) {
     const std::vector<std::string> common = {"--count", "14", "--seed", "23", "--per-page", "4", "--name-line"};
     std::vector<std::string> plain = common;
     std::vector<std::string> one = common;
@@ -152,7 +152,7 @@ TEST_F(TwoMoverSheets, MovesOneWritesWhatNoOptionWrites) {
 // Every problem of the EPD is a two-mover to the slow solver with its bm as
 // the key; the PDF's key prints that key with "!" ("+!" when it checks) and
 // the threat as one of White's mates after a pass.
-TEST_F(TwoMoverSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
+TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
     WriteSettings("any.txt", AnyKind);
     constexpr int Count = 40;
     const RunResult run = Run({"--settings", "any.txt", "--moves", "2", "--count", std::to_string(Count), "--seed", "7",
@@ -229,7 +229,7 @@ void ExpectPgnExtractReadsEveryGame(const std::string& pgn, int games, const std
     EXPECT_NE(mates.find(matched), std::string::npos) << mates;
 }
 
-TEST_F(TwoMoverSheets, PgnReadsBackWithPgnExtractWithoutWarnings) {
+TEST_F(MateSheets, PgnReadsBackWithPgnExtractWithoutWarnings) {
     WriteSettings("pawns.txt", PawnHeavy);
     ASSERT_EQ(
         Run({"--settings", "pawns.txt", "--moves", "2", "--count", "60", "--seed", "11", "--pgn", "set.pgn"}).Status,
@@ -249,17 +249,16 @@ TEST_F(TwoMoverSheets, PgnReadsBackWithPgnExtractWithoutWarnings) {
 
 // A two-mover made into a problem of a set as the series makes it.
 problems::SeriesProblem ProblemOf(const std::string& fen) {
-    problems::TwoMoverSearch search;
+    problems::MateSolver solver;
     const rules::BoardCellsArray board = slow::ToCells(slow::FromFen(fen));
     rules::Move key{};
-    EXPECT_EQ(search.Judge(board, problems::AnyKeyKind, key), problems::TwoMoverVerdict::Sound) << fen;
+    EXPECT_EQ(solver.Judge(board, 2, problems::AnyKeyKind, key), problems::MateVerdict::Sound) << fen;
     problems::SeriesProblem problem;
     problem.Board = board;
     problem.Fen = fen;
-    problem.Moves = 2;
-    problem.TwoMover = search.Solve(board, key);
-    problem.SolutionText = problems::TrainerNotation(key);
-    problem.SolutionAlgebraic = problem.TwoMover.KeyAlgebraic;
+    problem.Tree = solver.Solve(board, 2, key);
+    problem.SolutionText = problem.Tree.Key.Trainer;
+    problem.SolutionAlgebraic = problem.Tree.Key.Algebraic;
     problem.MatingPiece = key.PlacedPiece;
     return problem;
 }
@@ -267,7 +266,7 @@ problems::SeriesProblem ProblemOf(const std::string& fen) {
 // Lines with en passant, rare in generated sets, written as the program
 // writes them: pgn-extract plays the captures, and the key and threat read
 // as they should.
-TEST_F(TwoMoverSheets, EnPassantLinesAreWrittenSoThatPgnExtractPlaysThem) {
+TEST_F(MateSheets, EnPassantLinesAreWrittenSoThatPgnExtractPlaysThem) {
     const std::vector<problems::SeriesProblem> problems = {
         ProblemOf("8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - 0 1"),  // 1. b4! cxb3 (en passant) 2. Qb2#
         ProblemOf("8/kpP5/8/P7/1R6/8/1K6/8 w - - 0 1"),     // 1. c8=Q! b5 2. axb6# (en passant)
@@ -344,7 +343,7 @@ class Engine {
 // With every move's line at once (MultiPV beyond any move count), a search
 // to depth 6 scores each first move (0 here for a score in centipawns); a
 // sound two-mover has exactly one scored "mate 2", our key, and none "mate 1".
-TEST_F(TwoMoverSheets, StockfishFindsTheSameKeyAlone) {
+TEST_F(MateSheets, StockfishFindsTheSameKeyAlone) {
     if (::access(Stockfish, X_OK) != 0) GTEST_SKIP() << Stockfish << " is not installed";
     WriteSettings("any.txt", AnyKind);
     constexpr int Count = 36;
