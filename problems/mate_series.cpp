@@ -90,9 +90,7 @@ struct BlockJudge {
 
 }  // namespace
 
-std::int64_t AttemptsPerProblem(int moves) {
-    return moves <= 1 ? SeriesAttemptsPerProblem : MateInTwoOrMoreAttempts;
-}
+std::int64_t AttemptsPerProblem(int moves) { return moves <= 1 ? SeriesAttemptsPerProblem : MateInTwoOrMoreAttempts; }
 
 MateSeries::MateSeries(const settings::TrainerSettings& config, std::uint64_t seed, int moves, int threads)
     : Config(config), Seed(seed), Moves(moves), Threads(threads) {

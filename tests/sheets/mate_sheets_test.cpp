@@ -119,7 +119,8 @@ TEST_F(MateSheets, MovesOtherThanOneToThreeAreRefusedAndWriteNothing) {
         const RunResult run = Run(arguments);
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Err,
-                  "vindolar-sheets: --moves: нужно 1 (мат в 1 ход), 2 (мат в 2 хода) или 3 (мат в 3 хода), а не «" + value + "»\n");
+                  "vindolar-sheets: --moves: нужно 1 (мат в 1 ход), 2 (мат в 2 хода) или 3 (мат в 3 хода), а не «" +
+                      value + "»\n");
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(Names(), before);
     }
