@@ -12,7 +12,11 @@ expect_output "" moves "7k/5Q2/6K1/8/8/8/8/8 b - -"
 expect_output 79355 perft "8/PPPk4/8/8/8/8/4Kppp/8 w - -" 4
 expect_output 20 perft "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1" 1
 
-expect_rejection moves "4k3/8/8/8/8/8/8/4K3 w KQ -"
+# Castling rights are read and ignored; the trainer's rules know no en
+# passant, so a square in the FEN is refused.
+expect_output $'Крe1-d2\nКрe1-d1\nКрe1-e2\nКрe1-f2\nКрe1-f1' moves "4k3/8/8/8/8/8/8/4K3 w KQ -"
+expect_rejection moves "4k3/8/8/8/8/8/8/4K3 w KX -"
+expect_rejection perft "4k3/8/8/8/3pP3/8/8/4K3 b - e3" 2
 expect_rejection moves "4k3/8/8/8/8/8/4K3 w - -"
 expect_rejection moves "4k3/8/8/8/8/8/8/4K3 w - e3"
 expect_rejection moves "4k3/8/8/8/8/8/8/4KK2 w - -"
