@@ -3,7 +3,7 @@
 # render without a warning; every option of --help is in both synopses, in
 # both option lists and in the README; the budgets that --help names are the
 # ones the pages, the README and the message of exit status 1 give; a
-# --moves other than 1 or 2 exits 2; and a sheet of two-movers passes the
+# --moves other than 1, 2 or 3 exits 2; and a sheet of two-movers passes the
 # checks that the pages show, run as they are written there (stockfish's
 # only where it is installed).
 #
@@ -61,7 +61,7 @@ done
 
 # --- the budgets: --help, the pages, the README and the message of a run that ran out ---
 budgets=$(tail -n 1 <<< "$help")
-[[ $budgets =~ ([0-9]+)\ .*--moves\ 2:\ ([0-9]+) ]] || fail "--help's last line names no budgets: $budgets"
+[[ $budgets =~ ([0-9]+)\ .*--moves\ 2\ и\ 3:\ ([0-9]+) ]] || fail "--help's last line names no budgets: $budgets"
 one=${BASH_REMATCH[1]:-none}
 two=${BASH_REMATCH[2]:-none}
 for page in "$english" "$russian"; do
@@ -70,11 +70,11 @@ for page in "$english" "$russian"; do
     grep -q -w "$budget" <<< "$status_section" || fail "the exit statuses of $(basename "$page") do not say $budget"
   done
 done
-grep -q "$one positions per problem asked for (${two} per two-mover" "$readme" ||
+grep -q "$one positions per problem asked for (${two} per problem with" "$readme" ||
   fail "the README does not give the budgets $one and $two"
 
 printf '0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n50\n0\n2\nлюбая\n' > kings.txt
-for moves in 1 2; do
+for moves in 1 2 3; do
   budget=$([[ $moves == 1 ]] && echo "$one" || echo "$two")
   "$program" --settings kings.txt --moves "$moves" --count 1 --seed 1 --pgn k.pgn 2> err.txt
   status=$?
@@ -82,10 +82,10 @@ for moves in 1 2; do
   grep -q "за $budget позиций" err.txt || fail "--moves $moves: the message does not say $budget: $(cat err.txt)"
   [[ ! -e k.pgn ]] || fail "--moves $moves: a run that ran out wrote its PGN"
 done
-grep -q "(не больше $two на задачу)" err.txt || fail "the two-mover message does not name the budget: $(cat err.txt)"
+grep -q "(не больше $two на задачу)" err.txt || fail "the three-mover message does not name the budget: $(cat err.txt)"
 
-# --- --moves takes 1 or 2 only ---
-for moves in 0 3 12 -1 x ""; do
+# --- --moves takes 1, 2 or 3 only ---
+for moves in 0 4 12 -1 x ""; do
   "$program" --settings kings.txt --moves "$moves" --pgn bad.pgn 2> err.txt
   status=$?
   ((status == 2)) || fail "--moves «$moves» exits $status, not 2"

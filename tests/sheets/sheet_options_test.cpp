@@ -100,9 +100,9 @@ TEST(SheetOptions, MalformedCommandLinesAreRefused) {
     EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
 }
 
-// --moves picks mates in one or in two; the two-mover title is only a
+// --moves picks mates in one, two or three; the title it brings is only a
 // default, never put over a title given.
-TEST(SheetOptions, MovesTakeOneOrTwoAndTwoChangesTheDefaultTitle) {
+TEST(SheetOptions, MovesTakeOneToThreeAndChangeTheDefaultTitle) {
     SheetOptions defaults;
     ASSERT_EQ(Parse({"--pgn", "a"}, defaults), "");
     EXPECT_EQ(defaults.Moves, 1);
@@ -114,6 +114,13 @@ TEST(SheetOptions, MovesTakeOneOrTwoAndTwoChangesTheDefaultTitle) {
     ASSERT_EQ(Parse({"--moves=2", "--pgn", "a"}, two), "");
     EXPECT_EQ(two.Moves, 2);
     EXPECT_EQ(two.Title, "Мат в 2 хода");
+    SheetOptions three;
+    ASSERT_EQ(Parse({"--moves", "3", "--pgn", "a"}, three), "");
+    EXPECT_EQ(three.Title, "Мат в 3 хода");
+    EXPECT_EQ(MovesPhrase(5), "5 ходов");
+    EXPECT_EQ(MovesPhrase(11), "11 ходов");
+    EXPECT_EQ(MovesPhrase(21), "21 ход");
+    EXPECT_EQ(MovesPhrase(24), "24 хода");
     for (const auto& arguments : {std::vector<const char*>{"--title", "Урок", "--moves", "2", "--pgn", "a"},
                                   std::vector<const char*>{"--moves", "2", "--title", "Урок", "--pgn", "a"}}) {
         std::vector<const char*> argv = {"vindolar-sheets"};
@@ -125,7 +132,7 @@ TEST(SheetOptions, MovesTakeOneOrTwoAndTwoChangesTheDefaultTitle) {
     SheetOptions emptyTitle;
     ASSERT_EQ(Parse({"--moves", "2", "--title", "", "--pgn", "a"}, emptyTitle), "");
     EXPECT_EQ(emptyTitle.Title, "");
-    for (const char* moves : {"0", "3", "12", "-1", "+2", "2x", "", "two"}) {
+    for (const char* moves : {"0", "4", "12", "-1", "+2", "2x", "", "two"}) {
         EXPECT_NE(Complaint({"--moves", moves, "--pgn", "a"}).find("--moves"), std::string::npos) << moves;
     }
     EXPECT_NE(Complaint({"--moves", "2", "--moves", "2", "--pgn", "a"}), "");
