@@ -27,6 +27,19 @@ constexpr CheckSquareTable MakeCheckSquares() {
 }
 constexpr CheckSquareTable CheckSquares = MakeCheckSquares();
 
+// A capture en passant changes three squares: the board after it is looked
+// at whole. Kept out of line, so that the copy of the board costs nothing to
+// the moves that are no such capture.
+[[gnu::noinline]] bool EnPassantGivesCheck(const BoardCellsArray& board, const Move& move, int kingFile, int kingRow,
+                                           Side them) {
+    BoardCellsArray after = board;
+    after[move.FromFile][move.FromRow] = NoPiece;
+    after[move.ToFile][move.FromRow] = NoPiece;
+    after[move.ToFile][move.ToRow] = move.PlacedPiece;
+    return them == White ? KingAttackedOn<White>(after, kingFile, kingRow)
+                         : KingAttackedOn<Black>(after, kingFile, kingRow);
+}
+
 }  // namespace
 
 template <Side Us>
@@ -55,14 +68,7 @@ bool Position::GivesCheckBy(const Move& move) const {
     if (!HasKing(them)) return false;
     const int kingFile = KingOf(them).File;
     const int kingRow = KingOf(them).Row;
-    if (IsEnPassantCapture(move)) {
-        // Three squares change; the board after the capture is looked at whole.
-        BoardCellsArray after = board_;
-        after[move.FromFile][move.FromRow] = NoPiece;
-        after[move.ToFile][move.FromRow] = NoPiece;
-        after[move.ToFile][move.ToRow] = move.PlacedPiece;
-        return KingAttackedOn<them>(after, kingFile, kingRow);
-    }
+    if (IsEnPassantCapture(move)) return EnPassantGivesCheck(board_, move, kingFile, kingRow, them);
     const auto onCheckSquare = [&](int file, int row) {
         return CheckSquares[file - kingFile + LongestDistance][row - kingRow + LongestDistance];
     };

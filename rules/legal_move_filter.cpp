@@ -190,13 +190,18 @@ bool Position::HasLegalMoveOf() const {
     }
     const KingSafety safety = AnalyseKing<Us>(board_, attackers, king.File, king.Row);
     const MoveList list = GenerateMoves<Us>();
+    const bool enPassantOpen = !enPassant_.IsNone();
     for (int entry = 1; entry <= list.count_; ++entry) {
         if (list.movedPiece_[entry] == King * Us) continue;
-        const Move move = list[entry];
-        const bool attacked = IsEnPassantCapture(move)
-                                  ? AttackedAfterEnPassant<Us>(move.From(), enPassant_)
-                                  : AttackedAfterMove(safety, move.FromFile, move.FromRow, move.ToFile, move.ToRow);
-        if (!attacked) return true;
+        if (enPassantOpen && IsEnPassantCapture(list[entry])) {
+            // It also takes a pawn off a third square: the board is looked at whole.
+            if (!AttackedAfterEnPassant<Us>({list.fromFile_[entry], list.fromRow_[entry]}, enPassant_)) return true;
+            continue;
+        }
+        if (!AttackedAfterMove(safety, list.fromFile_[entry], list.fromRow_[entry], list.toFile_[entry],
+                               list.toRow_[entry])) {
+            return true;
+        }
     }
     return false;
 }

@@ -39,10 +39,6 @@ void Position::SetEnPassantSquare(Square square) {
     enPassant_ = square;
 }
 
-bool Position::IsEnPassantCapture(const Move& move) const {
-    return !enPassant_.IsNone() && move.To() == enPassant_ && IsPawn(move.MovedPiece) && move.FromFile != move.ToFile;
-}
-
 void Position::Put(int file, int row, PieceCode code) {
     assert(IsOnBoard(file, row));
     for (const Side side : {White, Black}) {

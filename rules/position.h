@@ -170,7 +170,10 @@ class Position {
     // Whether `move` is one of LegalMoves.
     [[nodiscard]] bool IsLegal(const Move& move) const;
     // Whether `move` (a move of the side to move) takes a pawn en passant.
-    [[nodiscard]] bool IsEnPassantCapture(const Move& move) const;
+    [[nodiscard]] bool IsEnPassantCapture(const Move& move) const {
+        return !enPassant_.IsNone() && move.To() == enPassant_ &&
+               (move.MovedPiece == Pawn || move.MovedPiece == -Pawn) && move.FromFile != move.ToFile;
+    }
     // Whether LegalMoves would hold a move; the king's steps are looked at
     // first, and the first legal move found ends the look.
     [[nodiscard]] bool HasLegalMove() const;
