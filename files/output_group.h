@@ -36,8 +36,8 @@ class OutputGroup {
     // file or pipe it goes to) is written as standard output, and only one
     // output may go there. Nothing is opened for writing, and nothing is
     // created but a temporary file tried and removed at once. "" or one line
-    // saying what is wrong, every name in it shown on that line. The files found here are the ones Write replaces: a name
-    // that leads elsewhere by then is not written.
+    // saying what is wrong, every name in it shown on that line. The files found here are the ones Write replaces: a
+    // name that leads elsewhere by then is not written.
     [[nodiscard]] std::string Prepare(const std::vector<Output>& outputs, const std::vector<Output>& inputs = {});
 
     // Writes output i with contents[i] (one for each output, in the order
