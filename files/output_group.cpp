@@ -2,11 +2,23 @@
 #include "files/output_group.h"
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cassert>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "text/utf8_text.h"
 
 namespace files {
 namespace {
@@ -15,7 +27,9 @@ namespace {
 // files exist.
 constexpr int HeldSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-std::string Quoted(const std::string& text) { return "«" + text + "»"; }
+// A name as a message shows it: quoted, its control characters escaped so
+// that the message stays one line.
+std::string Quoted(const std::string& text) { return "«" + text::ShownInLine(text) + "»"; }
 
 std::string Named(const std::string& label, const std::string& path) {
     return (label.empty() ? "" : label + ": ") + Quoted(path);
@@ -28,9 +42,9 @@ class HeldBackSignals {
         sigset_t held;
         sigemptyset(&held);
         for (const int signal : HeldSignals) sigaddset(&held, signal);
-        ::sigprocmask(SIG_BLOCK, &held, &Previous);
+        ::pthread_sigmask(SIG_BLOCK, &held, &Previous);
     }
-    ~HeldBackSignals() { ::sigprocmask(SIG_SETMASK, &Previous, nullptr); }
+    ~HeldBackSignals() { ::pthread_sigmask(SIG_SETMASK, &Previous, nullptr); }
     HeldBackSignals(const HeldBackSignals&) = delete;
     HeldBackSignals& operator=(const HeldBackSignals&) = delete;
 
@@ -78,6 +92,89 @@ class FileSizeSignalIgnored {
     bool Saved = false;
 };
 
+// How often a wait for standard output looks for a held signal.
+constexpr auto SignalLook = std::chrono::milliseconds(50);
+
+// Whether `path` leads to the very file, pipe or terminal that standard
+// output is (/dev/stdout, /proc/self/fd/1, the file it was sent to).
+bool IsStandardOutput(const std::string& path) {
+    struct stat named {};
+    struct stat output {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &output) == 0 && named.st_dev == output.st_dev &&
+           named.st_ino == output.st_ino;
+}
+
+// What a writer puts out, in memory; false when it is not complete.
+bool Rendered(const ContentsWriter& contents, std::string& bytes) {
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = ::open_memstream(&buffer, &size);
+    if (stream == nullptr) return false;
+    bool complete = contents(stream);
+    complete = std::fclose(stream) == 0 && complete;
+    if (buffer != nullptr) bytes.assign(buffer, size);
+    std::free(buffer);
+    return complete;
+}
+
+// Bytes on their way to standard output, shared between the thread that
+// writes them and the one that waits.
+struct StandardOutputWrite {
+    std::string Bytes;
+    std::mutex Guard;
+    std::condition_variable Ended;
+    bool Finished = false;
+    int Error = 0;  // 0 when every byte is written
+
+    void Run() {
+        int error = 0;
+        for (std::size_t at = 0; at < Bytes.size();) {
+            const ssize_t written = ::write(STDOUT_FILENO, Bytes.data() + at, Bytes.size() - at);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) {
+                error = written < 0 ? errno : EIO;
+                break;
+            }
+            at += static_cast<std::size_t>(written);
+        }
+        const std::lock_guard<std::mutex> lock(Guard);
+        Finished = true;
+        Error = error;
+        Ended.notify_all();
+    }
+};
+
+// Writes the bytes to standard output, which may be a pipe nobody reads or
+// a stopped terminal: a thread of its own writes them, while this one looks
+// for held signals. True when one arrived first: the writing thread is then
+// left to the end of the program. Otherwise `error` is 0 when all went out.
+// Where no thread can be started, the bytes are written here.
+template <typename SignalArrived>
+bool WrittenToStandardOutput(std::string bytes, const SignalArrived& arrived, int& error) {
+    const auto write = std::make_shared<StandardOutputWrite>();
+    write->Bytes = std::move(bytes);
+    std::thread writer;
+    try {
+        // Started with the signals held, as this thread holds them, so that
+        // they come only here.
+        writer = std::thread([write] { write->Run(); });
+    } catch (const std::system_error&) {
+        write->Run();
+    }
+    std::unique_lock<std::mutex> lock(write->Guard);
+    while (!write->Finished) {
+        if (write->Ended.wait_for(lock, SignalLook, [&] { return write->Finished; })) break;
+        if (arrived()) {
+            writer.detach();
+            return true;
+        }
+    }
+    error = write->Error;
+    lock.unlock();
+    if (writer.joinable()) writer.join();
+    return false;
+}
+
 }  // namespace
 
 std::string ProblemText(const std::string& label, const std::string& path, WriteProblem problem, int error) {
@@ -98,6 +195,9 @@ std::string ProblemText(const std::string& label, const std::string& path, Write
         case WriteProblem::WriteFailed: return who + "не записан" + reason;
         case WriteProblem::Changed: return who + "не записан: за время работы имя стало вести к другому файлу";
         case WriteProblem::RenameFailed: return who + "не заменён" + reason;
+        case WriteProblem::CannotReplace:
+            return who +
+                   "не заменён: файловая система не умеет ставить новый файл на место старого; старый файл оставлен";
     }
     return who + "не записан";
 }
@@ -107,9 +207,18 @@ OutputGroup::~OutputGroup() = default;
 
 std::string OutputGroup::Prepare(const std::vector<Output>& outputs, const std::vector<Output>& inputs) {
     Entries.clear();
+    std::optional<std::string> standardOutputLabel;
     for (const Output& output : outputs) {
         Entry entry{output, nullptr};
-        if (output.Path != StandardOutputName) {
+        if (output.Path == StandardOutputName || IsStandardOutput(output.Path)) {
+            // Written as it stands, as "-" is: no file of its own to
+            // replace, and nothing to wait for until its turn.
+            if (standardOutputLabel) {
+                return *standardOutputLabel + " и " + output.Label + " оба ведут на стандартный вывод " +
+                       Quoted(output.Path);
+            }
+            standardOutputLabel = output.Label;
+        } else {
             entry.File = std::make_unique<FileReplacement>(output.Path);
             const WriteProblem problem = entry.File->Prepare();
             if (problem != WriteProblem::None) {
@@ -163,10 +272,22 @@ std::string OutputGroup::Write(const std::vector<ContentsWriter>& contents) {
         if (heldBack.Arrived()) return "прервано сигналом";
     }
     if (standardOutput != nullptr) {
+        std::string bytes;
         errno = 0;
-        const bool written = (*standardContents)(stdout) && std::fflush(stdout) == 0 && !std::ferror(stdout);
-        if (!written) {
-            const std::string reason = errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
+        int error = 0;
+        bool failed = true;
+        if (!Rendered(*standardContents, bytes)) {
+            error = errno;
+        } else if (std::fflush(stdout) != 0) {  // whatever the program put there before goes first
+            error = errno;
+        } else if (WrittenToStandardOutput(
+                       std::move(bytes), [&heldBack] { return heldBack.Arrived(); }, error)) {
+            return "прервано сигналом";
+        } else {
+            failed = error != 0;
+        }
+        if (failed) {
+            const std::string reason = error != 0 ? std::string(": ") + std::strerror(error) : std::string();
             return standardOutput->Named.Label + ": стандартный вывод не записан" + reason;
         }
     }

@@ -6,14 +6,17 @@
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <utility>
 #include <vector>
@@ -155,6 +158,133 @@ std::optional<pid_t> WriterOf(const std::string& entry, const std::string& stemB
     return static_cast<pid_t>(pid);
 }
 
+// Whether a failed call says only that the file system cannot do that at
+// all (a FAT stick through FUSE has no owners, modes or attributes).
+bool Unsupported(int error) { return error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP || error == EINVAL; }
+
+// Whether a failed rename over an existing file says that the file system
+// cannot put one file in another's place.
+bool CannotRenameOver(int error) { return error == EEXIST || Unsupported(error); }
+
+// The access list (ACL) is kept as this attribute; its mask stands in the
+// group's permission bits.
+constexpr const char* AccessListAttribute = "system.posix_acl_access";
+// A capability belongs to the program it was given to, not to whatever
+// contents replace it.
+constexpr const char* CapabilityAttribute = "security.capability";
+
+struct Attribute {
+    std::string Name;
+    std::string Value;
+};
+
+// The extended attributes of a file, read through `descriptor` when it is
+// one and otherwise by `path` (the file itself, not a link); false with
+// errno set when they cannot be read.
+bool ReadAttributes(int descriptor, const std::string& path, std::vector<Attribute>& attributes) {
+    const auto list = [&](char* names, std::size_t size) {
+        return descriptor >= 0 ? ::flistxattr(descriptor, names, size) : ::llistxattr(path.c_str(), names, size);
+    };
+    const auto get = [&](const char* name, void* value, std::size_t size) {
+        return descriptor >= 0 ? ::fgetxattr(descriptor, name, value, size)
+                               : ::lgetxattr(path.c_str(), name, value, size);
+    };
+    std::vector<char> names;
+    for (;;) {
+        const ssize_t needed = list(nullptr, 0);
+        if (needed < 0) return false;
+        names.resize(static_cast<std::size_t>(needed));
+        const ssize_t got = list(names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<std::size_t>(got));
+            break;
+        }
+        if (errno != ERANGE) return false;  // grown meanwhile: asked again
+    }
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name(names.data() + at);
+        at += name.size() + 1;
+        std::string value;
+        for (;;) {
+            const ssize_t needed = get(name.c_str(), nullptr, 0);
+            if (needed < 0) break;  // gone meanwhile
+            value.resize(static_cast<std::size_t>(needed));
+            const ssize_t got = get(name.c_str(), value.data(), value.size());
+            if (got >= 0) {
+                value.resize(static_cast<std::size_t>(got));
+                attributes.push_back({name, value});
+                break;
+            }
+            if (errno != ERANGE) break;
+        }
+    }
+    return true;
+}
+
+// Gives the temporary file (`descriptor`) what the file it replaces has
+// besides its contents: the owner and group where the system allows it (only
+// root may give a file away, so a failure there is expected and harmless),
+// the permission bits, and the access list and other extended attributes.
+// A step the file system does not support is left out; false with errno set
+// when one fails otherwise.
+bool TakeOverFileProperties(int descriptor, int folder, const std::string& name, const struct stat& old) {
+    // The owner first: a change of owner clears set-id bits, which the mode
+    // then puts back.
+    if (::fchown(descriptor, old.st_uid, old.st_gid) != 0) errno = 0;
+    // Read through a descriptor of the old file, or by its name under /proc
+    // when the user may write it but not read it.
+    std::vector<Attribute> attributes;
+    const int oldFile = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const std::string byName = "/proc/self/fd/" + std::to_string(folder) + "/" + name;
+    bool read = false;
+    if (oldFile >= 0) {
+        struct stat opened {};
+        // Only the file that was looked at, not one put in its place since.
+        read = ::fstat(oldFile, &opened) == 0 && opened.st_dev == old.st_dev && opened.st_ino == old.st_ino &&
+               ReadAttributes(oldFile, "", attributes);
+        const int error = errno;
+        ::close(oldFile);
+        errno = error;
+    } else {
+        read = ReadAttributes(-1, byName, attributes);
+    }
+    if (!read && !Unsupported(errno)) return false;
+    const auto has = [&](const char* wanted) {
+        return std::any_of(attributes.begin(), attributes.end(),
+                           [&](const Attribute& attribute) { return attribute.Name == wanted; });
+    };
+    // The temporary file may have taken an access list from its folder's
+    // default list; the file it replaces had none.
+    if (!has(AccessListAttribute)) ::fremovexattr(descriptor, AccessListAttribute);
+    // With an access list the group's bits hold its mask; the list itself,
+    // set after them, puts every entry back.
+    if (::fchmod(descriptor, old.st_mode & PermissionBits) != 0 && !Unsupported(errno) && errno != EPERM) {
+        return false;
+    }
+    for (const Attribute& attribute : attributes) {
+        if (attribute.Name == CapabilityAttribute) continue;
+        if (::fsetxattr(descriptor, attribute.Name.c_str(), attribute.Value.data(), attribute.Value.size(), 0) == 0) {
+            continue;
+        }
+        // Another namespace's attributes (a security label, the trusted
+        // ones) may be the system's alone to set; the access list may not
+        // be dropped.
+        const bool mayNotSet = (errno == EPERM || errno == EACCES) && attribute.Name != AccessListAttribute;
+        if (!Unsupported(errno) && !mayNotSet) return false;
+    }
+    errno = 0;
+    return true;
+}
+
+// A new file's permission bits, as for any file created there; a file
+// system without them is left as it is.
+bool SetNewFileMode(int descriptor) {
+    if (::fchmod(descriptor, NewFileMode & ~CurrentUmask()) == 0) return true;
+    const bool skipped = Unsupported(errno) || errno == EPERM;
+    if (skipped) errno = 0;
+    return skipped;
+}
+
 }  // namespace
 
 bool FileIdentity::SameFileAs(const FileIdentity& other) const {
@@ -187,6 +317,11 @@ FileReplacement::~FileReplacement() {
 
 WriteProblem FileReplacement::Prepare() {
     assert(Folder < 0);
+    // What the name leads to in the end, whatever the links: a pipe or a
+    // device reached through /dev/stdout or /proc/self/fd (whose links do
+    // not name a file) is found here.
+    struct stat reached {};
+    if (::stat(Path.c_str(), &reached) == 0 && !S_ISREG(reached.st_mode)) return WriteProblem::NotRegular;
     const Followed followed = FollowLinks(Path, true);
     LastError = followed.Error;
     if (followed.Problem != WriteProblem::None) return followed.Problem;
@@ -209,7 +344,48 @@ WriteProblem FileReplacement::Prepare() {
         if (::faccessat(Folder, name.c_str(), W_OK, AT_EACCESS) != 0) return WriteProblem::NotWritable;
     }
     if (::faccessat(Folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return WriteProblem::FolderNotWritable;
-    return WriteProblem::None;
+    return TryTemporaries();
+}
+
+int FileReplacement::CreateTemporary(std::string& name) const {
+    const std::string stem = TemporaryNameStem(Target.Name, ::getpid());
+    for (int attempt = 0; attempt < NameTries; ++attempt) {
+        name = stem + RandomPart();
+        const int descriptor = ::openat(
+            Folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, PrivateFileMode);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+WriteProblem FileReplacement::TryTemporaries() {
+    std::string first;
+    const int descriptor = CreateTemporary(first);
+    if (descriptor < 0) {
+        LastError = errno;
+        return WriteProblem::TemporaryFailed;
+    }
+    ::close(descriptor);
+    WriteProblem problem = WriteProblem::None;
+    if (Target.Exists) {
+        std::string second;
+        const int other = CreateTemporary(second);
+        if (other < 0) {
+            LastError = errno;
+            problem = WriteProblem::TemporaryFailed;
+        } else {
+            ::close(other);
+            if (::renameat(Folder, first.c_str(), Folder, second.c_str()) == 0) {
+                first = second;
+            } else {
+                LastError = errno;
+                problem = CannotRenameOver(LastError) ? WriteProblem::CannotReplace : WriteProblem::RenameFailed;
+                ::unlinkat(Folder, second.c_str(), 0);
+            }
+        }
+    }
+    ::unlinkat(Folder, first.c_str(), 0);
+    return problem;
 }
 
 void FileReplacement::RemoveAbandonedTemporaries() const {
@@ -239,19 +415,13 @@ void FileReplacement::RemoveAbandonedTemporaries() const {
 WriteProblem FileReplacement::WriteTemporary(const ContentsWriter& contents) {
     assert(Folder >= 0 && Temporary.empty());
     RemoveAbandonedTemporaries();
-    const std::string stem = TemporaryNameStem(Target.Name, ::getpid());
-    int descriptor = -1;
-    for (int attempt = 0; attempt < NameTries && descriptor < 0; ++attempt) {
-        const std::string name = stem + RandomPart();
-        descriptor = ::openat(Folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
-                              PrivateFileMode);
-        if (descriptor >= 0) Temporary = name;
-        if (descriptor < 0 && errno != EEXIST) break;
-    }
+    std::string name;
+    const int descriptor = CreateTemporary(name);
     if (descriptor < 0) {
         LastError = errno;
         return WriteProblem::TemporaryFailed;
     }
+    Temporary = name;
     std::FILE* stream = ::fdopen(descriptor, "wb");
     if (stream == nullptr) {
         LastError = errno;
@@ -265,16 +435,13 @@ WriteProblem FileReplacement::WriteTemporary(const ContentsWriter& contents) {
     complete = std::fflush(stream) == 0 && !std::ferror(stream) && complete;
     int error = errno;
     if (complete) {
-        // The old file's bits as they are now, not as they were when the
-        // run began. The owner first: a change of owner clears set-id bits,
-        // which the mode then puts back. Only root may give a file away, so
-        // a failure there is expected and harmless.
+        // The old file's properties as they are now, not as they were when
+        // the run began.
         struct stat old {};
         if (::fstatat(Folder, Target.Name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
-            if (::fchown(descriptor, old.st_uid, old.st_gid) != 0) errno = 0;
-            complete = ::fchmod(descriptor, old.st_mode & PermissionBits) == 0;
+            complete = TakeOverFileProperties(descriptor, Folder, Target.Name, old);
         } else {
-            complete = ::fchmod(descriptor, NewFileMode & ~CurrentUmask()) == 0;
+            complete = SetNewFileMode(descriptor);
         }
         complete = complete && ::fsync(descriptor) == 0;
         error = errno;
@@ -311,7 +478,7 @@ WriteProblem FileReplacement::TakePlace() {
     if (::renameat(Folder, Temporary.c_str(), Folder, Target.Name.c_str()) != 0) {
         LastError = errno;
         RemoveTemporary();
-        return WriteProblem::RenameFailed;
+        return Target.Exists && CannotRenameOver(LastError) ? WriteProblem::CannotReplace : WriteProblem::RenameFailed;
     }
     Temporary.clear();
     // Makes the rename itself durable; a folder that cannot be synced still

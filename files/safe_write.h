@@ -11,7 +11,11 @@
 //   the kernel itself rules for such folders; another user's link there is
 //   refused, since following it would write wherever that user chose;
 // - only a regular file is replaced, and only one the user may write, in a
-//   folder the user may create files in; nothing waits on a pipe or device;
+//   folder the user may create files in; nothing waits on a pipe or device,
+//   however the name leads there (/dev/stdout, /proc/self/fd/N);
+// - a temporary file is made and removed at once, and where the file exists
+//   one is renamed over another, so that a folder that cannot take one, or a
+//   file system that cannot rename over a file, is found before the work;
 // - the temporary file is created new (never an existing one) with the
 //   permission bits 0600 and the name ".NAME.partial.PID.XXXXXX" (PID the
 //   writer's process); such files of the same name left by a writer whose
@@ -19,8 +23,11 @@
 //   first;
 // - it is written with SIGXFSZ ignored, so that a file-size limit makes the
 //   write fail instead of ending the program; flushed, given the old file's
-//   permission bits (07777) and, where the system allows, its owner and
-//   group (a new file gets 0666 less the umask), and synced;
+//   permission bits (07777), its access list (ACL) and other extended
+//   attributes (not a program's capabilities) and, where the system allows,
+//   its owner and group (a new file gets 0666 less the umask), and synced.
+//   What the file system cannot do at all (owners, modes and attributes on
+//   a FAT stick, a sync of the folder) is left out and the write goes on;
 // - just before the rename the name is resolved once more under the same
 //   rules: when it now leads to another file, or to another user's link, the
 //   file is not written. Then the rename, and a sync of the folder.
@@ -52,6 +59,7 @@ enum class WriteProblem {
     WriteFailed,        // writing or syncing the temporary file failed
     Changed,            // the name led elsewhere by the time of the rename
     RenameFailed,       // the rename itself failed
+    CannotReplace,      // the file system cannot rename a file over an existing one
 };
 
 // Writes the contents into the stream given; false when they are not
@@ -86,8 +94,11 @@ class FileReplacement {
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Resolves the name and checks that the file can be written; nothing is
-    // created or changed.
+    // Resolves the name and checks that the file can be written: a
+    // temporary file is made there and removed again at once (and renamed
+    // over another where the file exists), so that a folder or a file
+    // system that cannot take one is found now; nothing else is created or
+    // changed.
     [[nodiscard]] WriteProblem Prepare();
     // After Prepare: the file written.
     [[nodiscard]] const FileIdentity& Identity() const { return Target; }
@@ -107,13 +118,17 @@ class FileReplacement {
   private:
     void RemoveTemporary();
     void RemoveAbandonedTemporaries() const;
+    // A new temporary file in Folder: its descriptor and name, or -1 with
+    // errno set.
+    int CreateTemporary(std::string& name) const;
+    // Makes a temporary file and removes it again, and where the file
+    // exists, renames one temporary file over another: what the write needs
+    // of the folder and its file system, tried before the work.
+    [[nodiscard]] WriteProblem TryTemporaries();
 
     std::string Path;
     int Folder = -1;  // the folder of the file written, held open from Prepare on
     FileIdentity Target;
-    mode_t ModeToKeep = 0;
-    uid_t OwnerToKeep = 0;
-    gid_t GroupToKeep = 0;
     std::string Temporary;  // its name in Folder; empty when there is none
     int LastError = 0;
 };

@@ -29,7 +29,8 @@ constexpr OptionName OptionNames[] = {
     {"--moves", Option::Moves, true},
 };
 
-std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+// An argument as a message shows it: quoted, on one line.
+std::string Quoted(std::string_view text) { return "«" + text::ShownInLine(text) + "»"; }
 
 // A whole decimal number without sign or blanks; none when the text is not
 // one or does not fit.
@@ -51,13 +52,13 @@ int CharacterCount(const std::string& text) {
 }
 
 // A title goes into PGN tags and onto the pages: it must be UTF-8, hold no
-// control characters (a line break would end the PGN tag), fit the pages'
-// two heading lines and, escaped, one PGN string.
+// control characters, C0 or C1 (a line break would end the PGN tag, and
+// U+009B starts a terminal's command wherever the PGN is shown), fit the
+// pages' two heading lines and, escaped, one PGN string.
 std::string TitleComplaint(const std::string& title) {
     if (text::DecodedUtf8(title) != title) return "--title: текст не в кодировке UTF-8";
-    for (const char c : title) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) return "--title: в тексте управляющие символы (например, перевод строки)";
+    if (text::HasControlCharacter(title)) {
+        return "--title: в тексте управляющие символы (например, перевод строки)";
     }
     const int characters = CharacterCount(title);
     if (characters > MostTitleCharacters) {

@@ -21,6 +21,7 @@
 #include "sheets/progress_line.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
+#include "text/utf8_text.h"
 
 namespace sheets {
 namespace {
@@ -55,7 +56,7 @@ files::ContentsWriter BytesWriter(const std::string& bytes) {
 std::string ShortSetComplaint(problems::DrawEnd end, std::int64_t attempts, const std::string& budgetNote, int found,
                               const SheetOptions& options) {
     const std::string counted = ProgressText(found, options.Count);
-    const std::string change = "; измените настройки в «" + options.SettingsPath + "»";
+    const std::string change = "; измените настройки в «" + text::ShownInLine(options.SettingsPath) + "»";
     if (end == problems::DrawEnd::PiecesDoNotFit)
         return "фигуры из настроек не помещаются на доску: " + counted + change;
     return "за " + std::to_string(attempts) + " позиций " + budgetNote + counted + change;

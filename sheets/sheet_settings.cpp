@@ -6,11 +6,14 @@
 
 #include "files/regular_file.h"
 #include "settings/settings_streams.h"
+#include "text/utf8_text.h"
 
 namespace sheets {
 namespace {
 
-std::string Complaint(const std::string& path, const std::string& why) { return "файл настроек «" + path + "» " + why; }
+std::string Complaint(const std::string& path, const std::string& why) {
+    return "файл настроек «" + text::ShownInLine(path) + "» " + why;
+}
 
 }  // namespace
 

@@ -15,6 +15,7 @@ PACKAGES=(
   dpkg-dev desktop-file-utils python3 python3-xlib time
   lintian appstream man-db
   pgn-extract
+  acl fusefat dosfstools
 )
 
 installed() {

@@ -1,14 +1,19 @@
 // Replacing files safely, one or a group of outputs all or nothing.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <thread>
 
 #include "files/output_group.h"
 #include "tests/settings/scratch_directory.h"
@@ -347,6 +352,134 @@ TEST_F(SafeWrite, StandardOutputGoesLastBeforeTheRenames) {
     EXPECT_EQ(refused, 0);
     EXPECT_FALSE(fs::exists("b.pdf"));
     EXPECT_EQ(Names(), (std::set<std::string>{"a.pdf"}));
+}
+
+// The whole output of a shell command, or none when it fails.
+std::optional<std::string> CommandOutput(const std::string& command) {
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return std::nullopt;
+    std::string text;
+    char buffer[256];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, got);
+    return ::pclose(pipe) == 0 ? std::optional<std::string>(text) : std::nullopt;
+}
+
+// SIGTERM while standard output is a pipe nobody reads: the program ends
+// within a second, leaving no temporary file and the old file as it was.
+TEST_F(SafeWrite, ASignalEndsAWriteStalledOnStandardOutput) {
+    WriteBytes("sheet.pdf", "old");
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);  // the reading end stays open, never read
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(channel[1], STDOUT_FILENO);
+        ::_exit(WriteAll({{{"--pgn", "-"}, std::string(1 << 20, 'g')}, {{"--pdf", "sheet.pdf"}, "new"}}).empty());
+    }
+    const auto stalled = [] {
+        for (const std::string& name : Names()) {
+            if (name.rfind(".sheet.pdf.partial.", 0) == 0) return true;
+        }
+        return false;
+    };
+    for (int wait = 0; wait < 500 && !stalled(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // well into the stalled write
+    const auto sent = std::chrono::steady_clock::now();
+    ::kill(child, SIGTERM);
+    int status = 0;
+    for (int wait = 0; wait < 300 && ::waitpid(child, &status, WNOHANG) == 0; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const auto took = std::chrono::steady_clock::now() - sent;
+    if (::waitpid(child, &status, WNOHANG) == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    ::close(channel[0]);
+    ::close(channel[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_EQ(ReadBytes("sheet.pdf"), "old");
+    EXPECT_EQ(Names(), (std::set<std::string>{"sheet.pdf"}));
+}
+
+// /dev/stdout is standard output itself and is written as "-" is, whatever
+// it is (here a pipe); a pipe or device reached through /proc/self/fd is
+// refused before anything is written.
+TEST_F(SafeWrite, NamesOfStandardOutputAndOtherStreams) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const std::string other = "/proc/self/fd/" + std::to_string(channel[1]);
+    const int status = InChild([&] {
+        ::dup2(channel[1], STDOUT_FILENO);
+        const int shown = ::open("/dev/null", O_WRONLY);
+        OutputGroup refused;
+        const std::string complaint = refused.Prepare({{"--epd", "/proc/self/fd/" + std::to_string(shown)}});
+        if (complaint.find("не обычный файл") == std::string::npos) return 1;
+        if (WriteAll({{{"--pgn", "-"}, "a"}, {{"--epd", "/dev/stdout"}, "b"}}).find("стандартный вывод") ==
+            std::string::npos) {
+            return 2;
+        }
+        return WriteAll({{{"--pgn", "/dev/stdout"}, "the games"}, {{"--pdf", "a.pdf"}, "pages"}}).empty() ? 0 : 3;
+    });
+    EXPECT_NE(WriteAll({{{"--pgn", other}, "x"}}).find("не обычный файл"), std::string::npos);
+    ::close(channel[1]);
+    char buffer[64] = {};
+    const ssize_t got = ::read(channel[0], buffer, sizeof buffer - 1);
+    ::close(channel[0]);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(std::string(buffer, got > 0 ? static_cast<size_t>(got) : 0), "the games");
+    EXPECT_EQ(Names(), (std::set<std::string>{"a.pdf"}));
+}
+
+// A name with a line break, a C1 control or a byte that is no UTF-8 is shown
+// escaped, so that the message stays one line and two names never look
+// alike.
+TEST_F(SafeWrite, NamesInMessagesStayOnOneLine) {
+    const std::string complaint = WriteAll({{{"--key", "no\ndir/k\u0085\xff\\.pdf"}, "x"}});
+    EXPECT_EQ(complaint.find('\n'), std::string::npos) << complaint;
+    EXPECT_NE(complaint.find("«no\\ndir/k\\u0085\\xff\\\\.pdf»"), std::string::npos) << complaint;
+}
+
+// An access list and the extended attributes of a replaced file are kept,
+// and the group gains nothing: with a list, the mode's group bits are its
+// mask.
+TEST_F(SafeWrite, AccessListsAndAttributesAreKept) {
+    WriteBytes("shared.pgn", "old");
+    ::chmod("shared.pgn", 0640);
+    if (!CommandOutput("setfacl -m u:nobody:rw- shared.pgn 2>&1")) GTEST_SKIP() << "no setfacl, or no ACLs here";
+    const bool attribute = ::setxattr("shared.pgn", "user.note", "kept", 4, 0) == 0;
+    const std::optional<std::string> before = CommandOutput("getfacl -c shared.pgn");
+    ASSERT_TRUE(before);
+    ASSERT_NE(before->find("user:nobody:rw-"), std::string::npos) << *before;
+    ASSERT_EQ(WriteAll({{{"--pgn", "shared.pgn"}, "new"}}), "");
+    EXPECT_EQ(ReadBytes("shared.pgn"), "new");
+    EXPECT_EQ(CommandOutput("getfacl -c shared.pgn"), before);
+    EXPECT_EQ(ModeOf("shared.pgn"), 0660u);  // the mask in the group's bits, as before
+    if (attribute) {
+        char value[16] = {};
+        EXPECT_EQ(::getxattr("shared.pgn", "user.note", value, sizeof value), 4);
+        EXPECT_STREQ(value, "kept");
+    }
+}
+
+// A FAT file system mounted through FUSE keeps no owners, modes or
+// attributes: the file is still written and replaced. Needs root, FUSE and
+// the fusefat and mkfs.fat programs.
+TEST_F(SafeWrite, WritesOnAFatStickMountedThroughFuse) {
+    if (!settings::RunningAsRoot()) GTEST_SKIP() << "mounting a FAT image needs root";
+    if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "no FUSE here (/dev/fuse)";
+    if (!CommandOutput("command -v fusefat && command -v mkfs.fat")) GTEST_SKIP() << "no fusefat or mkfs.fat";
+    fs::create_directory("stick");
+    ASSERT_TRUE(CommandOutput("truncate -s 4M fat.img && mkfs.fat fat.img 2>&1"));
+    if (!CommandOutput("fusefat -o rw+ fat.img stick 2>&1")) GTEST_SKIP() << "fusefat cannot mount here";
+    struct Unmount {
+        ~Unmount() { static_cast<void>(CommandOutput("fusermount -u stick 2>&1")); }
+    } unmountAtEnd;
+    WriteBytes("stick/old.pdf", "old");
+    EXPECT_EQ(WriteAll({{{"--pdf", "stick/old.pdf"}, "replaced"}, {{"--pgn", "stick/new.pgn"}, "fresh"}}), "");
+    EXPECT_EQ(ReadBytes("stick/old.pdf"), "replaced");
+    EXPECT_EQ(ReadBytes("stick/new.pgn"), "fresh");
+    EXPECT_EQ(Names("stick"), (std::set<std::string>{"new.pgn", "old.pdf"}));
 }
 
 }  // namespace

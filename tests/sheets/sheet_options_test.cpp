@@ -89,15 +89,18 @@ TEST(SheetOptions, MalformedCommandLinesAreRefused) {
     EXPECT_NE(Complaint({"--pgn", ""}), "");
     EXPECT_NE(Complaint({"--settings", "", "--pgn", "a"}), "");
     EXPECT_NE(Complaint({"--title", "two\nlines", "--pgn", "a"}), "");
-    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");     // not UTF-8
-    EXPECT_NE(Complaint({"--key", "-"}), "");                        // PDF only to a file
-    EXPECT_NE(Complaint({"--pdf", "a.pdf", "--key", "a.pdf"}), "");  // the key in the worksheet's file
+    EXPECT_NE(Complaint({"--title", "\xD0", "--pgn", "a"}), "");       // not UTF-8
+    EXPECT_NE(Complaint({"--title", "a\u0085b", "--pgn", "a"}), "");   // C1: NEXT LINE
+    EXPECT_NE(Complaint({"--title", "\u009b31m", "--pgn", "a"}), "");  // C1: the terminal's escape
+    EXPECT_NE(Complaint({"--key", "-"}), "");                          // PDF only to a file
+    EXPECT_NE(Complaint({"--pdf", "a.pdf", "--key", "a.pdf"}), "");    // the key in the worksheet's file
     EXPECT_NE(Complaint({"--key", "a", "--pgn", "a"}), "");
     EXPECT_NE(Complaint({"--name-line=yes", "--pdf", "a.pdf"}), "");  // a switch takes no value
     EXPECT_NE(Complaint({"--name-line", "--key", "k.pdf"}), "");      // the line is on the worksheet only
     EXPECT_NE(Complaint({"--name-line", "--name-line", "--pdf", "a"}), "");
     EXPECT_EQ(Complaint({"--pgn", "-", "--pdf", "a.pdf"}), "");
     EXPECT_EQ(Complaint({"--title", "", "--epd", "-"}), "");
+    EXPECT_EQ(Complaint({"--title", "\u00a0\u00a9", "--epd", "-"}), "");  // just past the C1 controls
 }
 
 // --moves picks mates in one, two or three; the title it brings is only a
