@@ -1,10 +1,12 @@
 // The editor window as a person sees it: title, size, place on the screen,
 // window-manager hints, and every control's place, size and text, also
 // after the window has been resized.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/editor/editor_fixture.h"
+#include "window_events/toolkit.h"
 
 namespace editor {
 namespace {
@@ -55,8 +57,12 @@ constexpr unsigned long DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8,
 
 std::string LabelText(GtkWidget* label) { return gtk_label_get_text(GTK_LABEL(label)); }
 
+// The font a widget draws in now, freed with the pointer.
+using Font = std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)>;
+Font FontOf(GtkWidget* widget) { return Font(window_events::WidgetFont(widget), &pango_font_description_free); }
+
 std::string FontFamilyOf(GtkWidget* widget) {
-    const char* family = pango_font_description_get_family(gtk_widget_get_style(widget)->font_desc);
+    const char* family = pango_font_description_get_family(FontOf(widget).get());
     return family != nullptr ? family : "";
 }
 
@@ -80,10 +86,11 @@ class EditorLayoutTest : public EditorWindowTest {
     void ResizeTo(int width, int height) {
         Driver.Resize(WindowId(), width, height);
         SettleUntil([&] {
-            return Editor.Window.Window->allocation.width == width && Editor.Window.Window->allocation.height == height;
+            const ClientPlace client = PlaceOf(Editor.Window.Window);
+            return client.Width == width && client.Height == height;
         });
-        ASSERT_EQ(Editor.Window.Window->allocation.width, width);
-        ASSERT_EQ(Editor.Window.Window->allocation.height, height);
+        ASSERT_EQ(PlaceOf(Editor.Window.Window).Width, width);
+        ASSERT_EQ(PlaceOf(Editor.Window.Window).Height, height);
     }
 };
 
@@ -95,10 +102,10 @@ TEST_F(EditorLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
     const ClientPlace client = PlaceOf(Editor.Window.Window);
     EXPECT_EQ(client.Width, 800);
     EXPECT_EQ(client.Height, 600);
-    GdkScreen* screen = gdk_screen_get_default();
+    const int screen = DefaultScreen(Driver.Connection);
     const ScreenPoint origin = Driver.OriginOf(WindowId());
-    EXPECT_EQ(origin.X, (gdk_screen_get_width(screen) - 800) / 2);
-    EXPECT_EQ(origin.Y, (gdk_screen_get_height(screen) - 600) / 2);
+    EXPECT_EQ(origin.X, (DisplayWidth(Driver.Connection, screen) - 800) / 2);
+    EXPECT_EQ(origin.Y, (DisplayHeight(Driver.Connection, screen) - 600) / 2);
 
     unsigned long functions = 0;
     unsigned long decorations = 0;
@@ -119,7 +126,7 @@ TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
         EXPECT_TRUE(gtk_widget_get_visible(label));
         float xAlign = -1;
         float yAlign = -1;
-        gtk_misc_get_alignment(GTK_MISC(label), &xAlign, &yAlign);
+        window_events::GetLabelAlignment(label, xAlign, yAlign);
         EXPECT_FLOAT_EQ(xAlign, 0.0f) << "label " << ExpectedLabels[i].Number << " is left-aligned";
         EXPECT_FLOAT_EQ(yAlign, 0.5f) << "label " << ExpectedLabels[i].Number << " is vertically centred";
     }
@@ -147,7 +154,8 @@ TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
 TEST_F(EditorLayoutTest, LabelsAloneUseTheLabelFont) {
     StartWithoutFile();
     for (GtkWidget* label : Editor.Window.Labels) {
-        const PangoFontDescription* font = gtk_widget_get_style(label)->font_desc;
+        const Font held = FontOf(label);
+        const PangoFontDescription* font = held.get();
         EXPECT_EQ(FontFamilyOf(label), "Arial Black");
         EXPECT_EQ(pango_font_description_get_size(font), 10 * PANGO_SCALE);
         EXPECT_FALSE(pango_font_description_get_size_is_absolute(font));
@@ -169,7 +177,7 @@ TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
     StartWithoutFile();
     GtkWidget* list = Editor.Window.PieceList;
     EXPECT_FALSE(GTK_IS_ENTRY(gtk_bin_get_child(GTK_BIN(list))));
-    EXPECT_FALSE(GTK_IS_COMBO_BOX_ENTRY(list));
+    EXPECT_FALSE(gtk_combo_box_get_has_entry(GTK_COMBO_BOX(list)));
 
     GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(list));
     std::vector<std::string> names;
@@ -208,9 +216,11 @@ TEST_F(EditorLayoutTest, PieceListShowsEveryNameWholeInTheDefaultFont) {
     // The text keeps the toolkit's default font: the one a plain new label gets.
     GtkWidget* plain = gtk_label_new(nullptr);
     g_object_ref_sink(plain);
-    const PangoFontDescription* defaultFont = gtk_widget_get_style(plain)->font_desc;
-    EXPECT_TRUE(pango_font_description_equal(gtk_widget_get_style(shown)->font_desc, defaultFont))
-        << pango_font_description_to_string(gtk_widget_get_style(shown)->font_desc);
+    const Font defaultFont = FontOf(plain);
+    const Font shownFont = FontOf(shown);
+    gchar* shownName = pango_font_description_to_string(shownFont.get());
+    EXPECT_TRUE(pango_font_description_equal(shownFont.get(), defaultFont.get())) << shownName;
+    g_free(shownName);
 
     // What a name needs: its text in that font and the renderer's padding on both sides.
     GList* renderers = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(list));

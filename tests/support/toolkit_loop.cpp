@@ -18,8 +18,10 @@ void Settle() {
     const Clock::time_point deadline = Clock::now() + WindowPatience;
     do {
         while (gtk_events_pending() && !Passed(deadline)) gtk_main_iteration_do(FALSE);
-        gdk_window_process_all_updates();
-        gdk_flush();  // a round trip: the server's answers to all of it are queued now
+#if !GTK_CHECK_VERSION(3, 0, 0)
+        gdk_window_process_all_updates();  // GTK 3 paints in its loop, on the frame clock
+#endif
+        gdk_display_sync(gdk_display_get_default());  // a round trip: the server's answers to all of it are queued now
     } while (gdk_events_pending() && !Passed(deadline));
 }
 
