@@ -26,11 +26,8 @@ constexpr const char* PieceListStyle =
     "#editor-piece-list arrow { min-width: 8px; min-height: 8px; }\n";
 
 void InstallPieceListStyle() {
-    GtkCssProvider* sheet = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(sheet, PieceListStyle, -1, nullptr);
-    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(sheet),
-                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    g_object_unref(sheet);
+    window_events::AddStyleSheet(window_events::ButtonStyle);
+    window_events::AddStyleSheet(PieceListStyle);
 }
 #else
 // The piece list is narrow: its button gets thin borders and a small arrow so

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/editor_layout.h"
+#include "window_events/toolkit.h"
 
 namespace editor {
 namespace {
@@ -85,13 +86,7 @@ void OnFieldChanged(GtkEditable*, gpointer box) {
 }  // namespace
 
 #if GTK_CHECK_VERSION(3, 0, 0)
-void InstallSpinArrowStyle() {
-    GtkCssProvider* sheet = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(sheet, SpinBoxStyle, -1, nullptr);
-    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(sheet),
-                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    g_object_unref(sheet);
-}
+void InstallSpinArrowStyle() { window_events::AddStyleSheet(SpinBoxStyle); }
 #else
 void InstallSpinArrowStyle() { gtk_rc_parse_string(ArrowStyle); }
 #endif

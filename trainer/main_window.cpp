@@ -108,6 +108,9 @@ MainWindow::~MainWindow() { Close(); }
 
 void MainWindow::Open(int cellSize) {
     Cell = cellSize;
+#if GTK_CHECK_VERSION(3, 0, 0)
+    window_events::AddStyleSheet(window_events::ButtonStyle);
+#endif
     Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(Window), WindowTitle);
     gtk_window_set_resizable(GTK_WINDOW(Window), FALSE);

@@ -61,6 +61,14 @@ void SetWidgetFont(GtkWidget* widget, const PangoFontDescription* font) {
     g_object_unref(sheet);
 }
 
+void AddStyleSheet(const char* sheet) {
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, sheet, -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+}
+
 void SetLabelAlignment(GtkWidget* label, float x, float y) {
     gtk_label_set_xalign(GTK_LABEL(label), x);
     gtk_label_set_yalign(GTK_LABEL(label), y);

@@ -23,4 +23,15 @@ void SetWidgetFont(GtkWidget* widget, const PangoFontDescription* font);
 void SetLabelAlignment(GtkWidget* label, float x, float y);
 void GetLabelAlignment(GtkWidget* label, float& x, float& y);
 
+#if GTK_CHECK_VERSION(3, 0, 0)
+// Adds a style sheet for every widget of the program, above the theme.
+void AddStyleSheet(const char* sheet);
+
+// GTK 3's theme gives push buttons more padding and a larger least height
+// than GTK+ 2's default look: a 25-pixel button would grow. Buttons get
+// GTK+ 2's room around their text instead (two pixels of border and focus
+// line, two of padding on each side).
+inline constexpr const char* ButtonStyle = "button { min-height: 0; min-width: 0; padding: 2px 4px; }\n";
+#endif
+
 }  // namespace window_events

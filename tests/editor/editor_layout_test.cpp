@@ -62,7 +62,8 @@ using Font = std::unique_ptr<PangoFontDescription, decltype(&pango_font_descript
 Font FontOf(GtkWidget* widget) { return Font(window_events::WidgetFont(widget), &pango_font_description_free); }
 
 std::string FontFamilyOf(GtkWidget* widget) {
-    const char* family = pango_font_description_get_family(FontOf(widget).get());
+    const Font font = FontOf(widget);
+    const char* family = pango_font_description_get_family(font.get());
     return family != nullptr ? family : "";
 }
 
@@ -196,13 +197,19 @@ TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
 GtkWidget* FindInside(GtkWidget* widget, GType type) {
     if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) return widget;
     if (!GTK_IS_CONTAINER(widget)) return nullptr;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    GtkWidget* found = nullptr;
-    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
-        found = FindInside(GTK_WIDGET(child->data), type);
-    }
-    g_list_free(children);
-    return found;
+    // The toolkit's own parts too: GTK 3 keeps a list's cell view in them.
+    struct Search {
+        GType Type;
+        GtkWidget* Found;
+    } search = {type, nullptr};
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer data) {
+            auto& wanted = *static_cast<Search*>(data);
+            if (wanted.Found == nullptr) wanted.Found = FindInside(child, wanted.Type);
+        },
+        &search);
+    return search.Found;
 }
 
 TEST_F(EditorLayoutTest, PieceListShowsEveryNameWholeInTheDefaultFont) {
