@@ -22,7 +22,7 @@ constexpr const char* PieceListWidgetName = "editor-piece-list";
 // padding and the small arrow it has on GTK+ 2, so that the longest name
 // keeps as much room as possible and the list keeps its 25 pixels of height.
 constexpr const char* PieceListStyle =
-    "#editor-piece-list button { padding: 0 0 0 2px; min-height: 0; min-width: 0; }\n"
+    "#editor-piece-list button { padding: 1px 3px 1px 0; min-height: 0; min-width: 0; }\n"
     "#editor-piece-list arrow { min-width: 8px; min-height: 8px; }\n";
 
 void InstallPieceListStyle() {

@@ -48,9 +48,9 @@ void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& te
 }
 
 std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
-    GtkWidget* chooser = gtk_file_chooser_dialog_new(request.Title.c_str(), AsWindow(Parent),
-                                                     GTK_FILE_CHOOSER_ACTION_SAVE, CancelText(), GTK_RESPONSE_CANCEL,
-                                                     SaveText(), GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
+    GtkWidget* chooser = gtk_file_chooser_dialog_new(
+        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, CancelText(), GTK_RESPONSE_CANCEL,
+        SaveText(), GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
     GtkFileFilter* filter = gtk_file_filter_new();
     gtk_file_filter_set_name(filter, request.FilterName.c_str());
     gtk_file_filter_add_pattern(filter, request.FilterPattern.c_str());

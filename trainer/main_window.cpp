@@ -110,6 +110,8 @@ void MainWindow::Open(int cellSize) {
     Cell = cellSize;
 #if GTK_CHECK_VERSION(3, 0, 0)
     window_events::AddStyleSheet(window_events::ButtonStyle);
+    // The move table's sunken frame is two pixels wide, as on GTK+ 2.
+    window_events::AddStyleSheet("scrolledwindow.frame { border-width: 2px; }\n");
 #endif
     Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(Window), WindowTitle);

@@ -32,7 +32,10 @@ std::string FontStyleSheet(const PangoFontDescription* font) {
     if ((fields & PANGO_FONT_MASK_STYLE) != 0) {
         const PangoStyle style = pango_font_description_get_style(font);
         rules += std::string("font-style: ") +
-                 (style == PANGO_STYLE_ITALIC ? "italic" : style == PANGO_STYLE_OBLIQUE ? "oblique" : "normal") + ";";
+                 (style == PANGO_STYLE_ITALIC    ? "italic"
+                  : style == PANGO_STYLE_OBLIQUE ? "oblique"
+                                                 : "normal") +
+                 ";";
     }
     return "* {" + rules + "}";
 }

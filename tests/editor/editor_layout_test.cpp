@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/window_geometry.h"
 #include "window_events/toolkit.h"
 
 namespace editor {
@@ -267,6 +268,34 @@ TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
     // The controls still work where they stand: the save button still saves.
     ClickOn(Editor.Window.SaveButton);
     EXPECT_EQ(Editor.RunEventLoop(), editor::LoopOutcome::Saved);
+}
+
+// GTK+ 2 and GTK 3 lay the window out alike, read from the running window:
+// every control, each spin box's field and arrows, and the shown name of the
+// piece list.
+TEST_F(EditorLayoutTest, LaidOutAsByTheOtherToolkit) {
+    StartWithoutFile();
+    support::WindowGeometry seen(Editor.Window.Window);
+    const ClientPlace client = PlaceOf(Editor.Window.Window);
+    seen.Add("window", 0, 0, client.Width, client.Height);
+    for (std::size_t i = 0; i < ExpectedLabels.size(); ++i) {
+        seen.Add("label-" + std::to_string(ExpectedLabels[i].Number), Editor.Window.Labels[i]);
+    }
+    for (const ExpectedBox& expected : ExpectedBoxes) {
+        editor::SpinBox& box = Box(expected.Number);
+        const std::string name = "spin-" + std::to_string(expected.Number);
+        seen.Add(name + "-field", box.Field);
+        seen.Add(name + "-up", box.UpArrow);
+        seen.Add(name + "-down", box.DownArrow);
+    }
+    seen.Add("piece-list", Editor.Window.PieceList);
+    GtkWidget* shown = FindInside(Editor.Window.PieceList, GTK_TYPE_CELL_VIEW);
+    ASSERT_NE(shown, nullptr);
+    seen.Add("piece-list-name", shown);
+    seen.Add("save-button", Editor.Window.SaveButton);
+    const std::vector<std::string> other = support::RecordAndReadOther("editor", seen.Lines());
+    if (other.empty()) GTEST_SKIP() << "no build on the other toolkit named with -DMATE_OTHER_TOOLKIT_BUILD";
+    EXPECT_EQ(seen.Lines(), other);
 }
 
 }  // namespace

@@ -38,8 +38,7 @@ class EditorSaveTest : public EditorWindowTest {
         int y = 0;
         GtkAllocation area;
         gtk_widget_get_allocation(item, &area);
-        gtk_widget_translate_coordinates(item, menuWindow, area.width / 2, area.height / 2, &x,
-                                         &y);
+        gtk_widget_translate_coordinates(item, menuWindow, area.width / 2, area.height / 2, &x, &y);
         Driver.Click({left + x, top + y});
         EXPECT_TRUE(SettleUntil([&] { return !gtk_widget_get_mapped(menu); })) << "choosing an item closes the list";
     }

@@ -23,7 +23,8 @@ void Settle() {
         // be due yet: the windows' pending layout is done now.
         GList* windows = gtk_window_list_toplevels();
         for (GList* window = windows; window != nullptr; window = window->next) {
-            if (gtk_widget_get_visible(GTK_WIDGET(window->data))) gtk_container_check_resize(GTK_CONTAINER(window->data));
+            if (gtk_widget_get_visible(GTK_WIDGET(window->data)))
+                gtk_container_check_resize(GTK_CONTAINER(window->data));
         }
         g_list_free(windows);
 #else
