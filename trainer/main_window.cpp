@@ -93,6 +93,15 @@ int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
 // The longest text the status label shows.
 constexpr std::int32_t LargestShownCount = problems::AttemptLimit;
 
+#if GTK_CHECK_VERSION(3, 0, 0)
+// The move table's sunken frame is two pixels wide, as on GTK+ 2, and its
+// grid lines are drawn in a grey that shows on white: GTK 3's theme draws
+// them barely lighter than the rows.
+constexpr const char* MoveTableStyle =
+    "scrolledwindow.frame { border-width: 2px; }\n"
+    "treeview.view { border-left-color: #9a9996; border-top-color: #9a9996; }\n";
+#endif
+
 // A client-area coordinate, or -1 when it lies outside the client area.
 int ClientCoordinate(int value, int extent) { return value >= 0 && value < extent ? value : -1; }
 
@@ -111,7 +120,7 @@ void MainWindow::Open(int cellSize) {
 #if GTK_CHECK_VERSION(3, 0, 0)
     window_events::AddStyleSheet(window_events::ButtonStyle);
     // The move table's sunken frame is two pixels wide, as on GTK+ 2.
-    window_events::AddStyleSheet("scrolledwindow.frame { border-width: 2px; }\n");
+    window_events::AddStyleSheet(MoveTableStyle);
 #endif
     Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(Window), WindowTitle);
@@ -213,6 +222,11 @@ void MainWindow::CreateMoveTable() {
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+#if GTK_CHECK_VERSION(3, 0, 0)
+    // The scroll bar stands beside the rows all the time, as on GTK+ 2, rather
+    // than over them only while the pointer moves.
+    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
+#endif
     gtk_container_add(GTK_CONTAINER(scroller), TableView);
     Place(scroller, MoveTablePlace);
     Controls[MoveTableControl] = scroller;
