@@ -1,5 +1,7 @@
 #include "editor/settings_window.h"
 
+#include "window_events/toolkit.h"
+
 namespace editor {
 namespace {
 
@@ -13,9 +15,23 @@ constexpr auto WindowFunctions = static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_
 constexpr float LabelXAlign = 0.0f;
 constexpr float LabelYAlign = 0.5f;
 
+constexpr const char* PieceListWidgetName = "editor-piece-list";
+
+#if GTK_CHECK_VERSION(3, 0, 0)
+// The piece list is narrow: its button gets the thin borders, the small
+// padding and the small arrow it has on GTK+ 2, so that the longest name
+// keeps as much room as possible and the list keeps its 25 pixels of height.
+constexpr const char* PieceListStyle =
+    "#editor-piece-list button { padding: 1px 3px 1px 0; min-height: 0; min-width: 0; }\n"
+    "#editor-piece-list arrow { min-width: 8px; min-height: 8px; }\n";
+
+void InstallPieceListStyle() {
+    window_events::AddStyleSheet(window_events::ButtonStyle);
+    window_events::AddStyleSheet(PieceListStyle);
+}
+#else
 // The piece list is narrow: its button gets thin borders and a small arrow so
 // that the longest name keeps as much room as possible.
-constexpr const char* PieceListWidgetName = "editor-piece-list";
 constexpr const char* PieceListStyle =
     "style \"editor-piece-list\" {\n"
     "  xthickness = 1\n"
@@ -27,6 +43,8 @@ constexpr const char* PieceListStyle =
     "  GtkWidget::separator-width = 0\n"
     "}\n"
     "widget \"*.editor-piece-list*\" style \"editor-piece-list\"\n";
+
+void InstallPieceListStyle() { gtk_rc_parse_string(PieceListStyle); }
 
 // The toolkit makes the list's arrow as wide as a line of its text is high,
 // which leaves the names too little of the 70 pixels; the arrow is narrowed
@@ -80,6 +98,7 @@ void OnPieceListAllocated(GtkWidget* list, GtkAllocation*, gpointer) {
     nameArea.width += spare;
     gtk_widget_size_allocate(name, &nameArea);
 }
+#endif
 
 gboolean OnCloseRequest(GtkWidget*, GdkEvent*, gpointer events) {
     static_cast<window_events::EventQueue*>(events)->PostCloseRequest();
@@ -142,8 +161,8 @@ void SettingsWindow::Place(GtkWidget* control, const ControlPlace& place) {
 void SettingsWindow::CreateLabels(const PangoFontDescription* labelFont) {
     for (std::size_t i = 0; i < EditorLabels.size(); ++i) {
         GtkWidget* label = gtk_label_new(EditorLabels[i].Text);
-        gtk_widget_modify_font(label, const_cast<PangoFontDescription*>(labelFont));
-        gtk_misc_set_alignment(GTK_MISC(label), LabelXAlign, LabelYAlign);
+        window_events::SetWidgetFont(label, labelFont);
+        window_events::SetLabelAlignment(label, LabelXAlign, LabelYAlign);
         Place(label, EditorLabels[i].Place);
         Labels[i] = label;
     }
@@ -162,7 +181,7 @@ void SettingsWindow::CreateSpinBoxes(const settings::Settings& values, window_ev
 }
 
 void SettingsWindow::CreatePieceList(const std::string& selectedName, window_events::EventQueue& events) {
-    gtk_rc_parse_string(PieceListStyle);
+    InstallPieceListStyle();
     PieceList = gtk_combo_box_text_new();
     gtk_widget_set_name(PieceList, PieceListWidgetName);
     for (std::size_t i = 0; i < settings::PieceNames.size(); ++i) {
@@ -173,7 +192,9 @@ void SettingsWindow::CreatePieceList(const std::string& selectedName, window_eve
         }
     }
     g_signal_connect(PieceList, "changed", G_CALLBACK(OnPieceListChanged), &events);
+#if !GTK_CHECK_VERSION(3, 0, 0)
     g_signal_connect_after(PieceList, "size-allocate", G_CALLBACK(OnPieceListAllocated), nullptr);
+#endif
     Place(PieceList, PieceListPlace);
 }
 

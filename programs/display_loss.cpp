@@ -1,6 +1,7 @@
 #include "programs/display_loss.h"
 
 #include <gdk/gdkx.h>
+#include <gtk/gtk.h>
 #include <unistd.h>
 
 #include <X11/Xlib.h>
@@ -50,6 +51,14 @@ void EndWithStatusZeroWhenTheDisplayOrWindowIsLost() {
         Handling.BadPicture = firstError + RenderBadPictureOffset;
     }
     Handling.Toolkit = XSetErrorHandler(OnProtocolError);
+#if GTK_CHECK_VERSION(3, 0, 0)
+    // GTK 3 puts its own handler in place of this one around each of its
+    // error traps, and that handler ends the program with status 1 for any
+    // error it reads there that is outside the trap, such as a request's on
+    // the destroyed window. A trap held open for the program's life covers
+    // every request, so those errors are dropped wherever they are read.
+    gdk_x11_display_error_trap_push(gdk_display_get_default());
+#endif
     XSetIOErrorHandler(EndOnLostDisplay);
 }
 

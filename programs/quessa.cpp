@@ -5,9 +5,10 @@
 
 #include "programs/display_loss.h"
 #include "editor/editor.h"
+#include "window_events/toolkit.h"
 
 int main(int argc, char** argv) {
-    if (!gtk_init_check(&argc, &argv)) {
+    if (!window_events::StartToolkit(&argc, &argv)) {
         return 0;  // no display to open the window on
     }
     programs::EndWithStatusZeroWhenTheDisplayOrWindowIsLost();

@@ -7,9 +7,10 @@
 #include "programs/display_loss.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
+#include "window_events/toolkit.h"
 
 int main() {
-    if (!gtk_init_check(nullptr, nullptr)) return 0;
+    if (!window_events::StartToolkit(nullptr, nullptr)) return 0;
     programs::EndWithStatusZeroWhenTheDisplayOrWindowIsLost();
     trainer::ToolkitDialogs dialogs;
     auto program = std::make_unique<trainer::TrainerProgram>(dialogs);

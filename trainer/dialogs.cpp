@@ -5,6 +5,17 @@
 namespace trainer {
 namespace {
 
+#if GTK_CHECK_VERSION(3, 0, 0)
+// GTK 3 has no stock buttons; its own translations of the two texts give
+// the buttons the words GTK+ 2's stock items gave them.
+// Asked when the dialog is made, after the toolkit has set the locale.
+const char* CancelText() { return g_dgettext("gtk30", "_Cancel"); }
+const char* SaveText() { return g_dgettext("gtk30", "_Save"); }
+#else
+const char* CancelText() { return GTK_STOCK_CANCEL; }
+const char* SaveText() { return GTK_STOCK_SAVE; }
+#endif
+
 GtkWindow* AsWindow(GtkWidget* widget) { return widget != nullptr ? GTK_WINDOW(widget) : nullptr; }
 
 // Holds a dialog from its run to its destroy. Another client may destroy the
@@ -38,8 +49,8 @@ void ToolkitDialogs::ShowMessage(const std::string& title, const std::string& te
 
 std::string ToolkitDialogs::AskSavePath(const SaveDialogRequest& request) {
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL,
-        GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
+        request.Title.c_str(), AsWindow(Parent), GTK_FILE_CHOOSER_ACTION_SAVE, CancelText(), GTK_RESPONSE_CANCEL,
+        SaveText(), GTK_RESPONSE_ACCEPT, static_cast<const char*>(nullptr));
     GtkFileFilter* filter = gtk_file_filter_new();
     gtk_file_filter_set_name(filter, request.FilterName.c_str());
     gtk_file_filter_add_pattern(filter, request.FilterPattern.c_str());

@@ -11,6 +11,7 @@
 #include "trainer/dialogs.h"
 #include "trainer/tile_pictures.h"
 #include "window_events/event_queue.h"
+#include "window_events/toolkit.h"
 
 namespace trainer {
 namespace {
@@ -38,7 +39,7 @@ constexpr int DestroyedWindowStatus = 0;  // the trainer's status on every way o
 // The largest font size, in Pango units, at which `sample` in `label`'s font
 // fits `width` pixels.
 int FittingFontSize(GtkWidget* label, const char* sample, int width) {
-    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    PangoFontDescription* font = window_events::WidgetFont(label);
     PangoLayout* layout = gtk_widget_create_pango_layout(label, sample);
     int size = pango_font_description_get_size(font);
     for (; size > SmallestFontPoints * PANGO_SCALE; size -= PANGO_SCALE / 2) {
@@ -55,12 +56,25 @@ int FittingFontSize(GtkWidget* label, const char* sample, int width) {
 }
 
 void SetFontSize(GtkWidget* label, int size) {
-    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    PangoFontDescription* font = window_events::WidgetFont(label);
     pango_font_description_set_size(font, size);
-    gtk_widget_modify_font(label, font);
+    window_events::SetWidgetFont(label, font);
     pango_font_description_free(font);
 }
 
+#if GTK_CHECK_VERSION(3, 0, 0)
+// The width a push button leaves for its text: its border and padding taken
+// off on both sides.
+int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
+    GtkStyleContext* style = gtk_widget_get_style_context(button);
+    const GtkStateFlags state = gtk_style_context_get_state(style);
+    GtkBorder padding{};
+    GtkBorder border{};
+    gtk_style_context_get_padding(style, state, &padding);
+    gtk_style_context_get_border(style, state, &border);
+    return buttonWidth - padding.left - padding.right - border.left - border.right;
+}
+#else
 // The width a push button leaves for its text: its frame, focus line and
 // padding taken off on both sides.
 int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
@@ -74,9 +88,19 @@ int ButtonTextWidth(GtkWidget* button, int buttonWidth) {
     const int frame = 2 * (gtk_widget_get_style(button)->xthickness + focusLineWidth + focusPadding);
     return buttonWidth - frame - inner;
 }
+#endif
 
 // The longest text the status label shows.
 constexpr std::int32_t LargestShownCount = problems::AttemptLimit;
+
+#if GTK_CHECK_VERSION(3, 0, 0)
+// The move table's sunken frame is two pixels wide, as on GTK+ 2, and its
+// grid lines are drawn in a grey that shows on white: GTK 3's theme draws
+// them barely lighter than the rows.
+constexpr const char* MoveTableStyle =
+    "scrolledwindow.frame { border-width: 2px; }\n"
+    "treeview.view { border-left-color: #9a9996; border-top-color: #9a9996; }\n";
+#endif
 
 // A client-area coordinate, or -1 when it lies outside the client area.
 int ClientCoordinate(int value, int extent) { return value >= 0 && value < extent ? value : -1; }
@@ -93,6 +117,11 @@ MainWindow::~MainWindow() { Close(); }
 
 void MainWindow::Open(int cellSize) {
     Cell = cellSize;
+#if GTK_CHECK_VERSION(3, 0, 0)
+    window_events::AddStyleSheet(window_events::ButtonStyle);
+    // The move table's sunken frame is two pixels wide, as on GTK+ 2.
+    window_events::AddStyleSheet(MoveTableStyle);
+#endif
     Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(Window), WindowTitle);
     gtk_window_set_resizable(GTK_WINDOW(Window), FALSE);
@@ -133,7 +162,7 @@ void MainWindow::CreateControls() {
     CreateButton(OptionsButtonControl, OptionsButtonPlace, OptionsText);
 
     GtkWidget* status = gtk_label_new(nullptr);
-    gtk_misc_set_alignment(GTK_MISC(status), 0.0f, 0.5f);
+    window_events::SetLabelAlignment(status, 0.0f, 0.5f);
     SetFontSize(status, FittingFontSize(status, problems::AttemptStatusText(LargestShownCount).c_str(),
                                         StatusLabelPlace.Width));
     Place(status, StatusLabelPlace);
@@ -156,7 +185,11 @@ void MainWindow::CreateSquare(int file, int row) {
     Place(square, SquarePlacement(file, row, Cell));
     g_signal_connect(square, "button-press-event", G_CALLBACK(OnSquarePress), &Links[number]);
     g_signal_connect(square, "button-release-event", G_CALLBACK(OnSquareRelease), &Links[number]);
+#if GTK_CHECK_VERSION(3, 0, 0)
+    g_signal_connect_after(image, "draw", G_CALLBACK(OnSquareDrawn), &Links[number]);
+#else
     g_signal_connect_after(image, "expose-event", G_CALLBACK(OnSquareExposed), &Links[number]);
+#endif
     Controls[number] = square;
     SquareImages[number] = image;
 }
@@ -189,6 +222,11 @@ void MainWindow::CreateMoveTable() {
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+#if GTK_CHECK_VERSION(3, 0, 0)
+    // The scroll bar stands beside the rows all the time, as on GTK+ 2, rather
+    // than over them only while the pointer moves.
+    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
+#endif
     gtk_container_add(GTK_CONTAINER(scroller), TableView);
     Place(scroller, MoveTablePlace);
     Controls[MoveTableControl] = scroller;
@@ -268,7 +306,12 @@ void MainWindow::PointerPosition(int& x, int& y) const {
     int pointerX = -1;
     int pointerY = -1;
     if (Window != nullptr && gtk_widget_get_window(Window) != nullptr) {
+#if GTK_CHECK_VERSION(3, 0, 0)
+        GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(Window)));
+        gdk_window_get_device_position(gtk_widget_get_window(Window), pointer, &pointerX, &pointerY, nullptr);
+#else
         gdk_window_get_pointer(gtk_widget_get_window(Window), &pointerX, &pointerY, nullptr);
+#endif
     }
     x = ClientCoordinate(pointerX, WindowWidth);
     y = ClientCoordinate(pointerY, WindowHeight);
@@ -350,22 +393,33 @@ gboolean MainWindow::OnSquareRelease(GtkWidget*, GdkEventButton* event, gpointer
     return TRUE;
 }
 
+void MainWindow::PaintFrame(cairo_t* cr, int x, int y) const {
+    cairo_set_source_rgb(cr, FrameColour.Red / 255.0, FrameColour.Green / 255.0, FrameColour.Blue / 255.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(cr, x, y, Cell, Cell);
+    cairo_rectangle(cr, x + FrameWidth, y + FrameWidth, Cell - 2 * FrameWidth, Cell - 2 * FrameWidth);
+    cairo_fill(cr);
+}
+
+#if GTK_CHECK_VERSION(3, 0, 0)
+// GTK 3 hands the painting a context whose origin is the picture's corner.
+gboolean MainWindow::OnSquareDrawn(GtkWidget*, cairo_t* cr, gpointer link) {
+    const ControlLink& square = *static_cast<ControlLink*>(link);
+    if (square.Window->Framed == square.Number) square.Window->PaintFrame(cr, 0, 0);
+    return FALSE;
+}
+#else
 gboolean MainWindow::OnSquareExposed(GtkWidget* image, GdkEventExpose*, gpointer link) {
     const ControlLink& square = *static_cast<ControlLink*>(link);
-    const MainWindow& window = *square.Window;
-    if (window.Framed != square.Number) return FALSE;
+    if (square.Window->Framed != square.Number) return FALSE;
     GtkAllocation area;
     gtk_widget_get_allocation(image, &area);
     cairo_t* cr = gdk_cairo_create(gtk_widget_get_window(image));
-    cairo_set_source_rgb(cr, FrameColour.Red / 255.0, FrameColour.Green / 255.0, FrameColour.Blue / 255.0);
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_rectangle(cr, area.x, area.y, window.Cell, window.Cell);
-    cairo_rectangle(cr, area.x + FrameWidth, area.y + FrameWidth, window.Cell - 2 * FrameWidth,
-                    window.Cell - 2 * FrameWidth);
-    cairo_fill(cr);
+    square.Window->PaintFrame(cr, area.x, area.y);
     cairo_destroy(cr);
     return FALSE;
 }
+#endif
 
 void MainWindow::OnButtonClicked(GtkButton*, gpointer link) {
     const ControlLink& button = *static_cast<ControlLink*>(link);

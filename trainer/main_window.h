@@ -91,7 +91,13 @@ class MainWindow final : public problems::TrainerView {
 
     static gboolean OnSquarePress(GtkWidget* widget, GdkEventButton* event, gpointer link);
     static gboolean OnSquareRelease(GtkWidget* widget, GdkEventButton* event, gpointer link);
+    // The red frame, `x`, `y` being the square's corner in `cr`.
+    void PaintFrame(cairo_t* cr, int x, int y) const;
+#if GTK_CHECK_VERSION(3, 0, 0)
+    static gboolean OnSquareDrawn(GtkWidget* image, cairo_t* cr, gpointer link);
+#else
     static gboolean OnSquareExposed(GtkWidget* image, GdkEventExpose* event, gpointer link);
+#endif
     static void OnButtonClicked(GtkButton* button, gpointer link);
     static gboolean OnCloseRequest(GtkWidget* window, GdkEvent* event, gpointer self);
     [[noreturn]] static gboolean OnWindowDestroyed(GtkWidget* window, GdkEvent* event, gpointer self);

@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <cstring>
+
 #include "trainer/dialogs.h"
 #include "trainer/jpeg_file.h"
 #include "trainer/main_window.h"
@@ -24,12 +26,29 @@ guint32 Rgba(unsigned char red, unsigned char green, unsigned char blue) {
            0xFFu;
 }
 
+#if GTK_CHECK_VERSION(3, 0, 0)
+// A square without a picture shows the window's background: GTK 3 paints it
+// from the toplevel's style, here into one pixel that is then read.
+guint32 BackgroundOf(GtkWidget* widget) {
+    cairo_surface_t* pixel = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = cairo_create(pixel);
+    gtk_render_background(gtk_widget_get_style_context(gtk_widget_get_toplevel(widget)), cr, 0, 0, 1, 1);
+    cairo_destroy(cr);
+    cairo_surface_flush(pixel);
+    guint32 colour = 0;
+    std::memcpy(&colour, cairo_image_surface_get_data(pixel), sizeof colour);  // 0x00RRGGBB in the native order
+    cairo_surface_destroy(pixel);
+    return Rgba(static_cast<unsigned char>(colour >> 16), static_cast<unsigned char>(colour >> 8),
+                static_cast<unsigned char>(colour));
+}
+#else
 // A square without a picture shows the window's background.
 guint32 BackgroundOf(GtkWidget* widget) {
     const GdkColor& colour = gtk_widget_get_style(widget)->bg[GTK_STATE_NORMAL];
     return Rgba(static_cast<unsigned char>(colour.red >> 8), static_cast<unsigned char>(colour.green >> 8),
                 static_cast<unsigned char>(colour.blue >> 8));
 }
+#endif
 
 }  // namespace
 

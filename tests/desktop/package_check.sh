@@ -51,7 +51,7 @@ contents)
   else
     [[ ! -d $root/usr/games ]] || fail "/usr/games in a package of section $(field Section)"
   fi
-  [[ $(field Depends) == *libgtk2.0-0* && $(field Depends) == *fonts-dejavu-core* ]] ||
+  [[ $(field Depends) == *"${TOOLKIT_LIBRARY_PACKAGE:-libgtk2.0-0}"* && $(field Depends) == *fonts-dejavu-core* ]] ||
     fail "dependencies [$(field Depends)]"
   for command in "$root"/usr/bin/*; do
     name=$(basename "$command")

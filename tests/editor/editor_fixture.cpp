@@ -4,6 +4,8 @@
 
 #include <gdk/gdkx.h>
 
+#include "window_events/toolkit.h"
+
 namespace editor {
 
 std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
@@ -12,11 +14,11 @@ std::ostream& operator<<(std::ostream& out, const ClientPlace& place) {
 
 void EditorWindowTest::SetUp() {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << support::NoDisplayReason;
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "cannot open the display";
+    ASSERT_TRUE(window_events::StartToolkit(nullptr, nullptr)) << "cannot open the display";
     Driver.Connection = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
-    GdkScreen* screen = gdk_screen_get_default();
-    ASSERT_GE(gdk_screen_get_width(screen), 1024) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
-    ASSERT_GE(gdk_screen_get_height(screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
+    const int screen = DefaultScreen(Driver.Connection);
+    ASSERT_GE(DisplayWidth(Driver.Connection, screen), 1024) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
+    ASSERT_GE(DisplayHeight(Driver.Connection, screen), 768) << "run under xvfb-run -s \"-screen 0 1280x1024x24\"";
 
     WorkDir = std::make_unique<support::ScratchWorkingDirectory>("editor-test");
 }
@@ -44,19 +46,21 @@ void EditorWindowTest::WaitUntilShown() {
     ASSERT_TRUE(SettleUntil([&] { return Driver.IsOnScreen(WindowId()); })) << "the X server shows the window";
 }
 
-Window EditorWindowTest::WindowId() const { return GDK_WINDOW_XID(Editor.Window.Window->window); }
+Window EditorWindowTest::WindowId() const { return GDK_WINDOW_XID(gtk_widget_get_window(Editor.Window.Window)); }
 
 ClientPlace EditorWindowTest::PlaceOf(GtkWidget* control) const {
     int left = 0;
     int top = 0;
     gtk_widget_translate_coordinates(control, Editor.Window.Window, 0, 0, &left, &top);
-    return {left, top, control->allocation.width, control->allocation.height};
+    GtkAllocation area;
+    gtk_widget_get_allocation(control, &area);
+    return {left, top, area.width, area.height};
 }
 
 ScreenPoint EditorWindowTest::PointIn(GtkWidget* control, int dx, int dy) const {
     int windowX = 0;
     int windowY = 0;
-    gdk_window_get_origin(Editor.Window.Window->window, &windowX, &windowY);
+    gdk_window_get_origin(gtk_widget_get_window(Editor.Window.Window), &windowX, &windowY);
     const ClientPlace place = PlaceOf(control);
     return {windowX + place.Left + dx, windowY + place.Top + dy};
 }

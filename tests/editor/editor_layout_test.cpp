@@ -1,10 +1,13 @@
 // The editor window as a person sees it: title, size, place on the screen,
 // window-manager hints, and every control's place, size and text, also
 // after the window has been resized.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/window_geometry.h"
+#include "window_events/toolkit.h"
 
 namespace editor {
 namespace {
@@ -55,8 +58,13 @@ constexpr unsigned long DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8,
 
 std::string LabelText(GtkWidget* label) { return gtk_label_get_text(GTK_LABEL(label)); }
 
+// The font a widget draws in now, freed with the pointer.
+using Font = std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)>;
+Font FontOf(GtkWidget* widget) { return Font(window_events::WidgetFont(widget), &pango_font_description_free); }
+
 std::string FontFamilyOf(GtkWidget* widget) {
-    const char* family = pango_font_description_get_family(gtk_widget_get_style(widget)->font_desc);
+    const Font font = FontOf(widget);
+    const char* family = pango_font_description_get_family(font.get());
     return family != nullptr ? family : "";
 }
 
@@ -80,10 +88,11 @@ class EditorLayoutTest : public EditorWindowTest {
     void ResizeTo(int width, int height) {
         Driver.Resize(WindowId(), width, height);
         SettleUntil([&] {
-            return Editor.Window.Window->allocation.width == width && Editor.Window.Window->allocation.height == height;
+            const ClientPlace client = PlaceOf(Editor.Window.Window);
+            return client.Width == width && client.Height == height;
         });
-        ASSERT_EQ(Editor.Window.Window->allocation.width, width);
-        ASSERT_EQ(Editor.Window.Window->allocation.height, height);
+        ASSERT_EQ(PlaceOf(Editor.Window.Window).Width, width);
+        ASSERT_EQ(PlaceOf(Editor.Window.Window).Height, height);
     }
 };
 
@@ -95,10 +104,10 @@ TEST_F(EditorLayoutTest, WindowHasItsTitleSizePlaceAndDecorations) {
     const ClientPlace client = PlaceOf(Editor.Window.Window);
     EXPECT_EQ(client.Width, 800);
     EXPECT_EQ(client.Height, 600);
-    GdkScreen* screen = gdk_screen_get_default();
+    const int screen = DefaultScreen(Driver.Connection);
     const ScreenPoint origin = Driver.OriginOf(WindowId());
-    EXPECT_EQ(origin.X, (gdk_screen_get_width(screen) - 800) / 2);
-    EXPECT_EQ(origin.Y, (gdk_screen_get_height(screen) - 600) / 2);
+    EXPECT_EQ(origin.X, (DisplayWidth(Driver.Connection, screen) - 800) / 2);
+    EXPECT_EQ(origin.Y, (DisplayHeight(Driver.Connection, screen) - 600) / 2);
 
     unsigned long functions = 0;
     unsigned long decorations = 0;
@@ -119,7 +128,7 @@ TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
         EXPECT_TRUE(gtk_widget_get_visible(label));
         float xAlign = -1;
         float yAlign = -1;
-        gtk_misc_get_alignment(GTK_MISC(label), &xAlign, &yAlign);
+        window_events::GetLabelAlignment(label, xAlign, yAlign);
         EXPECT_FLOAT_EQ(xAlign, 0.0f) << "label " << ExpectedLabels[i].Number << " is left-aligned";
         EXPECT_FLOAT_EQ(yAlign, 0.5f) << "label " << ExpectedLabels[i].Number << " is vertically centred";
     }
@@ -147,7 +156,8 @@ TEST_F(EditorLayoutTest, ControlsStandInPlaceWithTheirTexts) {
 TEST_F(EditorLayoutTest, LabelsAloneUseTheLabelFont) {
     StartWithoutFile();
     for (GtkWidget* label : Editor.Window.Labels) {
-        const PangoFontDescription* font = gtk_widget_get_style(label)->font_desc;
+        const Font held = FontOf(label);
+        const PangoFontDescription* font = held.get();
         EXPECT_EQ(FontFamilyOf(label), "Arial Black");
         EXPECT_EQ(pango_font_description_get_size(font), 10 * PANGO_SCALE);
         EXPECT_FALSE(pango_font_description_get_size_is_absolute(font));
@@ -169,7 +179,7 @@ TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
     StartWithoutFile();
     GtkWidget* list = Editor.Window.PieceList;
     EXPECT_FALSE(GTK_IS_ENTRY(gtk_bin_get_child(GTK_BIN(list))));
-    EXPECT_FALSE(GTK_IS_COMBO_BOX_ENTRY(list));
+    EXPECT_FALSE(gtk_combo_box_get_has_entry(GTK_COMBO_BOX(list)));
 
     GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(list));
     std::vector<std::string> names;
@@ -188,13 +198,19 @@ TEST_F(EditorLayoutTest, PieceListHoldsTheSevenNamesAndTakesNoTypedText) {
 GtkWidget* FindInside(GtkWidget* widget, GType type) {
     if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) return widget;
     if (!GTK_IS_CONTAINER(widget)) return nullptr;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    GtkWidget* found = nullptr;
-    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
-        found = FindInside(GTK_WIDGET(child->data), type);
-    }
-    g_list_free(children);
-    return found;
+    // The toolkit's own parts too: GTK 3 keeps a list's cell view in them.
+    struct Search {
+        GType Type;
+        GtkWidget* Found;
+    } search = {type, nullptr};
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer data) {
+            auto& wanted = *static_cast<Search*>(data);
+            if (wanted.Found == nullptr) wanted.Found = FindInside(child, wanted.Type);
+        },
+        &search);
+    return search.Found;
 }
 
 TEST_F(EditorLayoutTest, PieceListShowsEveryNameWholeInTheDefaultFont) {
@@ -208,9 +224,11 @@ TEST_F(EditorLayoutTest, PieceListShowsEveryNameWholeInTheDefaultFont) {
     // The text keeps the toolkit's default font: the one a plain new label gets.
     GtkWidget* plain = gtk_label_new(nullptr);
     g_object_ref_sink(plain);
-    const PangoFontDescription* defaultFont = gtk_widget_get_style(plain)->font_desc;
-    EXPECT_TRUE(pango_font_description_equal(gtk_widget_get_style(shown)->font_desc, defaultFont))
-        << pango_font_description_to_string(gtk_widget_get_style(shown)->font_desc);
+    const Font defaultFont = FontOf(plain);
+    const Font shownFont = FontOf(shown);
+    gchar* shownName = pango_font_description_to_string(shownFont.get());
+    EXPECT_TRUE(pango_font_description_equal(shownFont.get(), defaultFont.get())) << shownName;
+    g_free(shownName);
 
     // What a name needs: its text in that font and the renderer's padding on both sides.
     GList* renderers = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(list));
@@ -250,6 +268,34 @@ TEST_F(EditorLayoutTest, ResizingMovesNoControl) {
     // The controls still work where they stand: the save button still saves.
     ClickOn(Editor.Window.SaveButton);
     EXPECT_EQ(Editor.RunEventLoop(), editor::LoopOutcome::Saved);
+}
+
+// GTK+ 2 and GTK 3 lay the window out alike, read from the running window:
+// every control, each spin box's field and arrows, and the shown name of the
+// piece list.
+TEST_F(EditorLayoutTest, LaidOutAsByTheOtherToolkit) {
+    StartWithoutFile();
+    support::WindowGeometry seen(Editor.Window.Window);
+    const ClientPlace client = PlaceOf(Editor.Window.Window);
+    seen.Add("window", 0, 0, client.Width, client.Height);
+    for (std::size_t i = 0; i < ExpectedLabels.size(); ++i) {
+        seen.Add("label-" + std::to_string(ExpectedLabels[i].Number), Editor.Window.Labels[i]);
+    }
+    for (const ExpectedBox& expected : ExpectedBoxes) {
+        editor::SpinBox& box = Box(expected.Number);
+        const std::string name = "spin-" + std::to_string(expected.Number);
+        seen.Add(name + "-field", box.Field);
+        seen.Add(name + "-up", box.UpArrow);
+        seen.Add(name + "-down", box.DownArrow);
+    }
+    seen.Add("piece-list", Editor.Window.PieceList);
+    GtkWidget* shown = FindInside(Editor.Window.PieceList, GTK_TYPE_CELL_VIEW);
+    ASSERT_NE(shown, nullptr);
+    seen.Add("piece-list-name", shown);
+    seen.Add("save-button", Editor.Window.SaveButton);
+    const std::vector<std::string> other = support::RecordAndReadOther("editor", seen.Lines());
+    if (other.empty()) GTEST_SKIP() << "no build on the other toolkit named with -DMATE_OTHER_TOOLKIT_BUILD";
+    EXPECT_EQ(seen.Lines(), other);
 }
 
 }  // namespace

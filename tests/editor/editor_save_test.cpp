@@ -33,11 +33,12 @@ class EditorSaveTest : public EditorWindowTest {
         int left = 0;
         int top = 0;
         GtkWidget* menuWindow = gtk_widget_get_toplevel(item);
-        gdk_window_get_origin(menuWindow->window, &left, &top);
+        gdk_window_get_origin(gtk_widget_get_window(menuWindow), &left, &top);
         int x = 0;
         int y = 0;
-        gtk_widget_translate_coordinates(item, menuWindow, item->allocation.width / 2, item->allocation.height / 2, &x,
-                                         &y);
+        GtkAllocation area;
+        gtk_widget_get_allocation(item, &area);
+        gtk_widget_translate_coordinates(item, menuWindow, area.width / 2, area.height / 2, &x, &y);
         Driver.Click({left + x, top + y});
         EXPECT_TRUE(SettleUntil([&] { return !gtk_widget_get_mapped(menu); })) << "choosing an item closes the list";
     }

@@ -11,6 +11,7 @@
 #include "problems/problem_cycle.h"
 #include "trainer/messages.h"
 #include "trainer/window_layout.h"
+#include "window_events/toolkit.h"
 
 namespace trainer {
 namespace {
@@ -192,12 +193,15 @@ TEST_F(MoveEntryTest, PromotionByClicksAsksForThePieceAndDropsOtherInput) {
 // text at that size fits the area the button gives its label: its whole
 // width, and its letters' ink from top to bottom.
 int ButtonFontSize(GtkWidget* button) {
-    return pango_font_description_get_size(gtk_widget_get_style(gtk_bin_get_child(GTK_BIN(button)))->font_desc);
+    PangoFontDescription* font = window_events::WidgetFont(gtk_bin_get_child(GTK_BIN(button)));
+    const int size = pango_font_description_get_size(font);
+    pango_font_description_free(font);
+    return size;
 }
 bool ButtonTextFits(GtkWidget* button, int fontSize) {
     GtkWidget* label = gtk_bin_get_child(GTK_BIN(button));
     PangoLayout* layout = gtk_widget_create_pango_layout(label, gtk_label_get_text(GTK_LABEL(label)));
-    PangoFontDescription* font = pango_font_description_copy(gtk_widget_get_style(label)->font_desc);
+    PangoFontDescription* font = window_events::WidgetFont(label);
     pango_font_description_set_size(font, fontSize);
     pango_layout_set_font_description(layout, font);
     PangoRectangle ink;

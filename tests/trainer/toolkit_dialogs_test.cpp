@@ -45,16 +45,24 @@ ScreenPoint CentreOf(GtkWidget* widget) {
     return {originX + x, originY + y};
 }
 
-// The buttons of a dialog's action area.
-std::vector<GtkWidget*> ActionButtons(GtkWidget* dialog) {
-    std::vector<GtkWidget*> buttons;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_dialog_get_action_area(GTK_DIALOG(dialog))));
+// The shown buttons of a dialog that answer it with a response: those of its
+// action area, searched for inside the dialog (GTK 3 no longer names the area).
+void CollectResponseButtons(GtkWidget* widget, GtkWidget* dialog, std::vector<GtkWidget*>& buttons) {
+    if (GTK_IS_BUTTON(widget) && gtk_widget_get_visible(widget) &&
+        gtk_dialog_get_response_for_widget(GTK_DIALOG(dialog), widget) != GTK_RESPONSE_NONE) {
+        buttons.push_back(widget);
+    }
+    if (!GTK_IS_CONTAINER(widget) || !gtk_widget_get_visible(widget)) return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
     for (GList* item = children; item != nullptr; item = item->next) {
-        if (GTK_IS_BUTTON(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
-            buttons.push_back(GTK_WIDGET(item->data));
-        }
+        CollectResponseButtons(GTK_WIDGET(item->data), dialog, buttons);
     }
     g_list_free(children);
+}
+
+std::vector<GtkWidget*> ActionButtons(GtkWidget* dialog) {
+    std::vector<GtkWidget*> buttons;
+    CollectResponseButtons(dialog, dialog, buttons);
     return buttons;
 }
 
@@ -64,6 +72,8 @@ GtkWidget* ButtonFor(GtkWidget* dialog, int response) {
     }
     return nullptr;
 }
+
+constexpr support::Milliseconds TypingPause{500};
 
 // Runs `answer` once the dialog of `type` is up, from the dialog's own loop.
 struct DialogAnswer {
@@ -189,6 +199,9 @@ TEST_F(ToolkitDialogsTest, SaveDialogOffersTheJpegTypeInTheImageFolder) {
         // The user types a name without extension and presses Enter.
         Input->MoveTo(CentreOf(dialog));
         Input->TypeText("board");
+        // GTK 3's name field reads the folder for completion as the name is
+        // typed and takes no Enter until it has; a person types no faster.
+        support::RunLoopFor(TypingPause);
         Input->TypeKey(XK_Return);
     });
     const std::string path = Boxes.AskSavePath(JpegRequest(folder));

@@ -63,11 +63,14 @@ bool ScriptedDialogs::Shown(const std::string& title, const std::string& text) c
 GdkPixbuf* GrabWindow(GtkWidget* window) {
     Settle();
     GdkWindow* surface = gtk_widget_get_window(window);
-    gint width = 0;
-    gint height = 0;
-    gdk_drawable_get_size(surface, &width, &height);
+    const gint width = gdk_window_get_width(surface);
+    const gint height = gdk_window_get_height(surface);
+#if GTK_CHECK_VERSION(3, 0, 0)
+    return gdk_pixbuf_get_from_window(surface, 0, 0, width, height);
+#else
     return gdk_pixbuf_get_from_drawable(nullptr, surface, gdk_drawable_get_colormap(surface), 0, 0, 0, 0, width,
                                         height);
+#endif
 }
 
 GdkPixbuf* GrabWindowShowing(GtkWidget* window, const std::function<bool(GdkPixbuf*)>& shows) {

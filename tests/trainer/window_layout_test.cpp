@@ -1,6 +1,7 @@
 // What the window shows: its size, place and title, every control's place,
 // size and text, the checkerboard of the first screen, the picture of every
 // piece on either shade, the frame of a clicked square and the status count.
+#include "tests/support/window_geometry.h"
 #include "tests/trainer/trainer_fixture.h"
 
 #include <X11/Xatom.h>
@@ -162,6 +163,33 @@ TEST_P(WindowLayoutTest, FirstScreenIsAnEmptyCheckerboardWithA8AndH1Light) {
     EXPECT_TRUE(SamePixels(screen, 8 * cell, 8 * cell, light, 0, 0, cell, cell)) << "h1 is light";
     EXPECT_TRUE(SamePixels(screen, cell, 8 * cell, dark, 0, 0, cell, cell)) << "a1 is dark";
     g_object_unref(screen);
+}
+
+// GTK+ 2 and GTK 3 lay the window out alike, read from the running window:
+// its size on the X server and the place and size of every control and of
+// the move table's columns.
+TEST_P(WindowLayoutTest, LaidOutAsByTheOtherToolkit) {
+    support::WindowGeometry seen(Program->Window.Toplevel());
+    int width = 0;
+    int height = 0;
+    Input->SizeOf(XWindow(), width, height);
+    seen.Add("window", 0, 0, width, height);
+    for (int control = FirstSquareControl; control < ControlNumberCount; ++control) {
+        if (Program->Window.Control(control) != nullptr) {
+            seen.Add("control-" + std::to_string(control), Program->Window.Control(control));
+        }
+    }
+    GtkTreeView* table = GTK_TREE_VIEW(Program->Window.MoveTableView());
+    seen.Add("move-table-view", GTK_WIDGET(table));
+    for (int column = 0; column < 2; ++column) {
+        seen.Add("column-" + std::to_string(column), 0, 0,
+                 gtk_tree_view_column_get_width(gtk_tree_view_get_column(table, column)), 0);
+    }
+    ASSERT_EQ(seen.Lines().size(), 1u + 69u + 1u + 2u);
+    const std::vector<std::string> other =
+        support::RecordAndReadOther("trainer-" + std::to_string(GetParam()), seen.Lines());
+    if (other.empty()) GTEST_SKIP() << "no build on the other toolkit named with -DMATE_OTHER_TOOLKIT_BUILD";
+    EXPECT_EQ(seen.Lines(), other);
 }
 
 INSTANTIATE_TEST_SUITE_P(CellSizes, WindowLayoutTest, ::testing::Values(40, 50, 70));

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include "window_events/toolkit.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    gtk_init_check(&argc, &argv);
+    window_events::StartToolkit(&argc, &argv);
     return RUN_ALL_TESTS();
 }
