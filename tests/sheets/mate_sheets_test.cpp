@@ -382,5 +382,28 @@ TEST_F(MateSheets, StockfishFindsTheSameKeyAlone) {
     }
 }
 
+// Under a limit on memory such as a shared school server sets, no worker
+// thread can have its stack: the run goes on with the threads it could
+// start, down to its own, and draws the same set. (A sanitizer's own memory
+// does not fit such a limit: there the test has nothing to run.)
+TEST_F(MateSheets, ALimitOnMemoryLeavesTheSetAsItWas) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    const std::string directory = Directory.Path.string();
+    for (const std::string moves : {"2", "3"}) {
+        SCOPED_TRACE("--moves " + moves);
+        const std::vector<std::string> arguments = {"--moves", moves, "--count", "12", "--seed", "3", "--epd"};
+        std::vector<std::string> free = arguments;
+        free.push_back("free.epd");
+        ASSERT_EQ(Run(free).Status, 0);
+        const std::string run =
+            Output("cd '" + directory + "' && prlimit --as=80000000 " + SHEETS_PROGRAM + " --moves " + moves +
+                   " --count 12 --seed 3 --epd limited.epd 2>&1; echo exit $?");
+        EXPECT_EQ(run, "exit 0\n");
+        EXPECT_EQ(ReadBytes("limited.epd"), ReadBytes("free.epd"));
+    }
+}
+
 }  // namespace
 }  // namespace sheets
