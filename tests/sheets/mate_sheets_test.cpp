@@ -248,6 +248,41 @@ TEST_F(MateSheets, PgnReadsBackWithPgnExtractWithoutWarnings) {
     ExpectPgnExtractReadsEveryGame("set.pgn", 60, "Мат в 2 хода");
 }
 
+// Three-movers: the pages' title and task line, the EPD's keys as the slow
+// solver's one key with no mate in two, and the PGN's whole tree, with
+// variations at Black's second move too, read by pgn-extract.
+TEST_F(MateSheets, ThreeMoversReadBackWholeTrees) {
+    constexpr int Count = 16;
+    ASSERT_EQ(Run({"--moves", "3", "--count", std::to_string(Count), "--seed", "5", "--pdf", "set.pdf", "--pgn",
+                   "set.pgn", "--epd", "set.epd"})
+                  .Status,
+              0);
+    const std::string first = Output("pdftotext -f 1 -l 1 set.pdf -");
+    EXPECT_NE(first.find("Мат в 3 хода"), std::string::npos) << first;
+    EXPECT_NE(first.find("Белые начинают и дают мат в 3 хода"), std::string::npos) << first;
+    const std::vector<EpdLine> epd = ReadEpd(*ReadBytes("set.epd"));
+    ASSERT_EQ(epd.size(), static_cast<std::size_t>(Count));
+    for (const EpdLine& line : epd) {
+        SCOPED_TRACE(line.Fen);
+        EXPECT_EQ(line.Dm, "3");
+        const slow::Board board = slow::FromFen(line.Fen + " 0 1");
+        EXPECT_FALSE(slow::MatesIn(board, 2));
+        const std::vector<slow::Plain> keys = slow::KeysIn(board, 3);
+        ASSERT_EQ(keys.size(), 1U);
+        const auto position = WhiteToMove(line.Fen + " 0 1");
+        const std::vector<rules::Move> named = EntriesNamedBy(*position, line.Bm);
+        ASSERT_EQ(named.size(), 1U);
+        EXPECT_EQ(slow::FromMove(named[0]), keys[0]);
+    }
+    int secondMoveVariations = 0;
+    for (const PgnGame& game : ReadPgn(*ReadBytes("set.pgn"))) {
+        EXPECT_NE(game.Movetext.find(" 3. "), std::string::npos) << game.Movetext;
+        secondMoveVariations += game.Movetext.find("(2... ") != std::string::npos;
+    }
+    EXPECT_GT(secondMoveVariations, 0);
+    ExpectPgnExtractReadsEveryGame("set.pgn", Count, "Мат в 3 хода");
+}
+
 // A two-mover made into a problem of a set as the series makes it.
 problems::SeriesProblem ProblemOf(const std::string& fen) {
     problems::MateSolver solver;
