@@ -3,6 +3,7 @@
 // random positions, and sets drawn on one thread or many.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
