@@ -463,8 +463,11 @@ TEST_F(SafeWrite, AccessListsAndAttributesAreKept) {
 }
 
 // A FAT file system mounted through FUSE keeps no owners, modes or
-// attributes: the file is still written and replaced. Needs root, FUSE and
-// the fusefat and mkfs.fat programs.
+// attributes: a new file is still written, and an old one replaced where
+// the file system can rename over a file (Debian 12's fusefat can, Debian
+// 13's cannot: there the user is told so in one line and the old file stays,
+// and nothing is written). Needs root, FUSE and the fusefat and mkfs.fat
+// programs.
 TEST_F(SafeWrite, WritesOnAFatStickMountedThroughFuse) {
     if (!settings::RunningAsRoot()) GTEST_SKIP() << "mounting a FAT image needs root";
     if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "no FUSE here (/dev/fuse)";
@@ -475,11 +478,20 @@ TEST_F(SafeWrite, WritesOnAFatStickMountedThroughFuse) {
     struct Unmount {
         ~Unmount() { static_cast<void>(CommandOutput("fusermount -u stick 2>&1")); }
     } unmountAtEnd;
-    WriteBytes("stick/old.pdf", "old");
-    EXPECT_EQ(WriteAll({{{"--pdf", "stick/old.pdf"}, "replaced"}, {{"--pgn", "stick/new.pgn"}, "fresh"}}), "");
-    EXPECT_EQ(ReadBytes("stick/old.pdf"), "replaced");
+    ASSERT_EQ(WriteAll({{{"--pgn", "stick/new.pgn"}, "fresh"}}), "");
     EXPECT_EQ(ReadBytes("stick/new.pgn"), "fresh");
-    EXPECT_EQ(Names("stick"), (std::set<std::string>{"new.pgn", "old.pdf"}));
+    WriteBytes("stick/old.pdf", "old");
+    const std::string complaint =
+        WriteAll({{{"--pdf", "stick/old.pdf"}, "replaced"}, {{"--pgn", "stick/other.pgn"}, "fresh"}});
+    if (complaint.empty()) {
+        EXPECT_EQ(ReadBytes("stick/old.pdf"), "replaced");
+        EXPECT_EQ(Names("stick"), (std::set<std::string>{"new.pgn", "old.pdf", "other.pgn"}));
+    } else {
+        EXPECT_EQ(complaint.find('\n'), std::string::npos);
+        EXPECT_NE(complaint.find("не заменён"), std::string::npos) << complaint;
+        EXPECT_EQ(ReadBytes("stick/old.pdf"), "old");
+        EXPECT_EQ(Names("stick"), (std::set<std::string>{"new.pgn", "old.pdf"}));
+    }
 }
 
 }  // namespace
