@@ -496,8 +496,10 @@ void FileReplacement::RemoveTemporary() {
 }
 
 bool ReplaceFileContents(const std::string& path, const ContentsWriter& contents) {
+    // The list outlives the group, which may look at what it was given until its end.
+    const std::vector<Output> outputs = {{"", path}};
     OutputGroup group;
-    return group.Prepare({{"", path}}).empty() && group.Write({contents}).empty();
+    return group.Prepare(outputs).empty() && group.Write({contents}).empty();
 }
 
 }  // namespace files
