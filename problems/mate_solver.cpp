@@ -71,6 +71,25 @@ struct MateSolver::Search {
     Phase Now = Phase::KeySearch;
 
     TableEntry& EntryOf(std::uint64_t key) { return Table[key & (TableSize - 1)]; }
+
+    // What the table proved of the position `key` for mates within `moves`:
+    // 1 mated, 0 not, -1 unknown.
+    [[nodiscard]] int Recall(std::uint64_t key, int moves) {
+        const TableEntry& entry = EntryOf(key);
+        if (entry.Key != key) return -1;
+        if (entry.Proved != Unknown && entry.Proved <= moves) return 1;
+        if (entry.Refuted != Unknown && entry.Refuted >= moves) return 0;
+        return -1;
+    }
+    void Remember(std::uint64_t key, int moves, bool mated) {
+        TableEntry& entry = EntryOf(key);
+        if (entry.Key != key) entry = {key, Unknown, Unknown};
+        if (mated) {
+            entry.Proved = static_cast<std::int8_t>(moves);
+        } else if (moves > entry.Refuted) {
+            entry.Refuted = static_cast<std::int8_t>(moves);
+        }
+    }
 };
 
 MateSolver::MateSolver() : Board(std::make_unique<rules::Position>()), State(std::make_unique<Search>()) {}
@@ -131,11 +150,7 @@ bool MateSolver::MateIn(int n) {
     assert(n >= 1 && n <= MostMateMoves);
     if (n == 1) return MateInOne();
     const std::uint64_t key = Board->Key();
-    TableEntry& entry = State->EntryOf(key);
-    if (entry.Key == key) {
-        if (entry.Proved != Unknown && entry.Proved <= n) return ++Counters.TableHits, true;
-        if (entry.Refuted != Unknown && entry.Refuted >= n) return ++Counters.TableHits, false;
-    }
+    if (const int known = State->Recall(key, n); known >= 0) return ++Counters.TableHits, known == 1;
     const int ply = State->Ply;
     MoveList& moves = State->Moves[ply];
     moves = Board->LegalMoves();
@@ -155,13 +170,7 @@ bool MateSolver::MateIn(int n) {
             }
         }
     }
-    TableEntry& stored = State->EntryOf(key);  // the search below may have written another position there
-    if (stored.Key != key) stored = {key, Unknown, Unknown};
-    if (won) {
-        stored.Proved = static_cast<std::int8_t>(n);
-    } else if (n > stored.Refuted) {
-        stored.Refuted = static_cast<std::int8_t>(n);
-    }
+    State->Remember(key, n, won);
     return won;
 }
 
@@ -176,11 +185,7 @@ bool MateSolver::DefenderLoses(int movesLeft) {
     std::uint64_t key = 0;
     if (movesLeft >= 2) {
         key = Board->Key() ^ DefenderNodeMark;
-        const TableEntry& entry = State->EntryOf(key);
-        if (entry.Key == key) {
-            if (entry.Proved != Unknown && entry.Proved <= movesLeft) return ++Counters.TableHits, true;
-            if (entry.Refuted != Unknown && entry.Refuted >= movesLeft) return ++Counters.TableHits, false;
-        }
+        if (const int known = State->Recall(key, movesLeft); known >= 0) return ++Counters.TableHits, known == 1;
     }
     const Move killer = State->Killer[ply];
     bool lost = true;
@@ -198,15 +203,7 @@ bool MateSolver::DefenderLoses(int movesLeft) {
             }
         }
     }
-    if (movesLeft >= 2) {
-        TableEntry& stored = State->EntryOf(key);
-        if (stored.Key != key) stored = {key, Unknown, Unknown};
-        if (lost) {
-            stored.Proved = static_cast<std::int8_t>(movesLeft);
-        } else if (movesLeft > stored.Refuted) {
-            stored.Refuted = static_cast<std::int8_t>(movesLeft);
-        }
-    }
+    if (movesLeft >= 2) State->Remember(key, movesLeft, lost);
     return lost;
 }
 
