@@ -17,6 +17,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "problems/composed_problem.h"
 #include "problems/position_builder.h"
 #include "problems/thin_problem.h"
 #include "problems/trainer_rules.h"
@@ -49,6 +50,8 @@ constexpr unsigned MostThreads = 16;
 // Positions a set may try per problem asked for, by n: mates in two and in
 // three are rarer than mates in one, and each costs more to judge.
 constexpr std::int64_t MateInTwoOrMoreAttempts = 10000;
+// Of the sound problems found, a few in a hundred are composed ones.
+constexpr std::int64_t ComposedAttemptsFactor = 40;
 
 struct Find {
     rules::BoardCellsArray Board{};
@@ -58,7 +61,8 @@ struct Find {
 
 // One thread's tools: its own board for the builder, builder settings and solver.
 struct BlockJudge {
-    BlockJudge(const settings::TrainerSettings& config, int moves) : Config(config), Moves(moves) {}
+    BlockJudge(const settings::TrainerSettings& config, int moves, ProblemStyle style)
+        : Config(config), Moves(moves), Style(style) {}
 
     std::vector<Find> Judge(std::uint64_t seed, std::int64_t block) {
         std::vector<Find> finds;
@@ -73,16 +77,72 @@ struct BlockJudge {
             find.Board = Rules->Squares();
             find.Key = key;
             find.Attempt = attempt;
-            const std::int64_t before = Solver.Counters.Judged;
-            ThinProblem(Solver, find.Board, Moves, key);
-            ThinningJudged += Solver.Counters.Judged - before;
+            if (Style == ProblemStyle::Composed && !MakeComposed(find)) {
+                ++Rejected;
+                continue;
+            }
+            if (Style == ProblemStyle::Sound) {
+                const std::int64_t before = Solver.Counters.Judged;
+                ThinProblem(Solver, find.Board, Moves, key);
+                ThinningJudged += Solver.Counters.Judged - before;
+            }
             finds.push_back(find);
         }
         return finds;
     }
 
+    // Whether `find`, a sound problem, thinned until no piece can come off,
+    // has every mark of a composed one; it is thinned either way.
+    bool ThinsToComposed(Find& find) {
+        if (KeyFlaw(find.Board, find.Key) != ComposedFlaw::None) return false;
+        const std::int64_t before = Solver.Counters.Judged;
+        ThinProblem(Solver, find.Board, Moves, find.Key, ProblemStyle::Composed);
+        ThinningJudged += Solver.Counters.Judged - before;
+        const Solution solution = Solver.Solve(find.Board, Moves, find.Key);
+        return FindComposedFlaw(Solver, find.Board, solution) == ComposedFlaw::None;
+    }
+
+    // Makes `find`, a sound problem, into a composed one: as it stands, or
+    // else the first of its neighbours (one piece but a king moved to an
+    // empty square, in scan order) that is sound with a key of the kind
+    // asked for and composed. Random placement alone seldom gives a quiet
+    // key when the key's piece is a queen; a neighbour often does.
+    bool MakeComposed(Find& find) {
+        const Find original = find;
+        if (ThinsToComposed(find)) return true;
+        // With keys of any kind, random placement gives composed problems
+        // often enough, and the neighbours would cost more than they give.
+        const rules::PieceCode kind = Config.FirstMovePiece;
+        if (kind == AnyKeyKind) return false;
+        std::vector<rules::Square> pieces;
+        std::vector<rules::Square> empty;
+        for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+            for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+                const rules::PieceCode code = original.Board[file][row];
+                if (code == rules::NoPiece) {
+                    empty.push_back({file, row});
+                } else if (std::abs(code) != rules::King) {
+                    pieces.push_back({file, row});
+                }
+            }
+        }
+        for (const rules::Square& from : pieces) {
+            for (const rules::Square& to : empty) {
+                find.Board = original.Board;
+                find.Board[to.File][to.Row] = find.Board[from.File][from.Row];
+                find.Board[from.File][from.Row] = rules::NoPiece;
+                if (Solver.Judge(find.Board, Moves, kind, find.Key) != MateVerdict::Sound) continue;
+                if (ThinsToComposed(find)) return true;
+            }
+        }
+        find = original;
+        return false;
+    }
+
     settings::TrainerSettings Config;
     int Moves;
+    ProblemStyle Style;
+    std::int64_t Rejected = 0;
     std::unique_ptr<rules::Position> Rules = std::make_unique<rules::Position>(TrainerEnPassant);
     MateSolver Solver;
     std::int64_t ThinningJudged = 0;
@@ -90,10 +150,14 @@ struct BlockJudge {
 
 }  // namespace
 
-std::int64_t AttemptsPerProblem(int moves) { return moves <= 1 ? SeriesAttemptsPerProblem : MateInTwoOrMoreAttempts; }
+std::int64_t AttemptsPerProblem(int moves, ProblemStyle style) {
+    if (moves <= 1) return SeriesAttemptsPerProblem;
+    return style == ProblemStyle::Composed ? ComposedAttemptsFactor * MateInTwoOrMoreAttempts : MateInTwoOrMoreAttempts;
+}
 
-MateSeries::MateSeries(const settings::TrainerSettings& config, std::uint64_t seed, int moves, int threads)
-    : Config(config), Seed(seed), Moves(moves), Threads(threads) {
+MateSeries::MateSeries(const settings::TrainerSettings& config, std::uint64_t seed, int moves, ProblemStyle style,
+                       int threads)
+    : Config(config), Seed(seed), Moves(moves), Style(style), Threads(threads) {
     assert(moves >= 2 && moves <= MostMateMoves);
     if (Threads <= 0) Threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, MostThreads));
 }
@@ -109,7 +173,7 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
         LastEnd = DrawEnd::PiecesDoNotFit;
         return false;
     }
-    const std::int64_t share = AttemptsPerProblem(Moves);
+    const std::int64_t share = AttemptsPerProblem(Moves, Style);
     const std::int64_t budget = static_cast<std::int64_t>(asked) * share;
     const std::int64_t blocks = (budget + MateSeriesBlockSize - 1) / MateSeriesBlockSize;
 
@@ -130,6 +194,7 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
         std::lock_guard<std::mutex> guard(lock);
         Cost.Judged += judge.Solver.Counters.Judged;
         Cost.ThinningJudged += judge.ThinningJudged;
+        Cost.Rejected += judge.Rejected;
         Cost.Search.Judged += judge.Solver.Counters.Judged;
         Cost.Search.KeySearchMoves += judge.Solver.Counters.KeySearchMoves;
         Cost.Search.ShorterMateMoves += judge.Solver.Counters.ShorterMateMoves;
@@ -152,7 +217,7 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
     std::vector<std::thread> workers;
     for (int thread = 0; thread < Threads; ++thread) {
         try {
-            judges.push_back(std::make_unique<BlockJudge>(Config, Moves));
+            judges.push_back(std::make_unique<BlockJudge>(Config, Moves, Style));
             workers.emplace_back(work, std::ref(*judges.back()));
         } catch (const std::bad_alloc&) {
             break;
@@ -163,7 +228,7 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
     judges.resize(workers.size());  // a judge whose thread did not start goes
     Cost.Threads = std::max(1, static_cast<int>(workers.size()));
     std::unique_ptr<BlockJudge> own;
-    if (workers.empty()) own = std::make_unique<BlockJudge>(Config, Moves);
+    if (workers.empty()) own = std::make_unique<BlockJudge>(Config, Moves, Style);
 
     std::vector<Find> kept;
     std::unordered_set<std::string> placements;

@@ -1,4 +1,4 @@
-// A set of distinct sound problems of mate in n (n >= 2) for a worksheet:
+// A set of distinct sound (or composed) problems of mate in n (n >= 2) for a worksheet:
 // random positions from the trainer's own builder and settings, each judged
 // by the mate solver and thinned, on every core at once. The set depends
 // only on the settings, the seed, n and the count asked for, never on how
@@ -10,13 +10,14 @@
 
 #include "problems/mate_solver.h"
 #include "problems/problem_series.h"
+#include "problems/problem_style.h"
 #include "settings/settings.h"
 
 namespace problems {
 
 // A set may use this many random positions per problem of mate in `moves`
-// asked for, in all.
-[[nodiscard]] std::int64_t AttemptsPerProblem(int moves);
+// asked for, in all: composed problems are far rarer than sound ones.
+[[nodiscard]] std::int64_t AttemptsPerProblem(int moves, ProblemStyle style = ProblemStyle::Sound);
 
 // The random positions are dealt out in blocks of this many, each built
 // from a seed of its own: the unit of work of one thread.
@@ -26,7 +27,8 @@ struct SeriesCost {
     std::int64_t Judged = 0;  // positions the solver judged, thinning included
     SolverCounters Search;    // the solver's moves by phase, over all threads
     std::int64_t ThinningJudged = 0;
-    int Threads = 0;  // the threads that judged blocks (the calling one when none could start)
+    std::int64_t Rejected = 0;  // sound problems that were not composed ones (with the composed style)
+    int Threads = 0;            // the threads that judged blocks (the calling one when none could start)
 };
 
 class MateSeries {
@@ -34,7 +36,8 @@ class MateSeries {
     // `config` as the trainer's settings reader leaves it; FirstMovePiece is
     // the kind of every key, or 0 ("любая") for keys of any kind. `threads`
     // 0 means one per core.
-    MateSeries(const settings::TrainerSettings& config, std::uint64_t seed, int moves, int threads = 0);
+    MateSeries(const settings::TrainerSettings& config, std::uint64_t seed, int moves,
+               ProblemStyle style = ProblemStyle::Sound, int threads = 0);
 
     // Adds problems until `asked` distinct ones are in Problems, in the order
     // of the random positions they were made from. False when the budget
@@ -56,6 +59,7 @@ class MateSeries {
     settings::TrainerSettings Config;
     std::uint64_t Seed;
     int Moves;
+    ProblemStyle Style;
     int Threads;
 };
 

@@ -51,6 +51,11 @@ constexpr std::int8_t Unknown = 0;
            (board[QueensRookFile][row] == rules::Rook * sign || board[KingsRookFile][row] == rules::Rook * sign);
 }
 
+// Whether `move`, a move of the side to move, takes a piece.
+[[nodiscard]] bool IsCapture(const rules::Position& position, const Move& move) {
+    return position.At(move.ToFile, move.ToRow) != rules::NoPiece || position.IsEnPassantCapture(move);
+}
+
 }  // namespace
 
 // What was proved of one position: the attacker mates within Proved moves
@@ -174,6 +179,18 @@ bool MateSolver::MateIn(int n) {
     return won;
 }
 
+int MateSolver::MatingMovesWithin(int n, int most) {
+    assert(n >= 1 && n <= MostMateMoves);
+    const MoveList moves = Board->LegalMoves();
+    int mating = 0;
+    for (int entry = 1; entry <= moves.Count() && mating < most; ++entry) {
+        const rules::Undo undo = Play(moves[entry]);
+        mating += DefenderLoses(n - 1);
+        TakeBack(moves[entry], undo);
+    }
+    return mating;
+}
+
 // The defender to move: true when it is mated now, or has a move and the
 // attacker mates in `movesLeft` after every one.
 bool MateSolver::DefenderLoses(int movesLeft) {
@@ -294,6 +311,7 @@ WhiteNode MateSolver::NodeOf(const Move& move) {
     node.Move = move;
     node.Algebraic = rules::AlgebraicNotation(*Board, move);
     node.Trainer = rules::MoveText(move);
+    node.Captures = IsCapture(*Board, move);
     const rules::Undo undo = Play(move);
     node.Checks = Board->InCheck();
     node.Mates = node.Checks && !Board->HasLegalMove();
@@ -329,7 +347,9 @@ void MateSolver::Expand(WhiteNode& node, int movesLeft, int& duals) {
         DefenceNode line;
         line.Move = defences[entry];
         line.Algebraic = rules::AlgebraicNotation(*Board, line.Move);
+        line.Captures = IsCapture(*Board, line.Move);
         const rules::Undo reply = Play(line.Move);
+        line.Checks = Board->InCheck();
         std::vector<WhiteNode> continuations = SoonestMates(movesLeft - 1, line.MovesToMate);
         if (!continuations.empty()) {
             line.Duals = static_cast<int>(continuations.size()) - 1;

@@ -38,6 +38,7 @@ struct WhiteNode {
     std::string Trainer;    // the trainer's notation ("Фd1-d5")
     bool Checks = false;
     bool Mates = false;
+    bool Captures = false;              // takes a piece, en passant too
     std::vector<DefenceNode> Defences;  // in the order of Black's legal moves
 };
 
@@ -47,6 +48,8 @@ struct WhiteNode {
 struct DefenceNode {
     rules::Move Move;
     std::string Algebraic;
+    bool Captures = false;
+    bool Checks = false;
     std::vector<WhiteNode> Continuation;  // one node; none when Black has no reply left to meet
     int MovesToMate = 0;                  // White's moves still needed after this defence
     int Duals = 0;
@@ -86,6 +89,11 @@ class MateSolver {
     // Whether the side to move mates in at most `n` moves (1..MostMateMoves)
     // against every defence. The position is as it was afterwards.
     [[nodiscard]] bool MateIn(int n);
+
+    // How many moves of the side to move mate in at most `n` moves against
+    // every defence, counted up to `most` (the count stops there). The
+    // position is as it was afterwards.
+    [[nodiscard]] int MatingMovesWithin(int n, int most);
 
     // Whether the position as set up may stand in a problem with its side to
     // move: one king each, the kings apart, the other side not in check, no

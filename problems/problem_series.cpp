@@ -78,6 +78,8 @@ bool ProblemSeries::KeepProblem() {
     problem.Tree.Key.Trainer = problem.SolutionText;
     problem.Tree.Key.Checks = true;
     problem.Tree.Key.Mates = true;
+    // The trainer's positions play no en passant: a capture takes what stands on the target.
+    problem.Tree.Key.Captures = problem.Board[mate.ToFile][mate.ToRow] != rules::NoPiece;
     Problems.push_back(std::move(problem));
     return true;
 }

@@ -10,10 +10,10 @@ std::string SquareName(int file, int row) {
     return name;
 }
 
-std::string MoveText(const Move& move) {
+std::string MoveText(const Move& move, char between) {
     std::string text(PieceLetters[std::abs(move.MovedPiece)]);
     text += SquareName(move.FromFile, move.FromRow);
-    text += '-';
+    text += between;
     text += SquareName(move.ToFile, move.ToRow);
     if (move.IsPromotion()) text += PieceLetters[std::abs(move.PlacedPiece)];
     return text;

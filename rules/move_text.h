@@ -31,9 +31,14 @@ constexpr std::array<std::string_view, PieceLetterEntries> PieceLetters = MakePi
 // "e2", "h8": a square's file letter followed by its rank digit.
 std::string SquareName(int file, int row);
 
+// What stands between a move's squares: the trainer's list writes "-" for
+// every move; the sheets write ":" for a capture, as Russian notation does.
+constexpr char MoveSign = '-';
+constexpr char CaptureSign = ':';
+
 // The text of a move, as the trainer's list of moves shows it: piece letter,
-// from-square, "-", to-square, and for a promotion the letter of the new
-// piece ("Кg1-f3", "e2-e4", "Крe1-f2", "e7-e8Ф").
-std::string MoveText(const Move& move);
+// from-square, "-" (or `between`), to-square, and for a promotion the letter
+// of the new piece ("Кg1-f3", "e2-e4", "Крe1-f2", "e7-e8Ф", "Фd1:d5").
+std::string MoveText(const Move& move, char between = MoveSign);
 
 }  // namespace rules

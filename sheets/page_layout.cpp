@@ -61,15 +61,59 @@ DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine) {
 
 int DiagramPages(int count, int perPage) { return (count + perPage - 1) / perPage; }
 
-int AnswersPerPage(int columns) {
-    const int rows = static_cast<int>((ContentBottom - ContentTop) / AnswerLineHeight);
-    return rows * columns;
+int AnswerRows(const AnswerStyle& style) { return static_cast<int>((ContentBottom - ContentTop) / style.LineHeight); }
+
+namespace {
+
+// The place the next line of the key goes to.
+struct KeyCursor {
+    LinePlace At;
+    int Columns = 1;
+    void NextColumn() {
+        At.Row = 0;
+        if (++At.Column == Columns) {
+            At.Column = 0;
+            ++At.Page;
+        }
+    }
+};
+
+// Places entries first .. heights.size() - 1 from `start`, a column taking
+// entries while they fit within `target` lines (and a tall entry going on to
+// the next column after `rows`).
+void Flow(const std::vector<int>& heights, std::size_t first, KeyCursor cursor, int target, int rows,
+          std::vector<LinePlace>& places) {
+    for (std::size_t entry = first; entry < heights.size(); ++entry) {
+        if (cursor.At.Row > 0 && cursor.At.Row + heights[entry] > target) cursor.NextColumn();
+        for (int line = 0; line < heights[entry]; ++line) {
+            if (cursor.At.Row == rows) cursor.NextColumn();
+            places.push_back(cursor.At);
+            ++cursor.At.Row;
+        }
+    }
 }
 
-int AnswerPages(int count, int columns) { return (count + AnswersPerPage(columns) - 1) / AnswersPerPage(columns); }
+}  // namespace
 
-int PageCount(int count, int perPage, int answerColumns) {
-    return DiagramPages(count, perPage) + AnswerPages(count, answerColumns);
+std::vector<LinePlace> PlaceAnswerLines(const std::vector<int>& heights, int columns, int rows) {
+    std::vector<LinePlace> places;
+    KeyCursor cursor;
+    cursor.Columns = columns;
+    Flow(heights, 0, cursor, rows, rows, places);
+    if (places.empty()) return places;
+    // The entries that open the last page, when one begins it, are laid out
+    // again in columns of even height.
+    const int lastPage = places.back().Page;
+    std::size_t line = 0;
+    std::size_t entry = 0;
+    while (entry < heights.size() && !(places[line] == LinePlace{lastPage, 0, 0})) line += heights[entry++];
+    if (entry == heights.size()) return places;
+    int lines = 0;
+    for (std::size_t rest = entry; rest < heights.size(); ++rest) lines += heights[rest];
+    std::vector<LinePlace> even(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(line));
+    cursor.At = {lastPage, 0, 0};
+    Flow(heights, entry, cursor, (lines + columns - 1) / columns, rows, even);
+    return even.back().Page == lastPage ? even : places;
 }
 
 }  // namespace sheets

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iterator>
+#include <vector>
 
 namespace sheets {
 
@@ -26,17 +27,39 @@ constexpr double SubtitleFontSize = 12.5;
 constexpr double FooterFontSize = 9.5;
 constexpr double VariantFontSize = 7.5;  // the set's label at the foot's right end
 constexpr double NameLineFontSize = 10.5;
-constexpr double AnswerFontSize = 10.5;
-constexpr double AnswerLineHeight = 15.5;
-constexpr int AnswerColumns = 5;
-// The answer key's columns for mates in n moves: a mate in one is short; a
-// key with its threat needs the room of two and a half; with the main
-// variations of a longer mate an answer takes the page's width.
-constexpr int AnswerColumnsByMoves[] = {AnswerColumns, AnswerColumns, 2, 1};
-constexpr int AnswerColumnsFor(int moves) {
-    constexpr int longest = static_cast<int>(std::size(AnswerColumnsByMoves)) - 1;
-    return AnswerColumnsByMoves[moves < 0 ? 0 : moves > longest ? longest : moves];
+// How the answer key is set for mates in n. A mate in one is one short line
+// in five columns; a longer mate's key, threats and every defence take two
+// columns of small type, as many pages as they need.
+struct AnswerStyle {
+    int Columns;
+    double FontSize;
+    double LineHeight;   // from one baseline to the next
+    double NumberWidth;  // room for the problem's number ("1000.", "№ 1000") before its lines
+};
+constexpr AnswerStyle AnswerStyles[] = {{5, 10.5, 15.5, 30.0}, {5, 10.5, 15.5, 30.0}, {2, 8.0, 10.0, 30.0}};
+constexpr AnswerStyle AnswerStyleFor(int moves) {
+    constexpr int longest = static_cast<int>(std::size(AnswerStyles)) - 1;
+    return AnswerStyles[moves < 0 ? 0 : moves > longest ? longest : moves];
 }
+// The lines one column of the key holds.
+int AnswerRows(const AnswerStyle& style);
+
+// Where one line of the key stands: its page of the key (from 0), column and
+// row (from 0, top down).
+struct LinePlace {
+    int Page = 0;
+    int Column = 0;
+    int Row = 0;
+    bool operator==(const LinePlace& other) const {
+        return Page == other.Page && Column == other.Column && Row == other.Row;
+    }
+};
+// The places of the key's lines, entry after entry, `heights[i]` lines in
+// entry i, column by column and page by page with `rows` lines a column. An
+// entry that does not fit the rest of a column starts the next one, unless
+// it is taller than a column itself; the last page's columns are made even
+// where its entries allow.
+std::vector<LinePlace> PlaceAnswerLines(const std::vector<int>& heights, int columns, int rows);
 
 struct GridShape {
     int Columns;
@@ -61,10 +84,7 @@ struct DiagramPlace {
 // with or without the line for a pupil's name above the diagrams.
 DiagramPlace PlaceOfDiagram(int perPage, int slot, bool nameLine = false);
 
-// Pages of diagrams, of answers, and both, for `count` problems.
+// Pages of diagrams for `count` problems.
 int DiagramPages(int count, int perPage);
-int AnswersPerPage(int columns = AnswerColumns);
-int AnswerPages(int count, int columns = AnswerColumns);
-int PageCount(int count, int perPage, int answerColumns = AnswerColumns);
 
 }  // namespace sheets

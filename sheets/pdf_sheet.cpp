@@ -18,9 +18,10 @@ namespace {
 constexpr double RuleWidth = 0.6;
 constexpr double FrameWidth = 0.9;
 constexpr double AnswerRuleWidth = 0.4;
-constexpr double AnswerNumberWidth = 30.0;  // room for "1000." before each solution
-constexpr double AnswerColumnGap = 6.0;     // kept free at the right of each column of answers
-constexpr double AnswerBlankShare = 0.55;   // of the board's width
+constexpr double AnswerNumberGap = 4.0;    // from the problem's number to its lines
+constexpr double AnswerColumnGap = 6.0;    // kept free at the right of each column of answers
+constexpr double WrappedLineIndent = 8.0;  // the rest of a line too long for its column, set further in
+constexpr double AnswerBlankShare = 0.55;  // of the board's width
 
 // A title that needs two lines is set no larger than this on the diagram
 // pages and, under "Ответы", on the key's pages: two lines must fit above the
@@ -54,6 +55,14 @@ std::vector<std::size_t> BreakPlaces(const std::string& text) {
         if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) places.push_back(at);
     }
     return places;
+}
+
+// "2.", "1…": a number of White's or Black's move.
+bool IsMoveNumber(const std::string& word) {
+    const std::size_t digits = word.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string::npos) return false;
+    const std::string mark = word.substr(digits);
+    return mark == "." || mark == BlackMoveMark;
 }
 
 std::string Trimmed(const std::string& text) {
@@ -240,23 +249,83 @@ class PageWriter {
         cairo_stroke(Cr);
     }
 
-    // Entries first .. first + count - 1 of the key, column by column.
-    void Answers(const std::vector<problems::SeriesProblem>& problems, int first, int count, int columns) {
-        const int rowsMost = AnswersPerPage(columns) / columns;
-        const int rows = std::min(rowsMost, (count + columns - 1) / columns);
-        const double columnWidth = (PageWidth - 2 * PageMargin) / columns;
-        for (int index = 0; index < count; ++index) {
-            const double x = PageMargin + (index / rows) * columnWidth;
-            const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
-            Font(AnswerFontSize, true);
-            RightAligned(std::to_string(first + index + 1) + ".", x + AnswerNumberWidth, baseline);
-            const std::string answer = AnswerText(problems[static_cast<std::size_t>(first + index)]);
-            // An answer wider than its column is set smaller to fit.
-            const double room = columnWidth - AnswerNumberWidth - 4 - AnswerColumnGap;
-            Font(AnswerFontSize, false);
-            const double width = Width(answer);
-            if (width > room) Font(AnswerFontSize * room / width, false);
-            Text(answer, x + AnswerNumberWidth + 4, baseline);
+    // A line of the key broken at blanks into pieces no wider than `room`
+    // (the rest `indent` narrower), at the font set.
+    std::vector<std::string> Wrapped(const std::string& line, double room, double indent) {
+        std::vector<std::string> pieces;
+        std::string piece;
+        std::size_t at = 0;
+        while (at < line.size()) {
+            // A move number ("2.", "1…") keeps to the move after it.
+            std::size_t end = at;
+            do {
+                end = line.find(' ', end + 1);
+                if (end == std::string::npos) end = line.size();
+            } while (end < line.size() && IsMoveNumber(Trimmed(line.substr(at, end - at))));
+            const std::string word = line.substr(at, end - at);  // with its leading blank, but for the first
+            const double width = room - (pieces.empty() ? 0 : indent);
+            if (!piece.empty() && Width(piece + word) > width) {
+                pieces.push_back(piece);
+                piece = Trimmed(word);
+            } else {
+                piece += word;
+            }
+            at = end;
+        }
+        if (!piece.empty()) pieces.push_back(piece);
+        return pieces;
+    }
+
+    // The key's pages: every problem's number and lines, column by column.
+    void AnswerPages(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content) {
+        const int moves = problems.empty() ? 1 : problems.front().Tree.Moves;
+        const AnswerStyle style = AnswerStyleFor(moves);
+        const double columnWidth = HeadingRoom / style.Columns;
+        const double room = columnWidth - style.NumberWidth - AnswerNumberGap - AnswerColumnGap;
+        // Each entry's lines as they are set: a piece of a broken line is indented.
+        std::vector<std::vector<std::pair<std::string, bool>>> entries;
+        std::vector<int> heights;
+        Font(style.FontSize, false);
+        for (const problems::SeriesProblem& problem : problems) {
+            std::vector<std::pair<std::string, bool>> lines;
+            for (const std::string& line : AnswerLines(problem)) {
+                const std::vector<std::string> pieces = Wrapped(line, room, WrappedLineIndent);
+                for (std::size_t piece = 0; piece < pieces.size(); ++piece)
+                    lines.emplace_back(pieces[piece], piece > 0);
+            }
+            heights.push_back(static_cast<int>(lines.size()));
+            entries.push_back(std::move(lines));
+        }
+        const std::vector<LinePlace> places = PlaceAnswerLines(heights, style.Columns, AnswerRows(style));
+        const int pages = places.empty() ? 0 : places.back().Page + 1;
+        std::size_t place = 0;
+        std::size_t entry = 0;
+        std::size_t line = 0;  // within the entry
+        for (int page = 0; page < pages; ++page) {
+            KeyHeader(content.Title);
+            for (; place < places.size() && places[place].Page == page; ++place) {
+                const double x = PageMargin + places[place].Column * columnWidth;
+                const double baseline = ContentTop + style.FontSize + places[place].Row * style.LineHeight;
+                const double textLeft = x + style.NumberWidth + AnswerNumberGap;
+                if (line == 0) {
+                    Font(style.FontSize, true);
+                    RightAligned(AnswerNumberText(static_cast<int>(entry) + 1, moves), x + style.NumberWidth, baseline);
+                }
+                const auto& [text, wrapped] = entries[entry][line];
+                // A word wider than its column by itself is set smaller to fit.
+                Font(style.FontSize, false);
+                const double left = textLeft + (wrapped ? WrappedLineIndent : 0);
+                const double width = Width(text);
+                const double fits = room - (wrapped ? WrappedLineIndent : 0);
+                if (width > fits) Font(style.FontSize * fits / width, false);
+                Text(text, left, baseline);
+                if (++line == entries[entry].size()) {
+                    line = 0;
+                    ++entry;
+                }
+            }
+            Footer(AnswerPageNumberText(page + 1, pages), content.Variant);
+            cairo_show_page(Cr);
         }
     }
 
@@ -279,49 +348,65 @@ std::string VariantText(std::uint64_t seed) { return std::string(VariantWord) + 
 
 std::string TaskLine(int moves) { return "Белые начинают и дают мат в " + MovesPhrase(moves); }
 
-namespace {
-
-// "#" after a mate, "+" after a check.
-std::string CheckMark(const problems::WhiteNode& move) { return move.Mates ? "#" : move.Checks ? "+" : ""; }
-
-// The main variations after a key: the defences that White answers
-// otherwise than by the threat, one for each different answer, in the order
-// of Black's moves ("1... Крe8-d8 2. Лa1-a8+").
-std::vector<std::string> MainVariations(const problems::Solution& solution) {
-    std::vector<std::string> variations;
-    std::vector<rules::Move> answers;
-    for (const problems::WhiteNode& threat : solution.Threats) answers.push_back(threat.Move);
-    for (const problems::DefenceNode& defence : solution.Key.Defences) {
-        if (defence.Continuation.empty()) continue;
-        const problems::WhiteNode& answer = defence.Continuation.front();
-        if (std::find(answers.begin(), answers.end(), answer.Move) != answers.end()) continue;
-        answers.push_back(answer.Move);
-        variations.push_back("1... " + rules::MoveText(defence.Move) + " 2. " + answer.Trainer + CheckMark(answer));
-    }
-    return variations;
+std::string AnswerNumberText(int number, int moves) {
+    return moves <= 1 ? std::to_string(number) + "." : "№ " + std::to_string(number);
 }
 
-// How many main variations an answer shows, by n: a mate in two is told by
-// its key and threat alone.
-constexpr int VariationsShownFromMoves = 3;
+namespace {
+
+// A move as the sheets write it: ":" between the squares of a capture.
+std::string SheetMoveText(const rules::Move& move, bool captures) {
+    return rules::MoveText(move, captures ? rules::CaptureSign : rules::MoveSign);
+}
+// White's move with "#" after a mate, "+" after a check.
+std::string SheetMoveText(const problems::WhiteNode& move) {
+    return SheetMoveText(move.Move, move.Captures) + (move.Mates ? "#" : move.Checks ? "+" : "");
+}
+std::string SheetMoveText(const problems::DefenceNode& move) {
+    return SheetMoveText(move.Move, move.Captures) + (move.Checks ? "+" : "");
+}
+
+// Black's reply to `move` that puts the mate off longest, the first in the
+// order of Black's moves among those; null after a mate.
+const problems::DefenceNode* MostStubborn(const problems::WhiteNode& move) {
+    const problems::DefenceNode* stubborn = nullptr;
+    for (const problems::DefenceNode& defence : move.Defences) {
+        if (defence.Continuation.empty()) continue;
+        if (stubborn == nullptr || defence.MovesToMate > stubborn->MovesToMate) stubborn = &defence;
+    }
+    return stubborn;
+}
+
+// "1… Крd6-e6 2. Сg5-e7+ Крe6-f5 3. Фb7-f7#": a defence to the key and the
+// play after it down to the mate, along Black's most stubborn replies.
+std::string VariationText(const problems::DefenceNode& defence) {
+    std::string text = std::string("1") + BlackMoveMark + " " + SheetMoveText(defence);
+    const problems::DefenceNode* line = &defence;
+    for (int move = 2; line != nullptr && !line->Continuation.empty(); ++move) {
+        const problems::WhiteNode& answer = line->Continuation.front();
+        text += " " + std::to_string(move) + ". " + SheetMoveText(answer);
+        line = MostStubborn(answer);
+        if (line != nullptr) text += " " + SheetMoveText(*line);
+    }
+    return text;
+}
 
 }  // namespace
 
-std::string AnswerText(const problems::SeriesProblem& problem) {
+std::vector<std::string> AnswerLines(const problems::SeriesProblem& problem) {
     const problems::Solution& solution = problem.Tree;
-    // A mate in one is its own key: no number, no "!".
-    if (solution.Moves <= 1) return problem.SolutionText + "#";
-    std::string text = "1. " + problem.SolutionText + (solution.Key.Checks ? "+!" : "!");
-    if (!solution.Threats.empty()) {
-        const problems::WhiteNode& threat = solution.Threats.front();
-        text += " (угроза 2. " + threat.Trainer + CheckMark(threat) + ")";
+    // A mate in one is its own key: no move number, no "!".
+    if (solution.Moves <= 1) return {SheetMoveText(solution.Key)};
+    std::string key = "1. " + SheetMoveText(solution.Key) + "!";
+    for (std::size_t threat = 0; threat < solution.Threats.size(); ++threat) {
+        key += (threat == 0 ? " (угроза 2. " : ", 2. ") + SheetMoveText(solution.Threats[threat]);
     }
-    if (solution.Moves >= VariationsShownFromMoves) {
-        const std::vector<std::string> variations = MainVariations(solution);
-        const std::size_t shown = std::min(variations.size(), static_cast<std::size_t>(MostAnswerVariations));
-        for (std::size_t index = 0; index < shown; ++index) text += (index == 0 ? " " : "; ") + variations[index];
+    if (!solution.Threats.empty()) key += ")";
+    std::vector<std::string> lines = {key};
+    for (const problems::DefenceNode& defence : solution.Key.Defences) {
+        if (!defence.Continuation.empty()) lines.push_back(VariationText(defence));
     }
-    return text;
+    return lines;
 }
 
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content,
@@ -331,7 +416,6 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
     const int count = static_cast<int>(problems.size());
     const int perPage = content.PerPage;
     const int moves = problems.empty() ? 1 : problems.front().Tree.Moves;
-    const int columns = AnswerColumnsFor(moves);
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendToString, &pdf, PageWidth, PageHeight);
     const std::string documentTitle =
         content.Worksheet ? content.Title : std::string(AnswersHeading) + ": " + content.Title;
@@ -358,16 +442,7 @@ bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfCon
             cairo_show_page(cr);
         }
     }
-    if (content.AnswerKey) {
-        const int pages = AnswerPages(count, columns);
-        int page = 0;
-        for (int first = 0; first < count; first += AnswersPerPage(columns)) {
-            writer.KeyHeader(content.Title);
-            writer.Answers(problems, first, std::min(AnswersPerPage(columns), count - first), columns);
-            writer.Footer(AnswerPageNumberText(++page, pages), content.Variant);
-            cairo_show_page(cr);
-        }
-    }
+    if (content.AnswerKey) writer.AnswerPages(problems, content);
 
     const cairo_status_t drawing = cairo_status(cr);
     cairo_destroy(cr);

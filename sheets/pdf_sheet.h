@@ -19,7 +19,8 @@ inline constexpr const char* VariantWord = "Вариант";
 // The line of blanks for a pupil, left to right.
 inline constexpr const char* NameLineLabels[] = {"Фамилия, имя", "Класс", "Дата"};
 
-constexpr int MostAnswerVariations = 3;
+// "1…": the number of a move of Black's, as the key writes it.
+inline constexpr const char* BlackMoveMark = "…";
 
 // Square colours: light squares white, dark squares a grey that a
 // black-and-white printer reproduces as an even tint.
@@ -37,14 +38,18 @@ std::string AnswerPageNumberText(int page, int pages);
 // "Вариант 11": the label that tells sets apart, printed small at the foot
 // of every page of the worksheet and of the key; `seed` makes the set again.
 std::string VariantText(std::uint64_t seed);
-// The answer key's entry of a problem. A mate in one: the mate as the
-// trainer's move list writes it, then "#". A longer mate: "1. ", the key
-// with "!" ("+!" when it checks), its threat when it has one, and for mates
-// in three or more the main variations: one defence for each of White's
-// different answers, up to MostAnswerVariations
-// ("1. Лa1-a6! (угроза 2. Фb7-g7#)",
-// "1. Фd1-d5! (угроза 2. Фd5-e6+) 1... Крe8-d8 2. Лa1-a8+; 1... Кc6-e5 2. Фd5:e5+").
-std::string AnswerText(const problems::SeriesProblem& problem);
+// The answer key's entry of a problem, line by line, captures written with
+// ":". A mate in one: the mate with "#" ("Фd1:d5#"). A longer mate: "1. ",
+// the key with "!" ("+!" when it checks) and every threat, then every Black
+// defence with White's answer, for mates in three down to the mate along
+// Black's most stubborn replies:
+//   "1. Лa1-a6! (угроза 2. Фb7-g7#, 2. Фb7-b8#)"
+//   "1… Крe8-d8 2. Фb7-d7#"
+//   "1… Кc6:e5 2. Фd5:e5+ Крe8-f8 3. Лa6-a8#"
+std::vector<std::string> AnswerLines(const problems::SeriesProblem& problem);
+// The problem's number before its entry in the key: "15." for a mate in one,
+// "№ 15" for longer ones, whose entries begin with a move number.
+std::string AnswerNumberText(int number, int moves);
 
 // What a document shows besides the problems, and which of its parts it holds.
 struct PdfContent {

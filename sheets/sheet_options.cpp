@@ -13,7 +13,7 @@
 namespace sheets {
 namespace {
 
-enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine, Moves };
+enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine, Moves, Style, Partial };
 
 struct OptionName {
     std::string_view Name;
@@ -26,7 +26,8 @@ constexpr OptionName OptionNames[] = {
     {"--title", Option::Title, true},       {"--pdf", Option::Pdf, true},
     {"--key", Option::Key, true},           {"--pgn", Option::Pgn, true},
     {"--epd", Option::Epd, true},           {"--name-line", Option::NameLine, false},
-    {"--moves", Option::Moves, true},
+    {"--moves", Option::Moves, true},       {"--style", Option::Style, true},
+    {"--partial", Option::Partial, false},
 };
 
 // An argument as a message shows it: quoted, on one line.
@@ -124,10 +125,22 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             return "";
         }
         case Option::Title: {
+            // An empty title stands for the default one, set once --moves is known.
             const std::string complaint = TitleComplaint(value);
             if (complaint.empty()) options.Title = value;
             return complaint;
         }
+        case Option::Style:
+            if (value == SoundStyleName) {
+                options.Style = problems::ProblemStyle::Sound;
+            } else if (value == ComposedStyleName) {
+                options.Style = problems::ProblemStyle::Composed;
+            } else {
+                return std::string("--style: нужно ") + SoundStyleName + " или " + ComposedStyleName + ", а не " +
+                       Quoted(value);
+            }
+            return "";
+        case Option::Partial: options.Partial = true; return "";
         case Option::Pdf:
         case Option::Key:
             if (value == StandardStream)
@@ -153,26 +166,35 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
-           "                       [--moves N] [--name-line] [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
+           "                       [--moves N] [--style СТИЛЬ] [--partial] [--name-line]\n"
+           "                       [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
            "Листы задач «мат в 1 ход» из генератора тренажёра, «мат в 2 хода» или «мат в 3 хода»:\n"
            "PDF с ответами, PGN, EPD.\n"
            "  --settings ФАЙЛ  файл настроек (по умолчанию set_figure.txt)\n"
            "  --count N        число задач, от 1 до 1000 (по умолчанию 12)\n"
            "  --seed S         начальное число: те же настройки и S дают те же задачи;\n"
-           "                   оно печатается на страницах PDF как «Вариант S»\n"
+           "                   оно печатается на страницах PDF как «Вариант S»;\n"
+           "                   без --seed программа берёт число от 1 до 99999 и пишет его\n"
            "  --per-page K     диаграмм на странице PDF: 4, 6, 9 или 12 (по умолчанию 6)\n"
-           "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков\n"
-           "                   (по умолчанию «Мат в 1 ход», с --moves 2 «Мат в 2 хода», с --moves 3 «Мат в 3 хода»)\n"
+           "  --title ТЕКСТ    заголовок листа, не длиннее 100 знаков; пустой или без --title:\n"
+           "                   «Мат в 1 ход», с --moves 2 «Мат в 2 хода», с --moves 3 «Мат в 3 хода»\n"
            "  --moves N        1: мат в 1 ход (по умолчанию); 2 или 3: корректные задачи на мат в N ходов,\n"
            "                   проверенные полным перебором по всем правилам: один первый ход, мат не позже\n"
            "                   N-го хода против любой защиты, и нет мата быстрее\n"
+           "  --style СТИЛЬ    с --moves 2 и 3: sound (по умолчанию) — любые корректные задачи;\n"
+           "                   composed — составленные: тихий первый ход (без шаха и взятия, не отнимает\n"
+           "                   полей у чёрного короля), нет дуалей ни после одной защиты, хотя бы две\n"
+           "                   защиты с разными ответами, и ни одну фигуру, кроме королей, нельзя снять\n"
+           "  --partial        если найдено меньше задач, чем просили, записать найденные\n"
+           "                   (сколько — в сообщении) и выйти с кодом 0\n"
            "  --name-line      строка «Фамилия, имя», «Класс», «Дата» на страницах с задачами\n"
            "  --pdf ФАЙЛ       лист задач в PDF, с ответами в конце, если нет --key\n"
            "  --key ФАЙЛ       ответы отдельным PDF\n"
            "  --pgn ФАЙЛ       задачи в PGN («-»: на стандартный вывод)\n"
            "  --epd ФАЙЛ       задачи в EPD («-»: на стандартный вывод)\n"
            "Нужен хотя бы один из --pdf, --key, --pgn, --epd.\n"
-           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2 и 3: 10000).\n";
+           "На каждую задачу отводится не больше 30000 случайных позиций (с --moves 2 и 3: 10000, с --style composed: "
+           "400000).\n";
 }
 
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options) {
@@ -207,7 +229,10 @@ std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& o
         const std::string complaint = TakeValue(known->Which, name, value, options);
         if (!complaint.empty()) return complaint;
     }
-    if (given.count(Option::Title) == 0) options.Title = DefaultTitle(options.Moves);
+    if (given.count(Option::Title) == 0 || options.Title.empty()) options.Title = DefaultTitle(options.Moves);
+    if (options.Style == problems::ProblemStyle::Composed && options.Moves < 2) {
+        return "--style composed: составленные задачи бывают только с --moves 2 или 3";
+    }
     if (options.PdfPath.empty() && options.KeyPath.empty() && options.PgnPath.empty() && options.EpdPath.empty()) {
         return "укажите хотя бы один из параметров --pdf, --key, --pgn, --epd";
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "problems/problem_style.h"
+
 namespace sheets {
 
 inline constexpr const char* ProgramName = "vindolar-sheets";
@@ -22,6 +24,12 @@ constexpr int PerPageChoices[] = {4, 6, 9, 12};
 constexpr int MostTitleCharacters = 100;
 constexpr std::size_t MostPgnStringBytes = 255;
 constexpr int MostMoves = 3;  // --moves: mates in 1, 2 or 3
+// A seed the program picks itself is short enough to be read out to a class.
+constexpr std::uint64_t MostPickedSeed = 99999;
+
+// --style's values: sound problems, or composed ones (mates in 2 and 3).
+inline constexpr const char* SoundStyleName = "sound";
+inline constexpr const char* ComposedStyleName = "composed";
 
 // "1 ход", "2 хода", "5 ходов": a number of moves as Russian counts them.
 std::string MovesPhrase(int moves);
@@ -34,7 +42,8 @@ struct SheetOptions {
     std::optional<std::uint64_t> Seed;  // none: taken from the clock
     int PerPage = DefaultPerPage;
     int Moves = 1;                        // --moves: White mates in this many moves
-    std::string Title = DefaultTitle(1);  // DefaultTitle(Moves) without --title
+    std::string Title = DefaultTitle(1);  // DefaultTitle(Moves) without --title or with an empty one
+    problems::ProblemStyle Style = problems::ProblemStyle::Sound;  // --style
     // Empty when that output is not asked for; StandardStream for PGN or EPD
     // on standard output.
     std::string PdfPath;
@@ -42,6 +51,7 @@ struct SheetOptions {
     std::string PgnPath;
     std::string EpdPath;
     bool NameLine = false;  // blanks for a pupil's name, class and date on the worksheet's pages
+    bool Partial = false;   // --partial: a set that came out short is written as it is
     bool Help = false;      // --help: print the usage and do nothing else
 };
 
@@ -50,7 +60,7 @@ std::string UsageText();
 
 // Reads the arguments after the program name (argv[1..argc-1]) into
 // `options`. Each option takes its value as the next argument or after "="
-// ("--count 20", "--count=20"); --name-line takes none. Returns "" when they are good, otherwise one
+// ("--count 20", "--count=20"); --name-line and --partial take none. Returns "" when they are good, otherwise one
 // line (without the program name) that says what is wrong.
 std::string ParseSheetOptions(int argc, const char* const* argv, SheetOptions& options);
 

@@ -31,8 +31,10 @@ int Fail(int status, const std::string& complaint) {
     return status;
 }
 
+// A seed from the clock, 1 to MostPickedSeed, so that "Вариант 4821" can be read out.
 std::uint64_t ClockSeed() {
-    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    return 1 + ticks % MostPickedSeed;
 }
 
 // The outputs asked for, in the order PDF, key, PGN, EPD; their bytes come later.
@@ -102,16 +104,18 @@ int SheetProgram::Run(int argc, const char* const* argv) {
 
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) == 1);
     std::vector<problems::SeriesProblem> found;
+    std::string shortSet;  // why the set came out short, or empty
     // Mates in one come from the trainer's own generator; longer ones from the mate solver.
     if (options.Moves > 1) {
-        problems::MateSeries series(config, seed, options.Moves);
+        problems::MateSeries series(config, seed, options.Moves, options.Style);
         const bool complete = series.Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
-            const std::string budget =
-                "(не больше " + std::to_string(problems::AttemptsPerProblem(options.Moves)) + " на задачу) ";
-            return Fail(TooFewProblems, ShortSetComplaint(series.LastEnd, series.AttemptsUsed, budget,
-                                                          static_cast<int>(series.Problems.size()), options));
+            const std::string budget = "(не больше " +
+                                       std::to_string(problems::AttemptsPerProblem(options.Moves, options.Style)) +
+                                       " на задачу) ";
+            shortSet = ShortSetComplaint(series.LastEnd, series.AttemptsUsed, budget,
+                                         static_cast<int>(series.Problems.size()), options);
         }
         found = std::move(series.Problems);
     } else {
@@ -119,10 +123,15 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         const bool complete = series->Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
-            return Fail(TooFewProblems, ShortSetComplaint(series->LastEnd, series->AttemptsUsed, "",
-                                                          static_cast<int>(series->Problems.size()), options));
+            shortSet = ShortSetComplaint(series->LastEnd, series->AttemptsUsed, "",
+                                         static_cast<int>(series->Problems.size()), options);
         }
         found = std::move(series->Problems);
+    }
+    // With --partial a short set is written as it is, when it holds a problem at all.
+    if (!shortSet.empty()) {
+        if (!options.Partial || found.empty()) return Fail(TooFewProblems, shortSet);
+        std::fprintf(stderr, "%s: %s; записаны найденные (--partial)\n", ProgramName, shortSet.c_str());
     }
 
     PdfContent content;

@@ -191,8 +191,8 @@ TEST(MateSolver, TheSlowSolverAgreesOnRandomPositions) {
 TEST(MateSeries, TheSameSeedGivesTheSameSetOnOneThreadOrMany) {
     const settings::TrainerSettings config = SettingsOf(ExampleValues());
     for (const int moves : {2, 3}) {
-        problems::MateSeries one(config, 42, moves, 1);
-        problems::MateSeries many(config, 42, moves, 3);
+        problems::MateSeries one(config, 42, moves, problems::ProblemStyle::Sound, 1);
+        problems::MateSeries many(config, 42, moves, problems::ProblemStyle::Sound, 3);
         ASSERT_TRUE(one.Draw(20, nullptr));
         ASSERT_TRUE(many.Draw(20, nullptr));
         ASSERT_EQ(one.Problems.size(), many.Problems.size());

@@ -86,8 +86,23 @@ std::string Uci(const rules::Move& move) {
     }
 }
 
-// The texts in the trainer's notation of White's mates after `key` were
-// Black to pass, by the slow solver.
+// A move of the side to move in `position` as the sheets write it: ":" for a capture.
+std::string SheetText(const rules::Position& position, const rules::Move& move) {
+    const bool captures = position.At(move.ToFile, move.ToRow) != rules::NoPiece || position.IsEnPassantCapture(move);
+    return rules::MoveText(move, captures ? rules::CaptureSign : rules::MoveSign);
+}
+
+// The texts of White's mates in `position` (White to move) by the slow solver.
+std::set<std::string> MateTexts(const rules::Position& position, const slow::Board& board) {
+    std::set<std::string> texts;
+    const rules::MoveList moves = position.LegalMoves();
+    for (int entry = 1; entry <= moves.Count(); ++entry) {
+        if (slow::Mates(board, slow::FromMove(moves[entry]))) texts.insert(SheetText(position, moves[entry]) + "#");
+    }
+    return texts;
+}
+
+// White's mates after `key` were Black to pass.
 std::set<std::string> ThreatTexts(const std::string& fen, const rules::Move& key) {
     auto position = WhiteToMove(fen);
     (void)position->Play(key);
@@ -95,12 +110,33 @@ std::set<std::string> ThreatTexts(const std::string& fen, const rules::Move& key
     slow::Board passed = slow::After(slow::FromFen(fen + " 0 1"), slow::FromMove(key));
     passed.Side = 1;
     passed.EnPassant = -1;
-    std::set<std::string> texts;
-    const rules::MoveList moves = position->LegalMoves();
-    for (int entry = 1; entry <= moves.Count(); ++entry) {
-        if (slow::Mates(passed, slow::FromMove(moves[entry]))) texts.insert(rules::MoveText(moves[entry]));
+    return MateTexts(*position, passed);
+}
+
+// The entries of an answer key read back by pdftotext: its number and its
+// lines, a line broken at the column's edge joined again.
+std::map<int, std::vector<std::string>> KeyEntries(const std::string& text, const std::string& title) {
+    std::map<int, std::vector<std::string>> entries;
+    std::vector<std::string>* entry = nullptr;
+    for (std::string line : Lines(text)) {
+        // pdftotext ends some lines with a blank, and a page with a form feed.
+        line.erase(0, line.find_first_not_of('\f'));
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\f')) line.pop_back();
+        if (line.empty() || line == "Ответы" || line == title || line.rfind("Ответы, страница", 0) == 0 ||
+            line.rfind("Вариант", 0) == 0) {
+            continue;
+        }
+        if (line.rfind("№ ", 0) == 0) {
+            const std::size_t blank = line.find(' ', std::string("№ ").size());
+            entry = &entries[std::stoi(line.substr(std::string("№ ").size()))];
+            entry->push_back(line.substr(blank + 1));
+        } else if (entry != nullptr && line.rfind("1… ", 0) == 0) {
+            entry->push_back(line);
+        } else if (entry != nullptr) {
+            entry->back() += " " + line;
+        }
     }
-    return texts;
+    return entries;
 }
 
 TEST_F(MateSheets, MovesOtherThanOneToThreeAreRefusedAndWriteNothing) {
@@ -151,8 +187,9 @@ TEST_F(MateSheets, MovesOneWritesWhatNoOptionWrites) {
 }
 
 // Every problem of the EPD is a two-mover to the slow solver with its bm as
-// the key; the PDF's key prints that key with "!" ("+!" when it checks) and
-// the threat as one of White's mates after a pass.
+// the key; the PDF's key prints that key with "!" ("+!" when it checks),
+// every threat (White's mates after a pass), and every Black defence with a
+// mate that answers it, captures written with ":".
 TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
     WriteSettings("any.txt", AnyKind);
     constexpr int Count = 40;
@@ -169,19 +206,16 @@ TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
     const std::size_t answers = all.find("Ответы");
     ASSERT_NE(answers, std::string::npos) << all;
 
-    // "15. 1. Фa5-a6! (угроза 2. Фa6-c6#)", one answer a line.
-    static const std::regex entry(R"(^(\d+)\. 1\. (\S+?)(\+?)!(?: \(угроза 2\. (\S+)#\))?$)");
-    std::map<int, std::smatch> printed;
-    const std::vector<std::string> keyLines = Lines(all.substr(answers));
-    for (const std::string& line : keyLines) {
-        std::smatch parts;
-        if (std::regex_match(line, parts, entry)) printed[std::stoi(parts[1])] = parts;
-    }
+    // "№ 15", "1. Фa5-a6! (угроза 2. Фa6-c6#, 2. Фa6:b7#)", then a line a defence.
+    static const std::regex keyLine(R"(^1\. (\S+?)(\+?)!(?: \(угроза (.*)\))?$)");
+    static const std::regex defenceLine(R"(^1… (\S+) 2\. (\S+#)$)");
+    const std::map<int, std::vector<std::string>> printed = KeyEntries(all.substr(answers), "Мат в 2 хода");
     const std::vector<EpdLine> epd = ReadEpd(*ReadBytes("set.epd"));
     ASSERT_EQ(epd.size(), static_cast<std::size_t>(Count));
     ASSERT_EQ(printed.size(), static_cast<std::size_t>(Count));
     int threats = 0;
     int checks = 0;
+    int captures = 0;
     for (const EpdLine& line : epd) {
         SCOPED_TRACE(line.Fen + " bm " + line.Bm);
         EXPECT_EQ(line.Dm, "2");
@@ -193,25 +227,51 @@ TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
         ASSERT_EQ(keys.size(), 1U);
         EXPECT_EQ(keys[0], slow::FromMove(*key));
 
-        const bool checking = slow::InCheck(slow::After(board, keys[0]), -1);
+        const slow::Board afterKey = slow::After(board, keys[0]);
+        const bool checking = slow::InCheck(afterKey, -1);
         EXPECT_EQ(line.Bm.back() == '+', checking);
         ASSERT_EQ(printed.count(std::stoi(line.Id)), 1U);
-        const std::smatch& answer = printed[std::stoi(line.Id)];
-        EXPECT_EQ(answer[2].str(), rules::MoveText(*key));
-        EXPECT_EQ(answer[3].str() == "+", checking);
+        const std::vector<std::string>& entry = printed.at(std::stoi(line.Id));
+        std::smatch answer;
+        ASSERT_TRUE(std::regex_match(entry[0], answer, keyLine)) << entry[0];
+        auto position = WhiteToMove(line.Fen);
+        EXPECT_EQ(answer[1].str(), SheetText(*position, *key));
+        EXPECT_EQ(answer[2].str() == "+", checking);
         checks += checking;
-        const std::set<std::string> threatTexts = ThreatTexts(line.Fen, *key);
-        if (answer[4].matched) {
-            ++threats;
-            EXPECT_FALSE(checking);
-            EXPECT_EQ(threatTexts.count(answer[4].str()), 1U) << answer[4].str();
-        } else if (!checking) {
-            EXPECT_TRUE(threatTexts.empty());
+        captures += answer[1].str().find(':') != std::string::npos;
+        // Every threat, and nothing else.
+        std::set<std::string> threatsPrinted;
+        if (answer[3].matched) {
+            const std::string list = answer[3].str();
+            for (std::size_t at = 0; at < list.size();) {
+                const std::size_t end = std::min(list.find(", ", at), list.size());
+                EXPECT_EQ(list.compare(at, 3, "2. "), 0) << list;
+                threatsPrinted.insert(list.substr(at + 3, end - at - 3));
+                at = end + 2;
+            }
+        }
+        threats += !threatsPrinted.empty();
+        EXPECT_EQ(threatsPrinted, checking ? std::set<std::string>{} : ThreatTexts(line.Fen, *key));
+        // Every Black defence, each with a mate.
+        (void)position->Play(*key);
+        const rules::MoveList defences = position->LegalMoves();
+        ASSERT_EQ(entry.size(), static_cast<std::size_t>(defences.Count()) + 1);
+        for (int index = 1; index <= defences.Count(); ++index) {
+            std::smatch defence;
+            ASSERT_TRUE(std::regex_match(entry[static_cast<std::size_t>(index)], defence, defenceLine))
+                << entry[static_cast<std::size_t>(index)];
+            const rules::Move reply = defences[index];
+            EXPECT_EQ(defence[1].str(), SheetText(*position, reply) + (position->GivesCheck(reply) ? "+" : ""));
+            const rules::Undo undo = position->Play(reply);
+            EXPECT_EQ(MateTexts(*position, slow::After(afterKey, slow::FromMove(reply))).count(defence[2].str()), 1U)
+                << defence[2].str();
+            position->TakeBack(reply, undo);
         }
     }
-    // The seed gives both kinds of key.
+    // The seed gives both kinds of key, and a key that captures.
     EXPECT_GT(threats, 0);
     EXPECT_GT(checks, 0);
+    EXPECT_GT(captures, 0);
 }
 
 // pgn-extract plays every move of every game, the variations' too, and
@@ -317,8 +377,16 @@ TEST_F(MateSheets, EnPassantLinesAreWrittenSoThatPgnExtractPlaysThem) {
     EXPECT_EQ(WriteEpd(problems),
               "8/8/8/1p6/2p5/2K5/1P2Q3/k7 w - - bm b4; dm 2; id \"1\";\n"
               "8/kpP5/8/P7/1R6/8/1K6/8 w - - bm c8=Q; dm 2; id \"2\";\n");
-    EXPECT_EQ(AnswerText(problems[0]), "1. b2-b4! (угроза 2. Фe2-b2#)");
-    EXPECT_EQ(AnswerText(problems[1]), "1. c7-c8Ф! (угроза 2. Фc8-b7#)");
+    // The key's every defence, the capture en passant written with ":".
+    const std::vector<std::string> first = AnswerLines(problems[0]);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first[0], "1. b2-b4! (угроза 2. Фe2-b2#)");
+    EXPECT_EQ(std::set<std::string>(first.begin() + 1, first.end()),
+              (std::set<std::string>{"1… c4:b3 2. Фe2-b2#", "1… Крa1-b1 2. Фe2-b2#"}));
+    const std::vector<std::string> second = AnswerLines(problems[1]);
+    ASSERT_FALSE(second.empty());
+    EXPECT_EQ(second[0], "1. c7-c8Ф! (угроза 2. Фc8:b7#)");
+    EXPECT_NE(std::find(second.begin(), second.end(), "1… b7-b5 2. a5:b6#"), second.end());
 }
 
 // A chess engine run as a child, spoken to over its standard input and output.

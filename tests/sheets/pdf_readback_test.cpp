@@ -116,7 +116,9 @@ TEST_F(PdfReadBack, TextsOfThePagesAndTheAnswerKey) {
         const auto position = WhiteToMove(FenOf(games[index]));
         const std::vector<rules::Move> named = EntriesNamedBy(*position, san);
         ASSERT_EQ(named.size(), 1u) << san;
-        const std::string answer = std::to_string(index + 1) + ". " + rules::MoveText(named[0]) + "#";
+        const bool captures = position->At(named[0].ToFile, named[0].ToRow) != rules::NoPiece;
+        const std::string answer = std::to_string(index + 1) + ". " +
+                                   rules::MoveText(named[0], captures ? rules::CaptureSign : rules::MoveSign) + "#";
         EXPECT_NE(key.find(answer), std::string::npos) << answer << "\n" << key;
     }
 
@@ -403,7 +405,9 @@ TEST_F(PdfReadBack, TheKeyApartAndTheVariantOnEveryPage) {
         const auto position = WhiteToMove(FenOf(games[index]));
         const std::vector<rules::Move> named = EntriesNamedBy(*position, movetext.substr(3, movetext.size() - 3 - 4));
         ASSERT_EQ(named.size(), 1u);
-        const std::string answer = std::to_string(index + 1) + ". " + rules::MoveText(named[0]) + "#";
+        const bool captures = position->At(named[0].ToFile, named[0].ToRow) != rules::NoPiece;
+        const std::string answer = std::to_string(index + 1) + ". " +
+                                   rules::MoveText(named[0], captures ? rules::CaptureSign : rules::MoveSign) + "#";
         EXPECT_NE((index < 215 ? PageText("key.pdf", 1) : PageText("key.pdf", 2)).find(answer), std::string::npos)
             << answer;
     }

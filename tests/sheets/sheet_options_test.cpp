@@ -134,7 +134,7 @@ TEST(SheetOptions, MovesTakeOneToThreeAndChangeTheDefaultTitle) {
     }
     SheetOptions emptyTitle;
     ASSERT_EQ(Parse({"--moves", "2", "--title", "", "--pgn", "a"}, emptyTitle), "");
-    EXPECT_EQ(emptyTitle.Title, "");
+    EXPECT_EQ(emptyTitle.Title, "Мат в 2 хода");  // an empty title is the default one
     for (const char* moves : {"0", "4", "12", "-1", "+2", "2x", "", "two"}) {
         EXPECT_NE(Complaint({"--moves", moves, "--pgn", "a"}).find("--moves"), std::string::npos) << moves;
     }

@@ -22,5 +22,6 @@ int GenerateCommand(int argc, char** argv);     // problem-tool generate
 int BenchCommand(int argc, char** argv);        // problem-tool bench
 int TrySettingsCommand(int argc, char** argv);  // problem-tool try-settings
 int SolveCommand(int argc, char** argv);        // problem-tool solve
+int ComposedCommand(int argc, char** argv);     // problem-tool composed
 
 }  // namespace problem_tool

@@ -16,6 +16,7 @@ constexpr Command Commands[] = {
     {"bench", "SETTINGS_FILE SECONDS", BenchCommand},
     {"try-settings", "SETTINGS_FILE LIMIT [SEED]", TrySettingsCommand},
     {"solve", "N < FEN_LINES", SolveCommand},
+    {"composed", "N < FEN_LINES", ComposedCommand},
 };
 
 int PrintUsage() {
