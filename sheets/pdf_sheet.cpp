@@ -409,6 +409,44 @@ std::vector<std::string> AnswerLines(const problems::SeriesProblem& problem) {
     return lines;
 }
 
+namespace {
+
+// Whether the pages' font in `weight` has a picture for `character`. Cairo
+// sets it without falling back on another font: a character it lacks
+// becomes glyph 0, the empty box.
+bool FontDraws(cairo_t* cr, cairo_font_weight_t weight, const std::string& character) {
+    cairo_select_font_face(cr, LayoutFontFamily, CAIRO_FONT_SLANT_NORMAL, weight);
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    const bool made = cairo_scaled_font_text_to_glyphs(cairo_get_scaled_font(cr), 0, 0, character.c_str(),
+                                                       static_cast<int>(character.size()), &glyphs, &count, nullptr,
+                                                       nullptr, nullptr) == CAIRO_STATUS_SUCCESS;
+    const bool drawn = made && count > 0 && glyphs[0].index != 0;
+    cairo_glyph_free(glyphs);
+    return drawn;
+}
+
+}  // namespace
+
+std::string FirstUndrawableCharacter(const std::string& text) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    std::string missing;
+    for (std::size_t at = 0; at < text.size() && missing.empty();) {
+        std::size_t next = at + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        const std::string character = text.substr(at, next - at);
+        // The title stands in bold on the diagram pages and in the normal weight on the key's.
+        const bool drawn = character == " " || (FontDraws(cr, CAIRO_FONT_WEIGHT_NORMAL, character) &&
+                                                FontDraws(cr, CAIRO_FONT_WEIGHT_BOLD, character));
+        if (!drawn) missing = character;
+        at = next;
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return missing;
+}
+
 bool WritePdf(const std::vector<problems::SeriesProblem>& problems, const PdfContent& content,
               const artwork::PieceSet& pieces, std::string& pdf, std::string& error) {
     assert(content.Worksheet || content.AnswerKey);

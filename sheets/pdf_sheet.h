@@ -51,6 +51,10 @@ std::vector<std::string> AnswerLines(const problems::SeriesProblem& problem);
 // "№ 15" for longer ones, whose entries begin with a move number.
 std::string AnswerNumberText(int number, int moves);
 
+// The first character of `text` (valid UTF-8) that the pages' font has no
+// picture for, as its own UTF-8 bytes; "" when it can draw them all.
+std::string FirstUndrawableCharacter(const std::string& text);
+
 // What a document shows besides the problems, and which of its parts it holds.
 struct PdfContent {
     std::string Title;      // at most two lines on every page; shrunk as far as needed

@@ -64,6 +64,20 @@ std::string ShortSetComplaint(problems::DrawEnd end, std::int64_t attempts, cons
     return "за " + std::to_string(attempts) + " позиций " + budgetNote + counted + change;
 }
 
+// "U+1F600": the code point of one character in valid UTF-8.
+std::string CodePointName(const std::string& character) {
+    const auto lead = static_cast<unsigned char>(character[0]);
+    const int continuation = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    constexpr unsigned LeadBits[] = {0x7F, 0x1F, 0x0F, 0x07};
+    unsigned point = lead & LeadBits[continuation];
+    for (int index = 1; index <= continuation && index < static_cast<int>(character.size()); ++index) {
+        point = (point << 6) | (static_cast<unsigned char>(character[static_cast<std::size_t>(index)]) & 0x3F);
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", point);
+    return name;
+}
+
 }  // namespace
 
 int SheetProgram::Run(int argc, const char* const* argv) {
@@ -77,6 +91,15 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     if (options.Help) {
         std::fputs(UsageText().c_str(), stdout);
         return std::fflush(stdout) == 0 ? Success : Failure;
+    }
+
+    // A title goes onto the pages only when their font can draw it whole.
+    if (!options.PdfPath.empty() || !options.KeyPath.empty()) {
+        const std::string missing = FirstUndrawableCharacter(options.Title);
+        if (!missing.empty()) {
+            return Fail(Failure, "--title: шрифт листа не рисует знак «" + missing + "» (" + CodePointName(missing) +
+                                     "); уберите его из заголовка");
+        }
     }
 
     DocumentDate date;

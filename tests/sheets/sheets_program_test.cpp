@@ -144,6 +144,9 @@ TEST_F(SheetsProgram, TheSeedReproducesTheFilesByteForByte) {
     ASSERT_EQ(clock.Err.rfind("seed ", 0), 0u) << clock.Err;
     ASSERT_EQ(clock.Err.back(), '\n');
     const std::string seed = clock.Err.substr(5, clock.Err.size() - 6);
+    // Short enough to be read out: 1 to 99999.
+    EXPECT_GE(std::stoul(seed), 1UL);
+    EXPECT_LE(std::stoul(seed), 99999UL);
     ASSERT_EQ(Run({"--count", "8", "--seed", seed, "--pgn", "again.pgn"}).Status, 0);
     EXPECT_EQ(ReadBytes("clock.pgn"), ReadBytes("again.pgn"));
 }
@@ -255,6 +258,13 @@ TEST_F(SheetsProgram, AFirstProblemOpensTheWholeBudget) {
     EXPECT_NE(run.Err.find("за 60000 позиций найдено задач: 1 из 2;"), std::string::npos) << run.Err;
     const RunResult one = Run({"--settings", "king.txt", "--count", "1", "--seed", "3", "--pgn", "k.pgn"});
     EXPECT_EQ(one.Status, 0) << one.Err;
+    // With --partial the short set is written, and said to be short.
+    const RunResult partial =
+        Run({"--settings", "king.txt", "--count", "2", "--seed", "3", "--partial", "--pgn", "partial.pgn"});
+    EXPECT_EQ(partial.Status, 0);
+    EXPECT_NE(partial.Err.find("найдено задач: 1 из 2;"), std::string::npos) << partial.Err;
+    EXPECT_NE(partial.Err.find("--partial"), std::string::npos) << partial.Err;
+    EXPECT_EQ(ReadBytes("partial.pgn"), ReadBytes("k.pgn"));
 }
 
 // A title beyond the limit is refused before anything is done; one at the
@@ -269,6 +279,13 @@ TEST_F(SheetsProgram, TitlesAtTheLimitReadBackAndLongerOnesAreRefused) {
     EXPECT_NE(refused.Err.find("100 знаков"), std::string::npos) << refused.Err;
     EXPECT_EQ(Lines(refused.Err).size(), 1u);
     EXPECT_EQ(Names(), (std::set<std::string>{"set_figure.txt"}));
+    // A character the pages' font cannot draw is named; PGN alone takes it.
+    const RunResult undrawable = Run({"--title", "Кубок 🏆", "--pdf", "set.pdf"});
+    EXPECT_EQ(undrawable.Status, 2);
+    EXPECT_NE(undrawable.Err.find("«🏆» (U+1F3C6)"), std::string::npos) << undrawable.Err;
+    EXPECT_EQ(Names(), (std::set<std::string>{"set_figure.txt"}));
+    EXPECT_EQ(Run({"--title", "Кубок 🏆", "--count", "2", "--seed", "1", "--pgn", "cup.pgn"}).Status, 0);
+    std::remove("cup.pgn");
 
     const std::string title = LongTitle + " 3а";  // 100 characters ...
     ASSERT_EQ(title.size(), 178u);                // ... in 178 bytes
