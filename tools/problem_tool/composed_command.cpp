@@ -4,9 +4,6 @@
 // "takes-flight KEY", "dual KEY", "one-answer KEY", "removable KEY" when a
 // piece could come off), or the verdict of a problem that is not sound
 // ("shorter", "none", "several", "illegal").
-#include <cstdint>
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -14,7 +11,6 @@
 #include "problems/mate_solver.h"
 #include "problems/thin_problem.h"
 #include "rules/algebraic_notation.h"
-#include "rules/fen.h"
 #include "tools/problem_tool/commands.h"
 #include "tools/problem_tool/problem_arguments.h"
 
@@ -36,41 +32,18 @@ std::string MarkMissed(problems::MateSolver& solver, const rules::BoardCellsArra
 }  // namespace
 
 int ComposedCommand(int argc, char** argv) {
-    std::uint64_t moves = 0;
-    if (!ArgumentCountFits(argc, 1, 1, "usage: problem-tool composed N < FEN_LINES") ||
-        !ParseNumberArgument("composed", "N", argv[0], 2, moves)) {
-        return 2;
-    }
-    if (moves > static_cast<std::uint64_t>(problems::MostMateMoves)) {
-        std::fprintf(stderr, "problem-tool composed: N must be at most %d, not %s\n", problems::MostMateMoves, argv[0]);
-        return 2;
-    }
+    int moves = 0;
+    if (!ParseMateMovesArgument("composed", argc, argv, 2, moves)) return 2;
     const auto solver = std::make_unique<problems::MateSolver>();
-    rules::Position position;
-    int status = 0;
-    std::string line;
-    for (int number = 1; std::getline(std::cin, line); ++number) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        std::string error;
-        if (!rules::ParseFen(line, position, error) || position.SideToMove() != rules::White) {
-            std::fprintf(stderr, "problem-tool composed: line %d: %s\n", number,
-                         error.empty() ? "White must be to move" : error.c_str());
-            std::printf("illegal\n");
-            status = 2;
-            continue;
-        }
+    return AnswerFenLines("composed", [&](const rules::Position& position) -> std::string {
+        if (position.SideToMove() != rules::White) return "illegal";  // a problem has White to move
         rules::Move key;
-        const problems::MateVerdict verdict =
-            solver->Judge(position.Squares(), static_cast<int>(moves), problems::AnyKeyKind, key);
-        std::string text = verdict == problems::MateVerdict::StalematingKey ? "none" : problems::VerdictName(verdict);
-        if (verdict == problems::MateVerdict::Sound) {
-            text = MarkMissed(*solver, position.Squares(), static_cast<int>(moves), key) + " " +
-                   rules::AlgebraicNotation(position, key);
+        const problems::MateVerdict verdict = solver->Judge(position.Squares(), moves, problems::AnyKeyKind, key);
+        if (verdict != problems::MateVerdict::Sound) {
+            return verdict == problems::MateVerdict::StalematingKey ? "none" : problems::VerdictName(verdict);
         }
-        std::printf("%s\n", text.c_str());
-        std::fflush(stdout);
-    }
-    return status;
+        return MarkMissed(*solver, position.Squares(), moves, key) + " " + rules::AlgebraicNotation(position, key);
+    });
 }
 
 }  // namespace problem_tool

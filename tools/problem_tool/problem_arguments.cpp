@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <sys/stat.h>
 
+#include "problems/mate_solver.h"
 #include "rules/fen.h"
 
 namespace problem_tool {
@@ -60,6 +62,40 @@ bool ParseNumberArgument(const char* command, const char* what, const char* text
     }
     value = parsed;
     return true;
+}
+
+bool ParseMateMovesArgument(const char* command, int argc, char** argv, std::uint64_t lowest, int& moves) {
+    const std::string usage = std::string("usage: problem-tool ") + command + " N < FEN_LINES";
+    std::uint64_t number = 0;
+    if (!ArgumentCountFits(argc, 1, 1, usage.c_str()) || !ParseNumberArgument(command, "N", argv[0], lowest, number)) {
+        return false;
+    }
+    if (number > static_cast<std::uint64_t>(problems::MostMateMoves)) {
+        std::fprintf(stderr, "problem-tool %s: N must be at most %d, not %s\n", command, problems::MostMateMoves,
+                     argv[0]);
+        return false;
+    }
+    moves = static_cast<int>(number);
+    return true;
+}
+
+int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer) {
+    rules::Position position;
+    int status = 0;
+    std::string line;
+    for (int number = 1; std::getline(std::cin, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+        std::string error;
+        if (!rules::ParseFen(line, position, error)) {
+            std::fprintf(stderr, "problem-tool %s: line %d: %s\n", command, number, error.c_str());
+            std::printf("illegal\n");
+            status = 2;
+            continue;
+        }
+        std::printf("%s\n", answer(position).c_str());
+        std::fflush(stdout);
+    }
+    return status;
 }
 
 }  // namespace problem_tool

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "rules/position.h"
@@ -24,5 +25,16 @@ bool ReadSettingsArgument(const char* command, const std::string& path, settings
 // A whole decimal number from `lowest` up; false (and a line on stderr) otherwise.
 bool ParseNumberArgument(const char* command, const char* what, const char* text, std::uint64_t lowest,
                          std::uint64_t& value);
+
+// N of "problem-tool COMMAND N < FEN_LINES": the only argument, a number of
+// moves from `lowest` to the solver's longest mates. False (and a line on
+// stderr) otherwise.
+bool ParseMateMovesArgument(const char* command, int argc, char** argv, std::uint64_t lowest, int& moves);
+
+// Reads FEN lines from standard input, blank ones skipped, and prints one
+// line for each: `answer`'s for a position that reads, "illegal" (and the
+// reason on stderr) for one that does not. Returns 0, or 2 when a line did
+// not read.
+int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer);
 
 }  // namespace problem_tool
