@@ -174,6 +174,11 @@ bool MateSolver::MateIn(int n) {
     return won;
 }
 
+bool MateSolver::MatedIn(int n) {
+    assert(n >= 0 && n < MostMateMoves);
+    return DefenderLoses(n);
+}
+
 // The defender to move: true when it is mated now, or has a move and the
 // attacker mates in `movesLeft` after every one.
 bool MateSolver::DefenderLoses(int movesLeft) {

@@ -86,6 +86,10 @@ class MateSolver {
     // Whether the side to move mates in at most `n` moves (1..MostMateMoves)
     // against every defence. The position is as it was afterwards.
     [[nodiscard]] bool MateIn(int n);
+    // Whether the side to move as set up is lost: mated now, or mated by the
+    // other side within `n` moves (0..MostMateMoves - 1) against every defence.
+    // The position is as it was afterwards.
+    [[nodiscard]] bool MatedIn(int n);
 
     // Whether the position as set up may stand in a problem with its side to
     // move: one king each, the kings apart, the other side not in check, no

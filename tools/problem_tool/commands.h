@@ -22,5 +22,7 @@ int GenerateCommand(int argc, char** argv);     // problem-tool generate
 int BenchCommand(int argc, char** argv);        // problem-tool bench
 int TrySettingsCommand(int argc, char** argv);  // problem-tool try-settings
 int SolveCommand(int argc, char** argv);        // problem-tool solve
+int DifficultyCommand(int argc, char** argv);          // problem-tool difficulty
+int DifficultyFeaturesCommand(int argc, char** argv);  // problem-tool difficulty-features
 
 }  // namespace problem_tool

@@ -16,6 +16,8 @@ constexpr Command Commands[] = {
     {"bench", "SETTINGS_FILE SECONDS", BenchCommand},
     {"try-settings", "SETTINGS_FILE LIMIT [SEED]", TrySettingsCommand},
     {"solve", "N < FEN_LINES", SolveCommand},
+    {"difficulty", "< FEN_LINES", DifficultyCommand},
+    {"difficulty-features", "< FEN_LINES", DifficultyFeaturesCommand},
 };
 
 int PrintUsage() {
