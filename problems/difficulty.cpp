@@ -361,14 +361,53 @@ std::array<double, DifficultyInputCount> DifficultyInputs(const DifficultyFeatur
             logOf(f.RefutationMoves)};
 }
 
+namespace {
+
+// The estimate is linear in the inputs, one model per mate length, fitted by
+// ridge regression on rated mate puzzles whose solvers' ratings the data
+// holds (puzzle positions from real games, either side to move).
+// fit-difficulty constants begin
+// Made by tools/fit-difficulty from rated-mates.csv (the shared data's rated mate puzzles);
+// run it again on the same data to refit. Per mate length: the rating at zero inputs, then one
+// coefficient per input in the order of DifficultyInputNames.
+constexpr double RatingModel[MostDifficultyMoves][DifficultyInputCount + 1] = {
+    {984.065, 0.247124, 15.2311, 13.0032, -20.635, 20.164, 0, -68.3232, 0, -151.791, -34.7814, 9.714, 51.6072, 4.73627, -10.1105, 0, -11.3753, -25.848, 0, 0, 0, 0, 0, 6.00746, 0, 6.00746, 11.3046, 3.14106, -14.9043, -48.4269, 60.7889, 19.0614, 3.89482, -10.6189, 62.4923, -133.718, -1.19051, -6.16905, 0, 19.5539, 0, 0},
+    {1005.19, 1.67937, 23.0977, 44.4193, 0, 18.5222, -287.244, -57.1089, 253.021, 0, -88.3073, 90.3649, 38.7389, -47.1254, 20.6379, 166.731, -21.0797, 23.8835, 3.30327, 1.45665, 117.212, -164.446, 65.6139, 49.7507, 128.211, -56.2521, 101.643, -12.1672, 11.7847, -140.267, 87.2851, 21.8456, -2.64437, -42.5166, 60.14, 8.84581, 0.550962, -4.80611, 60.0634, -3.68616, -5.22488, 27.629},
+    {1231.75, 2.36174, 8.82825, 30.3025, 0, -19.0421, -55.3773, -80.4275, 103.928, 0, -1.85287, 125.762, 48.5382, -26.9114, -32.5288, 139.898, -12.5677, 50.3622, 16.4239, 1.38558, -22.7271, 55.3773, 32.4121, 12.3601, 49.5317, -18.6506, -54.1708, -20.4264, -31.8272, -131.799, 105.399, 11.5668, 4.89679, -6.43473, 0.554426, 4.4015, 3.71888, 4.13306, 0, 0.25176, 16.0668, 11.9872},
+};
+// fit-difficulty constants end
+
+// Estimates are shown rounded, and kept within the ratings puzzles have.
+constexpr int EstimateStep = 10;
+constexpr double LowestEstimate = 400;
+constexpr double HighestEstimate = 3000;
+
+}  // namespace
+
 int EstimateRating(const DifficultyFeatures& features) {
-    return features.Moves * 500;  // the fitted model comes below
+    const int moves = std::clamp(features.Moves, 1, MostDifficultyMoves);
+    const double* model = RatingModel[moves - 1];
+    const std::array<double, DifficultyInputCount> inputs = DifficultyInputs(features);
+    double rating = model[0];
+    for (int input = 0; input < DifficultyInputCount; ++input) rating += model[input + 1] * inputs[input];
+    rating = std::clamp(rating, LowestEstimate, HighestEstimate);
+    return static_cast<int>(std::lround(rating / EstimateStep)) * EstimateStep;
 }
 
 std::optional<int> EstimateDifficulty(const Position& position) {
     const std::optional<DifficultyFeatures> features = MeasureDifficulty(position);
     if (!features) return std::nullopt;
     return EstimateRating(*features);
+}
+
+std::optional<int> EstimateDifficulty(const rules::BoardCellsArray& board) {
+    Position position;
+    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
+        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
+            if (board[file][row] != rules::NoPiece) position.Put(file, row, board[file][row]);
+        }
+    }
+    return EstimateDifficulty(position);
 }
 
 }  // namespace problems

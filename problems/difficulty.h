@@ -79,5 +79,7 @@ extern const std::array<const char*, DifficultyInputCount> DifficultyInputNames;
 // mate puzzles would rate it, rounded to tens.
 [[nodiscard]] int EstimateRating(const DifficultyFeatures& features);
 [[nodiscard]] std::optional<int> EstimateDifficulty(const rules::Position& position);
+// The same for a problem's board, White to move.
+[[nodiscard]] std::optional<int> EstimateDifficulty(const rules::BoardCellsArray& board);
 
 }  // namespace problems

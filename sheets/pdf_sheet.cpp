@@ -10,6 +10,7 @@
 
 #include "rules/move_text.h"
 #include "sheets/page_layout.h"
+#include "sheets/problem_order.h"
 #include "sheets/sheet_options.h"
 
 namespace sheets {
@@ -250,7 +251,8 @@ class PageWriter {
             const double baseline = ContentTop + AnswerFontSize + (index % rows) * AnswerLineHeight;
             Font(AnswerFontSize, true);
             RightAligned(std::to_string(first + index + 1) + ".", x + AnswerNumberWidth, baseline);
-            const std::string answer = AnswerText(problems[static_cast<std::size_t>(first + index)]);
+            const problems::SeriesProblem& problem = problems[static_cast<std::size_t>(first + index)];
+            const std::string answer = AnswerText(problem) + DifficultyNote(problem);
             // An answer wider than its column is set smaller to fit.
             const double room = columnWidth - AnswerNumberWidth - 4 - AnswerColumnGap;
             Font(AnswerFontSize, false);
