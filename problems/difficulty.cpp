@@ -54,7 +54,8 @@ using rules::Position;
 }
 
 [[nodiscard]] int MaterialTaken(const Position& position, const Move& move) {
-    return position.IsEnPassantCapture(move) ? MaterialOf(rules::Pawn) : MaterialOf(position.At(move.ToFile, move.ToRow));
+    return position.IsEnPassantCapture(move) ? MaterialOf(rules::Pawn)
+                                             : MaterialOf(position.At(move.ToFile, move.ToRow));
 }
 
 [[nodiscard]] Position After(const Position& position, const Move& move) {
@@ -190,7 +191,7 @@ FirstMoves FindKeys(MateSolver& solver, MateSolver& helper, const Position& posi
     return found;
 }
 
-void MeasureOffer(const Position& position, DifficultyFeatures& features) {
+void MeasureOffer(MateSolver& solver, const Position& position, DifficultyFeatures& features) {
     const MoveList legal = position.LegalMoves();
     features.LegalMoves = legal.Count();
     std::set<std::pair<int, int>> checkers;
@@ -219,9 +220,9 @@ void MeasureOffer(const Position& position, DifficultyFeatures& features) {
                                      position.At(file, row) != -rules::King;
         }
     }
-    const auto threat = std::make_unique<MateSolver>();
-    threat->SetUp(passed);
-    features.MateThreatened = !passed.IsWhiteKingAttacked() && threat->MateIn(1);
+    MateSolver& threat = solver;  // a mate in one consults no table
+    threat.SetUp(passed);
+    features.MateThreatened = !passed.IsWhiteKingAttacked() && threat.MateIn(1);
     features.KingOnEdge = king.File == rules::FirstSquare || king.File == rules::LastSquare ||
                           king.Row == rules::FirstSquare || king.Row == rules::LastSquare;
     for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
@@ -270,7 +271,8 @@ void MeasureSolution(MateSolver& solver, const Position& position, const Move& k
     std::set<std::pair<int, int>> answers;  // from and to squares as numbers
     for (const DefenceNode& defence : solution.Key.Defences) {
         for (const WhiteNode& answer : defence.Continuation) {
-            answers.insert({answer.Move.FromFile * 10 + answer.Move.FromRow, answer.Move.ToFile * 10 + answer.Move.ToRow});
+            answers.insert(
+                {answer.Move.FromFile * 10 + answer.Move.FromRow, answer.Move.ToFile * 10 + answer.Move.ToRow});
         }
     }
     features.DistinctAnswers = static_cast<int>(answers.size());
@@ -290,28 +292,29 @@ std::optional<DifficultyFeatures> MeasureDifficulty(const Position& given) {
         }
     });
     if (features.Moves == 0) return std::nullopt;
-    MeasureOffer(position, features);
+    MeasureOffer(*solver, position, features);
+    // A second solver counts from an empty table, the first one helps.
     const auto sorter = std::make_unique<MateSolver>();
     const FirstMoves found = FindKeys(*sorter, *solver, position, features.Moves, features);
     features.Keys = static_cast<int>(found.Keys.size());
     MeasureKey(position, found.Key, features);
     MeasureSolution(*solver, position, found.Key, features);
-    const auto fresh = std::make_unique<MateSolver>();
-    features.ProofMoves = MovesPlayedBy(*fresh, [&] {
-        fresh->SetUp(After(position, found.Key));
-        static_cast<void>(fresh->MatedIn(features.Moves - 1));
+    sorter->Forget();
+    features.ProofMoves = MovesPlayedBy(*sorter, [&] {
+        sorter->SetUp(After(position, found.Key));
+        static_cast<void>(sorter->MatedIn(features.Moves - 1));
     });
     return features;
 }
 
 const std::array<const char*, DifficultyInputCount> DifficultyInputNames = {
-    "legal_moves",   "checks",         "captures",       "keys",           "tries",         "key_checks",
-    "key_captures",  "key_quiet",      "key_promotes",   "key_pawn",       "key_knight",    "key_bishop",
-    "key_rook",      "key_queen",      "key_king",       "key_distance",   "key_backwards", "material_offered",
-    "defences",      "answers",        "threats",        "duals",          "flights_before", "flights_given",
-    "flights_taken", "key_discovers", "key_to_king", "key_from_king", "king_on_edge", "checking_pieces",
-    "winning_captures", "threatened", "king_hemmed_in", "target_guards", "mate_threatened", "pieces",         "balance",        "starts_in_check", "log_search",   "log_proof",
-    "log_refutation",
+    "legal_moves",      "checks",          "captures",       "keys",          "tries",           "key_checks",
+    "key_captures",     "key_quiet",       "key_promotes",   "key_pawn",      "key_knight",      "key_bishop",
+    "key_rook",         "key_queen",       "key_king",       "key_distance",  "key_backwards",   "material_offered",
+    "defences",         "answers",         "threats",        "duals",         "flights_before",  "flights_given",
+    "flights_taken",    "key_discovers",   "key_to_king",    "key_from_king", "king_on_edge",    "checking_pieces",
+    "winning_captures", "threatened",      "king_hemmed_in", "target_guards", "mate_threatened", "pieces",
+    "balance",          "starts_in_check", "log_search",     "log_proof",     "log_refutation",
 };
 
 std::array<double, DifficultyInputCount> DifficultyInputs(const DifficultyFeatures& f) {
@@ -366,6 +369,7 @@ namespace {
 // The estimate is linear in the inputs, one model per mate length, fitted by
 // ridge regression on rated mate puzzles whose solvers' ratings the data
 // holds (puzzle positions from real games, either side to move).
+// clang-format off
 // fit-difficulty constants begin
 // Made by tools/fit-difficulty from rated-mates.csv (the shared data's rated mate puzzles);
 // run it again on the same data to refit. Per mate length: the rating at zero inputs, then one
@@ -376,6 +380,7 @@ constexpr double RatingModel[MostDifficultyMoves][DifficultyInputCount + 1] = {
     {1231.75, 2.36174, 8.82825, 30.3025, 0, -19.0421, -55.3773, -80.4275, 103.928, 0, -1.85287, 125.762, 48.5382, -26.9114, -32.5288, 139.898, -12.5677, 50.3622, 16.4239, 1.38558, -22.7271, 55.3773, 32.4121, 12.3601, 49.5317, -18.6506, -54.1708, -20.4264, -31.8272, -131.799, 105.399, 11.5668, 4.89679, -6.43473, 0.554426, 4.4015, 3.71888, 4.13306, 0, 0.25176, 16.0668, 11.9872},
 };
 // fit-difficulty constants end
+// clang-format on
 
 // Estimates are shown rounded, and kept within the ratings puzzles have.
 constexpr int EstimateStep = 10;

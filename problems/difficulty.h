@@ -23,12 +23,12 @@ constexpr int MostDifficultyMoves = 3;
 // before a quiet one, then the one that takes most. Material counts a pawn
 // 1, a knight or a bishop 3, a rook 5 and a queen 9.
 struct DifficultyFeatures {
-    int Moves = 0;         // n of "mate in n", the fewest there are
-    int LegalMoves = 0;    // the attacker's legal first moves
-    int Checks = 0;        // of them, the ones that give check
-    int Captures = 0;      // ... and that take a piece
-    int Keys = 0;          // ... and that force mate in n
-    int Tries = 0;         // ... and the others that fail against one defence only (mate in one: checks that do not mate)
+    int Moves = 0;       // n of "mate in n", the fewest there are
+    int LegalMoves = 0;  // the attacker's legal first moves
+    int Checks = 0;      // of them, the ones that give check
+    int Captures = 0;    // ... and that take a piece
+    int Keys = 0;        // ... and that force mate in n
+    int Tries = 0;       // ... and the others that fail against one defence only (mate in one: checks that do not mate)
     bool KeyChecks = false;
     bool KeyCaptures = false;
     bool KeyPromotes = false;
@@ -36,10 +36,11 @@ struct DifficultyFeatures {
     int KeyDistance = 0;                         // the key's length in king steps
     bool KeyBackwards = false;                   // toward the attacker's own first rank
     bool KeyDiscovers = false;                   // another piece than the one that moves gives check
-    int KeyToKing = 0;    // king steps from the key's target square to the defending king
-    int KeyFromKing = 0;  // ... and from its start square
-    int MaterialOffered = 0;  // the most the defender can take at once after the key, less what the key took; 0 for none
-    int Defences = 0;         // the defender's replies to the key
+    int KeyToKing = 0;                           // king steps from the key's target square to the defending king
+    int KeyFromKing = 0;                         // ... and from its start square
+    int MaterialOffered =
+        0;             // the most the defender can take at once after the key, less what the key took; 0 for none
+    int Defences = 0;  // the defender's replies to the key
     int DistinctAnswers = 0;  // the different second moves of the attacker that meet them
     int Threats = 0;          // of a quiet key: the attacker's moves that would mate if the defender could pass
     int Duals = 0;            // the attacker's moves of the solution that another move would replace
@@ -48,13 +49,14 @@ struct DifficultyFeatures {
     int FlightsTaken = 0;     // the squares it could go to before and may not after the key
     bool KingOnEdge = false;  // the defending king stands on the board's edge
     int KingHemmedIn = 0;     // the squares beside the defending king that its own pieces hold
-    int TargetGuards = 0;     // the defender's pieces that could take on the key's target square but for the rules on check
+    int TargetGuards =
+        0;  // the defender's pieces that could take on the key's target square but for the rules on check
     bool MateThreatened = false;  // the defender would mate in one were it to move first
-    int CheckingPieces = 0;   // the attacker's pieces that can give check
-    int WinningCaptures = 0;  // first moves that take a piece the defender cannot take back, or one worth more
-    int Threatened = 0;       // the most the defender could take at once were it to move first
-    int Pieces = 0;           // on the board, kings included
-    int MaterialBalance = 0;  // the attacker's material less the defender's
+    int CheckingPieces = 0;       // the attacker's pieces that can give check
+    int WinningCaptures = 0;      // first moves that take a piece the defender cannot take back, or one worth more
+    int Threatened = 0;           // the most the defender could take at once were it to move first
+    int Pieces = 0;               // on the board, kings included
+    int MaterialBalance = 0;      // the attacker's material less the defender's
     bool StartsInCheck = false;
     // Moves the mate solver plays from an empty table: to find the mate
     // (mate in 1, 2, ... n in turn), to prove the key alone, and to show

@@ -111,6 +111,11 @@ void MateSolver::SetUp(const rules::Position& position) {
     SetUp(position.Squares(), position.SideToMove(), position.EnPassantSquare());
 }
 
+void MateSolver::Forget() {
+    std::fill(State->Table.begin(), State->Table.end(), TableEntry{});
+    State->Killer.fill(Move{});
+}
+
 std::int64_t& MateSolver::PhaseCounter() {
     switch (State->Now) {
         case Phase::KeySearch: return Counters.KeySearchMoves;

@@ -82,6 +82,9 @@ class MateSolver {
     void SetUp(const rules::BoardCellsArray& board, rules::Side toMove, rules::Square enPassant = rules::NoSquare);
     void SetUp(const rules::Position& position);
     [[nodiscard]] const rules::Position& Current() const { return *Board; }
+    // Forgets what the table of judged positions and the move order learnt,
+    // so that the next search is the one a new solver would make.
+    void Forget();
 
     // Whether the side to move mates in at most `n` moves (1..MostMateMoves)
     // against every defence. The position is as it was afterwards.

@@ -46,8 +46,7 @@ std::string PgnTagValue(const std::string& text) {
     return value;
 }
 
-std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title,
-                     bool difficulty) {
+std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title, bool difficulty) {
     std::string pgn;
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];

@@ -21,12 +21,18 @@ struct OptionName {
     bool TakesValue;
 };
 constexpr OptionName OptionNames[] = {
-    {"--settings", Option::Settings, true}, {"--count", Option::Count, true},
-    {"--seed", Option::Seed, true},         {"--per-page", Option::PerPage, true},
-    {"--title", Option::Title, true},       {"--pdf", Option::Pdf, true},
-    {"--key", Option::Key, true},           {"--pgn", Option::Pgn, true},
-    {"--epd", Option::Epd, true},           {"--name-line", Option::NameLine, false},
-    {"--moves", Option::Moves, true},       {"--order", Option::Order, true},
+    {"--settings", Option::Settings, true},
+    {"--count", Option::Count, true},
+    {"--seed", Option::Seed, true},
+    {"--per-page", Option::PerPage, true},
+    {"--title", Option::Title, true},
+    {"--pdf", Option::Pdf, true},
+    {"--key", Option::Key, true},
+    {"--pgn", Option::Pgn, true},
+    {"--epd", Option::Epd, true},
+    {"--name-line", Option::NameLine, false},
+    {"--moves", Option::Moves, true},
+    {"--order", Option::Order, true},
     {"--difficulty", Option::Difficulty, true},
 };
 
@@ -157,7 +163,8 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             return "";
         }
         case Option::Order:
-            if (value != "easy-first") return "--order: бывает только easy-first (от лёгких к трудным), а не " + Quoted(value);
+            if (value != "easy-first")
+                return "--order: бывает только easy-first (от лёгких к трудным), а не " + Quoted(value);
             options.EasyFirst = true;
             return "";
         case Option::Difficulty:

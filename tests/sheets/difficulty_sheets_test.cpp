@@ -52,8 +52,8 @@ using DifficultySheets = SheetsProgramTest;
 TEST_F(DifficultySheets, EasyFirstIsTheSameSetWithEstimatesThatDoNotFall) {
     for (const std::string moves : {"1", "2"}) {
         ASSERT_EQ(Run({"--seed", "4", "--count", "10", "--moves", moves, "--epd", "plain.epd"}).Status, 0);
-        const RunResult sorted = Run({"--seed", "4", "--count", "10", "--moves", moves, "--order", "easy-first",
-                                      "--epd", "-"});
+        const RunResult sorted =
+            Run({"--seed", "4", "--count", "10", "--moves", moves, "--order", "easy-first", "--epd", "-"});
         ASSERT_EQ(sorted.Status, 0) << sorted.Err;
         const std::vector<EpdProblem> plain = ReadEpd(*settings::ReadBytes("plain.epd"));
         const std::vector<EpdProblem> easyFirst = ReadEpd(sorted.Out);
@@ -70,8 +70,8 @@ TEST_F(DifficultySheets, EasyFirstIsTheSameSetWithEstimatesThatDoNotFall) {
 }
 
 TEST_F(DifficultySheets, ARangeKeepsOnlyProblemsEstimatedInIt) {
-    const RunResult some = Run({"--seed", "7", "--count", "6", "--moves", "2", "--difficulty", "1300-1600",
-                                "--epd", "-", "--pgn", "set.pgn"});
+    const RunResult some = Run(
+        {"--seed", "7", "--count", "6", "--moves", "2", "--difficulty", "1300-1600", "--epd", "-", "--pgn", "set.pgn"});
     ASSERT_EQ(some.Status, 0) << some.Err;
     const std::vector<EpdProblem> kept = ReadEpd(some.Out);
     ASSERT_EQ(kept.size(), 6u);
@@ -86,8 +86,7 @@ TEST_F(DifficultySheets, ARangeKeepsOnlyProblemsEstimatedInIt) {
     // No estimate is that low: the whole budget goes, and the message says what was found.
     const RunResult none = Run({"--seed", "7", "--count", "1", "--difficulty", "0-10", "--epd", "none.epd"});
     EXPECT_EQ(none.Status, 1);
-    EXPECT_NE(none.Err.find("за 30000 позиций найдено задач: 0 из 1 с оценкой сложности от 0 до 10"),
-              std::string::npos)
+    EXPECT_NE(none.Err.find("за 30000 позиций найдено задач: 0 из 1 с оценкой сложности от 0 до 10"), std::string::npos)
         << none.Err;
     EXPECT_EQ(Names().count("none.epd"), 0u);
     EXPECT_EQ(Run({"--difficulty", "900-800", "--epd", "-"}).Status, 2);

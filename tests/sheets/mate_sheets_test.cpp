@@ -169,8 +169,8 @@ TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
     const std::size_t answers = all.find("Ответы");
     ASSERT_NE(answers, std::string::npos) << all;
 
-    // "15. 1. Фa5-a6! (угроза 2. Фa6-c6#)", one answer a line.
-    static const std::regex entry(R"(^(\d+)\. 1\. (\S+?)(\+?)!(?: \(угроза 2\. (\S+)#\))?$)");
+    // "15. 1. Фa5-a6! (угроза 2. Фa6-c6#) ≈1150", one answer a line.
+    static const std::regex entry(R"(^(\d+)\. 1\. (\S+?)(\+?)!(?: \(угроза 2\. (\S+)#\))?(?: +≈\d+)?$)");
     std::map<int, std::smatch> printed;
     const std::vector<std::string> keyLines = Lines(all.substr(answers));
     for (const std::string& line : keyLines) {
