@@ -166,6 +166,7 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
     Problems.clear();
     AttemptsUsed = 0;
     RepeatsSkipped = 0;
+    FilteredOut = 0;
     Cost = {};
     LastEnd = DrawEnd::Complete;
     auto rules = std::make_unique<rules::Position>(TrainerEnPassant);
@@ -248,6 +249,10 @@ bool MateSeries::Draw(int asked, SeriesProgress* progress) {
             const std::string fen = FenOf(*rules, find.Board);
             if (!placements.insert(fen.substr(0, fen.find(' '))).second) {
                 ++RepeatsSkipped;
+                continue;
+            }
+            if (Filter && !Filter(find.Board)) {
+                ++FilteredOut;
                 continue;
             }
             kept.push_back(find);

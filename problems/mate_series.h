@@ -54,6 +54,8 @@ class MateSeries {
     int RepeatsSkipped = 0;         // problems that repeated an earlier one
     SeriesCost Cost;                // the work of the last Draw (beyond what was kept, too)
     DrawEnd LastEnd = DrawEnd::Complete;
+    ProblemFilter Filter;  // problems it turns away cost their attempts and are not kept
+    int FilteredOut = 0;   // problems of the last Draw the filter turned away
 
   private:
     settings::TrainerSettings Config;

@@ -116,6 +116,11 @@ void MateSolver::SetUp(const rules::Position& position) {
     SetUp(position.Squares(), position.SideToMove(), position.EnPassantSquare());
 }
 
+void MateSolver::Forget() {
+    std::fill(State->Table.begin(), State->Table.end(), TableEntry{});
+    State->Killer.fill(Move{});
+}
+
 std::int64_t& MateSolver::PhaseCounter() {
     switch (State->Now) {
         case Phase::KeySearch: return Counters.KeySearchMoves;
@@ -189,6 +194,11 @@ int MateSolver::MatingMovesWithin(int n, int most) {
         TakeBack(moves[entry], undo);
     }
     return mating;
+}
+
+bool MateSolver::MatedIn(int n) {
+    assert(n >= 0 && n < MostMateMoves);
+    return DefenderLoses(n);
 }
 
 // The defender to move: true when it is mated now, or has a move and the

@@ -85,10 +85,17 @@ class MateSolver {
     void SetUp(const rules::BoardCellsArray& board, rules::Side toMove, rules::Square enPassant = rules::NoSquare);
     void SetUp(const rules::Position& position);
     [[nodiscard]] const rules::Position& Current() const { return *Board; }
+    // Forgets what the table of judged positions and the move order learnt,
+    // so that the next search is the one a new solver would make.
+    void Forget();
 
     // Whether the side to move mates in at most `n` moves (1..MostMateMoves)
     // against every defence. The position is as it was afterwards.
     [[nodiscard]] bool MateIn(int n);
+    // Whether the side to move as set up is lost: mated now, or mated by the
+    // other side within `n` moves (0..MostMateMoves - 1) against every defence.
+    // The position is as it was afterwards.
+    [[nodiscard]] bool MatedIn(int n);
 
     // How many moves of the side to move mate in at most `n` moves against
     // every defence, counted up to `most` (the count stops there). The

@@ -25,6 +25,7 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
     const std::int64_t budget = static_cast<std::int64_t>(asked) * SeriesAttemptsPerProblem;
     AttemptsUsed = 0;
     RepeatsSkipped = 0;
+    FilteredOut = 0;
     LastEnd = DrawEnd::Complete;
     View.Progress = progress;
     View.Asked = asked;
@@ -64,6 +65,7 @@ bool ProblemSeries::Draw(int asked, SeriesProgress* progress) {
 bool ProblemSeries::KeepProblem() {
     const std::string fen = rules::WriteFen(*Rules, rules::White);
     if (!Placements.insert(fen.substr(0, fen.find(' '))).second) return false;
+    if (Filter && !Filter(Rules->Squares())) return ++FilteredOut, true;
     // The run ends with the one mate of the problem on the board found.
     const rules::Move mate = Search.FirstMate();
     SeriesProblem problem;

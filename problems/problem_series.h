@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -33,7 +35,12 @@ struct SeriesProblem {
     // The solution as a tree: Tree.Moves is n of "mate in n", Tree.Key the
     // key (for a mate in one, the mate) with the play below it.
     Solution Tree;
+    std::optional<int> Difficulty;  // the estimated rating, once the sheet has asked for it
 };
+
+// Whether a problem found may join a set, asked of its board, White to
+// move. An empty filter lets every problem in.
+using ProblemFilter = std::function<bool(const rules::BoardCellsArray&)>;
 
 // Told after every random position a set has tried.
 class SeriesProgress {
@@ -70,6 +77,8 @@ class ProblemSeries {
     std::int64_t AttemptsUsed = 0;  // random positions built by the last Draw
     int RepeatsSkipped = 0;         // problems of the last Draw that repeated an earlier one
     DrawEnd LastEnd = DrawEnd::Complete;
+    ProblemFilter Filter;  // problems it turns away cost their attempts and are not kept
+    int FilteredOut = 0;   // problems of the last Draw the filter turned away
 
   private:
     // Reports attempts to the SeriesProgress; shows nothing else.
@@ -87,7 +96,8 @@ class ProblemSeries {
         std::int64_t AttemptsBefore = 0;  // of the runs before the current one
     };
 
-    // Records the problem the last run left on the board, unless it repeats one.
+    // Records the problem the last run left on the board; false when it
+    // repeats one. A problem the filter turns away is new but not kept.
     bool KeepProblem();
 
     settings::TrainerSettings Config;

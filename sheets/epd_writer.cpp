@@ -17,12 +17,14 @@ std::string PositionPart(const std::string& fen) {
 
 }  // namespace
 
-std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems) {
+std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems, bool difficulty) {
     std::string epd;
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];
         epd += PositionPart(problem.Fen) + " bm " + problem.SolutionAlgebraic + "; dm " +
-               std::to_string(problem.Tree.Moves) + "; id \"" + std::to_string(index + 1) + "\";\n";
+               std::to_string(problem.Tree.Moves) + "; ";
+        if (difficulty && problem.Difficulty) epd += "difficulty " + std::to_string(*problem.Difficulty) + "; ";
+        epd += "id \"" + std::to_string(index + 1) + "\";\n";
     }
     return epd;
 }

@@ -10,6 +10,8 @@
 
 namespace sheets {
 
-std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems);
+// With `difficulty`, each line also has the operation "difficulty N;", its
+// problem's estimate, before its id.
+std::string WriteEpd(const std::vector<problems::SeriesProblem>& problems, bool difficulty = false);
 
 }  // namespace sheets

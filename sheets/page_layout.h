@@ -35,8 +35,10 @@ struct AnswerStyle {
     double FontSize;
     double LineHeight;   // from one baseline to the next
     double NumberWidth;  // room for the problem's number ("1000.", "№ 1000") before its lines
+    bool BreaksLines;    // a line too wide for its column goes on in the next; otherwise it is set smaller
 };
-constexpr AnswerStyle AnswerStyles[] = {{5, 10.5, 15.5, 30.0}, {5, 10.5, 15.5, 30.0}, {2, 8.0, 10.0, 30.0}};
+constexpr AnswerStyle AnswerStyles[] = {
+    {5, 10.5, 15.5, 30.0, false}, {5, 10.5, 15.5, 30.0, false}, {2, 8.0, 10.0, 30.0, true}};
 constexpr AnswerStyle AnswerStyleFor(int moves) {
     constexpr int longest = static_cast<int>(std::size(AnswerStyles)) - 1;
     return AnswerStyles[moves < 0 ? 0 : moves > longest ? longest : moves];

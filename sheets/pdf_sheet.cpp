@@ -10,6 +10,7 @@
 
 #include "rules/move_text.h"
 #include "sheets/page_layout.h"
+#include "sheets/problem_order.h"
 #include "sheets/sheet_options.h"
 
 namespace sheets {
@@ -288,8 +289,11 @@ class PageWriter {
         Font(style.FontSize, false);
         for (const problems::SeriesProblem& problem : problems) {
             std::vector<std::pair<std::string, bool>> lines;
-            for (const std::string& line : AnswerLines(problem)) {
-                const std::vector<std::string> pieces = Wrapped(line, room, WrappedLineIndent);
+            std::vector<std::string> answer = AnswerLines(problem);
+            answer.front() += DifficultyNote(problem);  // the estimate after the key
+            for (const std::string& line : answer) {
+                const std::vector<std::string> pieces =
+                    style.BreaksLines ? Wrapped(line, room, WrappedLineIndent) : std::vector<std::string>{line};
                 for (std::size_t piece = 0; piece < pieces.size(); ++piece)
                     lines.emplace_back(pieces[piece], piece > 0);
             }
@@ -312,7 +316,7 @@ class PageWriter {
                     RightAligned(AnswerNumberText(static_cast<int>(entry) + 1, moves), x + style.NumberWidth, baseline);
                 }
                 const auto& [text, wrapped] = entries[entry][line];
-                // A word wider than its column by itself is set smaller to fit.
+                // A line still wider than its column (a word by itself) is set smaller to fit.
                 Font(style.FontSize, false);
                 const double left = textLeft + (wrapped ? WrappedLineIndent : 0);
                 const double width = Width(text);

@@ -46,7 +46,7 @@ std::string PgnTagValue(const std::string& text) {
     return value;
 }
 
-std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title) {
+std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title, bool difficulty) {
     std::string pgn;
     for (std::size_t index = 0; index < problems.size(); ++index) {
         const problems::SeriesProblem& problem = problems[index];
@@ -61,6 +61,7 @@ std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const
         AddTag(pgn, "Black", "?");
         AddTag(pgn, "Result", "1-0");
         std::vector<Tag> others = {{"SetUp", "1"}, {"FEN", problem.Fen}};
+        if (difficulty && problem.Difficulty) others.emplace_back("Difficulty", std::to_string(*problem.Difficulty));
         std::sort(others.begin(), others.end());
         for (const Tag& tag : others) AddTag(pgn, tag.first.c_str(), tag.second);
         pgn += "\n" + Line(problem.Tree.Key, 1) + " 1-0\n";

@@ -12,7 +12,9 @@
 namespace sheets {
 
 // `title` goes into every [Event] tag; games are numbered from 1 in [Round].
-std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title);
+// With `difficulty`, each game's [Difficulty] tag holds its problem's estimate.
+std::string WritePgn(const std::vector<problems::SeriesProblem>& problems, const std::string& title,
+                     bool difficulty = false);
 
 // A PGN tag value: backslash and double quote escaped with a backslash.
 std::string PgnTagValue(const std::string& text);

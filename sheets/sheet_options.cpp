@@ -13,7 +13,23 @@
 namespace sheets {
 namespace {
 
-enum class Option { Settings, Count, Seed, PerPage, Title, Pdf, Key, Pgn, Epd, NameLine, Moves, Style, Partial };
+enum class Option {
+    Settings,
+    Count,
+    Seed,
+    PerPage,
+    Title,
+    Pdf,
+    Key,
+    Pgn,
+    Epd,
+    NameLine,
+    Moves,
+    Style,
+    Partial,
+    Order,
+    Difficulty
+};
 
 struct OptionName {
     std::string_view Name;
@@ -21,12 +37,20 @@ struct OptionName {
     bool TakesValue;
 };
 constexpr OptionName OptionNames[] = {
-    {"--settings", Option::Settings, true}, {"--count", Option::Count, true},
-    {"--seed", Option::Seed, true},         {"--per-page", Option::PerPage, true},
-    {"--title", Option::Title, true},       {"--pdf", Option::Pdf, true},
-    {"--key", Option::Key, true},           {"--pgn", Option::Pgn, true},
-    {"--epd", Option::Epd, true},           {"--name-line", Option::NameLine, false},
-    {"--moves", Option::Moves, true},       {"--style", Option::Style, true},
+    {"--settings", Option::Settings, true},
+    {"--count", Option::Count, true},
+    {"--seed", Option::Seed, true},
+    {"--per-page", Option::PerPage, true},
+    {"--title", Option::Title, true},
+    {"--pdf", Option::Pdf, true},
+    {"--key", Option::Key, true},
+    {"--pgn", Option::Pgn, true},
+    {"--epd", Option::Epd, true},
+    {"--name-line", Option::NameLine, false},
+    {"--moves", Option::Moves, true},
+    {"--order", Option::Order, true},
+    {"--difficulty", Option::Difficulty, true},
+    {"--style", Option::Style, true},
     {"--partial", Option::Partial, false},
 };
 
@@ -72,6 +96,18 @@ std::string TitleComplaint(const std::string& title) {
                " байт в UTF-8, можно не больше " + std::to_string(MostPgnStringBytes) + "; сократите его";
     }
     return "";
+}
+
+// "LOW-HIGH": two whole numbers up to MostDifficulty, the first not above the second.
+std::optional<DifficultyRange> ReadRange(const std::string& text) {
+    const std::size_t dash = text.find('-');
+    if (dash == std::string::npos) return std::nullopt;
+    const auto lowest = DecimalNumber(text.substr(0, dash));
+    const auto highest = DecimalNumber(text.substr(dash + 1));
+    if (!lowest || !highest || *lowest > *highest || *highest > static_cast<std::uint64_t>(MostDifficulty)) {
+        return std::nullopt;
+    }
+    return DifficultyRange{static_cast<int>(*lowest), static_cast<int>(*highest)};
 }
 
 std::string OutputComplaint(std::string_view option, const std::string& path) {
@@ -156,6 +192,18 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
             options.Moves = static_cast<int>(*number);
             return "";
         }
+        case Option::Order:
+            if (value != "easy-first")
+                return "--order: бывает только easy-first (от лёгких к трудным), а не " + Quoted(value);
+            options.EasyFirst = true;
+            return "";
+        case Option::Difficulty:
+            options.Difficulty = ReadRange(value);
+            if (!options.Difficulty) {
+                return "--difficulty: нужен диапазон оценок НИЗ-ВЕРХ, например 800-1400 (числа от 0 до " +
+                       std::to_string(MostDifficulty) + ", первое не больше второго), а не " + Quoted(value);
+            }
+            return "";
         case Option::Pgn: options.PgnPath = value; return OutputComplaint(name, value);
         case Option::Epd: options.EpdPath = value; return OutputComplaint(name, value);
     }
@@ -167,6 +215,7 @@ std::string TakeValue(Option which, std::string_view name, const std::string& va
 std::string UsageText() {
     return "Использование: vindolar-sheets [--settings ФАЙЛ] [--count N] [--seed S] [--per-page K] [--title ТЕКСТ]\n"
            "                       [--moves N] [--style СТИЛЬ] [--partial] [--name-line]\n"
+           "                       [--order easy-first] [--difficulty НИЗ-ВЕРХ]\n"
            "                       [--pdf ФАЙЛ] [--key ФАЙЛ] [--pgn ФАЙЛ] [--epd ФАЙЛ]\n"
            "Листы задач «мат в 1 ход» из генератора тренажёра, «мат в 2 хода» или «мат в 3 хода»:\n"
            "PDF с ответами, PGN, EPD.\n"
@@ -187,6 +236,9 @@ std::string UsageText() {
            "                   защиты с разными ответами, и ни одну фигуру, кроме королей, нельзя снять\n"
            "  --partial        если найдено меньше задач, чем просили, записать найденные\n"
            "                   (сколько — в сообщении) и выйти с кодом 0\n"
+           "  --order easy-first  задачи от лёгких к трудным по оценке сложности\n"
+           "  --difficulty НИЗ-ВЕРХ  только задачи с оценкой сложности от НИЗ до ВЕРХ (например, 800-1400);\n"
+           "                   оценка по шкале рейтинга задач на lichess.org, она же стоит в ответах («≈1150»)\n"
            "  --name-line      строка «Фамилия, имя», «Класс», «Дата» на страницах с задачами\n"
            "  --pdf ФАЙЛ       лист задач в PDF, с ответами в конце, если нет --key\n"
            "  --key ФАЙЛ       ответы отдельным PDF\n"

@@ -23,7 +23,15 @@ constexpr int PerPageChoices[] = {4, 6, 9, 12};
 // string may hold.
 constexpr int MostTitleCharacters = 100;
 constexpr std::size_t MostPgnStringBytes = 255;
-constexpr int MostMoves = 3;  // --moves: mates in 1, 2 or 3
+constexpr int MostMoves = 3;          // --moves: mates in 1, 2 or 3
+constexpr int MostDifficulty = 9999;  // --difficulty: estimates up to this
+
+// Estimates from Lowest to Highest, both included.
+struct DifficultyRange {
+    int Lowest = 0;
+    int Highest = 0;
+    [[nodiscard]] bool Holds(int estimate) const { return estimate >= Lowest && estimate <= Highest; }
+};
 // A seed the program picks itself is short enough to be read out to a class.
 constexpr std::uint64_t MostPickedSeed = 99999;
 
@@ -50,9 +58,14 @@ struct SheetOptions {
     std::string KeyPath;  // the answer key as a PDF of its own; the worksheet then has none
     std::string PgnPath;
     std::string EpdPath;
-    bool NameLine = false;  // blanks for a pupil's name, class and date on the worksheet's pages
-    bool Partial = false;   // --partial: a set that came out short is written as it is
-    bool Help = false;      // --help: print the usage and do nothing else
+    bool NameLine = false;                      // blanks for a pupil's name, class and date on the worksheet's pages
+    bool EasyFirst = false;                     // --order easy-first: the set sorted by estimated difficulty
+    std::optional<DifficultyRange> Difficulty;  // --difficulty LOW-HIGH: only problems estimated in the range
+    bool Partial = false;                       // --partial: a set that came out short is written as it is
+    bool Help = false;                          // --help: print the usage and do nothing else
+
+    // Whether PGN and EPD carry each problem's estimate.
+    [[nodiscard]] bool ShowsDifficulty() const { return EasyFirst || Difficulty.has_value(); }
 };
 
 // The usage lines printed by --help.

@@ -18,6 +18,7 @@
 #include "sheets/epd_writer.h"
 #include "sheets/pdf_sheet.h"
 #include "sheets/pgn_writer.h"
+#include "sheets/problem_order.h"
 #include "sheets/progress_line.h"
 #include "sheets/sheet_options.h"
 #include "sheets/sheet_settings.h"
@@ -57,7 +58,11 @@ files::ContentsWriter BytesWriter(const std::string& bytes) {
 // try, or is empty).
 std::string ShortSetComplaint(problems::DrawEnd end, std::int64_t attempts, const std::string& budgetNote, int found,
                               const SheetOptions& options) {
-    const std::string counted = ProgressText(found, options.Count);
+    std::string counted = ProgressText(found, options.Count);
+    if (options.Difficulty) {
+        counted += " с оценкой сложности от " + std::to_string(options.Difficulty->Lowest) + " до " +
+                   std::to_string(options.Difficulty->Highest);
+    }
     const std::string change = "; измените настройки в «" + text::ShownInLine(options.SettingsPath) + "»";
     if (end == problems::DrawEnd::PiecesDoNotFit)
         return "фигуры из настроек не помещаются на доску: " + counted + change;
@@ -131,6 +136,7 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     // Mates in one come from the trainer's own generator; longer ones from the mate solver.
     if (options.Moves > 1) {
         problems::MateSeries series(config, seed, options.Moves, options.Style);
+        if (options.Difficulty) series.Filter = DifficultyFilter(*options.Difficulty);
         const bool complete = series.Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
@@ -143,6 +149,7 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         found = std::move(series.Problems);
     } else {
         auto series = std::make_unique<problems::ProblemSeries>(config, seed);
+        if (options.Difficulty) series->Filter = DifficultyFilter(*options.Difficulty);
         const bool complete = series->Draw(options.Count, &progress);
         progress.Finish();
         if (!complete) {
@@ -157,6 +164,9 @@ int SheetProgram::Run(int argc, const char* const* argv) {
         std::fprintf(stderr, "%s: %s; записаны найденные (--partial)\n", ProgramName, shortSet.c_str());
     }
 
+    EstimateDifficulties(found);
+    if (options.EasyFirst) SortEasyFirst(found);
+
     PdfContent content;
     content.Title = options.Title;
     content.PerPage = options.PerPage;
@@ -167,8 +177,8 @@ int SheetProgram::Run(int argc, const char* const* argv) {
     std::vector<files::ContentsWriter> contents;
     for (std::size_t index = 0; index < outputs.size(); ++index) {
         const std::string& option = outputs[index].Label;
-        if (option == "--pgn") bytes[index] = WritePgn(found, options.Title);
-        if (option == "--epd") bytes[index] = WriteEpd(found);
+        if (option == "--pgn") bytes[index] = WritePgn(found, options.Title, options.ShowsDifficulty());
+        if (option == "--epd") bytes[index] = WriteEpd(found, options.ShowsDifficulty());
         if (option == "--pdf" || option == "--key") {
             // The worksheet holds the key unless the key has a file of its own.
             content.Worksheet = option == "--pdf";

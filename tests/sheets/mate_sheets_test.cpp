@@ -206,8 +206,8 @@ TEST_F(MateSheets, TheKeysOfThePdfAreTheKeysOfTheEpd) {
     const std::size_t answers = all.find("Ответы");
     ASSERT_NE(answers, std::string::npos) << all;
 
-    // "№ 15", "1. Фa5-a6! (угроза 2. Фa6-c6#, 2. Фa6:b7#)", then a line a defence.
-    static const std::regex keyLine(R"(^1\. (\S+?)(\+?)!(?: \(угроза (.*)\))?$)");
+    // "№ 15", "1. Фa5-a6! (угроза 2. Фa6-c6#, 2. Фa6:b7#)  ≈1150", then a line a defence.
+    static const std::regex keyLine(R"(^1\. (\S+?)(\+?)!(?: \(угроза (.*?)\))?(?: +≈\d+)?$)");
     static const std::regex defenceLine(R"(^1… (\S+) 2\. (\S+#)$)");
     const std::map<int, std::vector<std::string>> printed = KeyEntries(all.substr(answers), "Мат в 2 хода");
     const std::vector<EpdLine> epd = ReadEpd(*ReadBytes("set.epd"));

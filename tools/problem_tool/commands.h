@@ -14,14 +14,16 @@ struct Command {
     CommandFunction Run;
 };
 
-int RunMoves(int argc, char** argv);            // moves_command.cpp
-int RunPerft(int argc, char** argv);            // perft_command.cpp
-int SettingsCommand(int argc, char** argv);     // problem-tool settings
-int MatesCommand(int argc, char** argv);        // problem-tool mates
-int GenerateCommand(int argc, char** argv);     // problem-tool generate
-int BenchCommand(int argc, char** argv);        // problem-tool bench
-int TrySettingsCommand(int argc, char** argv);  // problem-tool try-settings
-int SolveCommand(int argc, char** argv);        // problem-tool solve
-int ComposedCommand(int argc, char** argv);     // problem-tool composed
+int RunMoves(int argc, char** argv);                   // moves_command.cpp
+int RunPerft(int argc, char** argv);                   // perft_command.cpp
+int SettingsCommand(int argc, char** argv);            // problem-tool settings
+int MatesCommand(int argc, char** argv);               // problem-tool mates
+int GenerateCommand(int argc, char** argv);            // problem-tool generate
+int BenchCommand(int argc, char** argv);               // problem-tool bench
+int TrySettingsCommand(int argc, char** argv);         // problem-tool try-settings
+int SolveCommand(int argc, char** argv);               // problem-tool solve
+int DifficultyCommand(int argc, char** argv);          // problem-tool difficulty
+int DifficultyFeaturesCommand(int argc, char** argv);  // problem-tool difficulty-features
+int ComposedCommand(int argc, char** argv);            // problem-tool composed
 
 }  // namespace problem_tool

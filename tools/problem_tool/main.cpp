@@ -17,6 +17,8 @@ constexpr Command Commands[] = {
     {"try-settings", "SETTINGS_FILE LIMIT [SEED]", TrySettingsCommand},
     {"solve", "N < FEN_LINES", SolveCommand},
     {"composed", "N < FEN_LINES", ComposedCommand},
+    {"difficulty", "< FEN_LINES", DifficultyCommand},
+    {"difficulty-features", "< FEN_LINES", DifficultyFeaturesCommand},
 };
 
 int PrintUsage() {
