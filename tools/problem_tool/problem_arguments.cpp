@@ -79,7 +79,8 @@ bool ParseMateMovesArgument(const char* command, int argc, char** argv, std::uin
     return true;
 }
 
-int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer) {
+int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer,
+                   const char* unreadable) {
     rules::Position position;
     int status = 0;
     std::string line;
@@ -88,7 +89,7 @@ int AnswerFenLines(const char* command, const std::function<std::string(const ru
         std::string error;
         if (!rules::ParseFen(line, position, error)) {
             std::fprintf(stderr, "problem-tool %s: line %d: %s\n", command, number, error.c_str());
-            std::printf("illegal\n");
+            std::printf("%s\n", unreadable);
             status = 2;
             continue;
         }

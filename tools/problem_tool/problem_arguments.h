@@ -32,9 +32,10 @@ bool ParseNumberArgument(const char* command, const char* what, const char* text
 bool ParseMateMovesArgument(const char* command, int argc, char** argv, std::uint64_t lowest, int& moves);
 
 // Reads FEN lines from standard input, blank ones skipped, and prints one
-// line for each: `answer`'s for a position that reads, "illegal" (and the
+// line for each: `answer`'s for a position that reads, `unreadable` (and the
 // reason on stderr) for one that does not. Returns 0, or 2 when a line did
 // not read.
-int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer);
+int AnswerFenLines(const char* command, const std::function<std::string(const rules::Position&)>& answer,
+                   const char* unreadable = "illegal");
 
 }  // namespace problem_tool
