@@ -8,7 +8,7 @@ namespace {
 // stand on, by its least distance from the edge (0..3): 7 - 2 * distance.
 constexpr std::array<std::int32_t, 4> KingSpanByDistance = {7, 5, 3, 1};
 constexpr int KingEdgeDistanceLine = 12;
-static_assert(KingSpanByDistance.size() == EditorRanges[KingEdgeDistanceLine].Highest + 1 &&
+static_assert(KingSpanByDistance.size() == static_cast<std::size_t>(EditorRanges[KingEdgeDistanceLine].Highest) + 1 &&
                   EditorRanges[KingEdgeDistanceLine].Lowest == 0,
               "one span for every distance the editor allows");
 

@@ -12,10 +12,12 @@
 
 #include "problems/trainer_rules.h"
 #include "bench/trainer_window/bench_work_dir.h"
+#include "bench/trainer_window/window_drawing.h"
 #include "problems/generation_run.h"
 #include "problems/headless_view.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
+#include "window_events/toolkit.h"
 
 namespace {
 
@@ -60,18 +62,17 @@ double HeadlessRun() {
     return Milliseconds(end - start);
 }
 
-void SettleWindow() {
+void SettleWindow(GtkWidget* toplevel) {
     for (int round = 0; round < 3; ++round) {
         while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-        gdk_window_process_all_updates();
-        gdk_flush();
+        bench::trainer_window::DrawPending(toplevel);
     }
 }
 
 }  // namespace
 
 int main() {
-    if (!gtk_init_check(nullptr, nullptr)) {
+    if (!window_events::StartToolkit(nullptr, nullptr)) {
         std::fprintf(stderr, "generation_run_window_bench: needs an X display\n");
         return 2;
     }
@@ -80,8 +81,9 @@ int main() {
     TimingDialogs dialogs;
     auto program = std::make_unique<trainer::TrainerProgram>(dialogs);
     program->StartUp();
-    while (!gdk_window_is_viewable(gtk_widget_get_window(program->Window.Toplevel()))) SettleWindow();
-    SettleWindow();
+    GtkWidget* toplevel = program->Window.Toplevel();
+    while (!gdk_window_is_viewable(gtk_widget_get_window(toplevel))) SettleWindow(toplevel);
+    SettleWindow(toplevel);
 
     // Headless and window runs take turns, so that a busy moment of the
     // machine falls on both alike.
@@ -99,7 +101,7 @@ int main() {
             return 1;
         }
         window.push_back(Milliseconds(dialogs.LastMessage - start));
-        SettleWindow();
+        SettleWindow(toplevel);
     }
     const std::string label = gtk_label_get_text(GTK_LABEL(program->Window.Control(trainer::StatusLabelControl)));
     program->End();

@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "bench/trainer_window/bench_work_dir.h"
+#include "bench/trainer_window/window_drawing.h"
 #include "trainer/dialogs.h"
 #include "trainer/trainer_program.h"
+#include "window_events/toolkit.h"
 
 extern char** environ;
 
@@ -37,10 +39,8 @@ long long NowNanoseconds() {
 // The squares that show a piece, read back from the screen: a square whose
 // pixels differ from both empty-square pictures.
 int PiecesOnScreen(trainer::TrainerProgram& program) {
-    GdkWindow* surface = gtk_widget_get_window(program.Window.Toplevel());
     const int cell = program.Window.CellSize();
-    GdkPixbuf* screen = gdk_pixbuf_get_from_drawable(nullptr, surface, gdk_drawable_get_colormap(surface), cell, cell,
-                                                     0, 0, 8 * cell, 8 * cell);
+    GdkPixbuf* screen = bench::trainer_window::ShownPicture(program.Window.Toplevel(), cell, cell, 8 * cell, 8 * cell);
     int pieces = 0;
     for (int file = 1; file <= 8; ++file) {
         for (int row = 1; row <= 8; ++row) {
@@ -66,7 +66,7 @@ int PiecesOnScreen(trainer::TrainerProgram& program) {
 // The trainer's start-up and first pass up to its event wait, then the
 // screen brought up to date; prints the milliseconds since `started`.
 int RunChild(long long started) {
-    if (!gtk_init_check(nullptr, nullptr)) return 2;
+    if (!window_events::StartToolkit(nullptr, nullptr)) return 2;
     trainer::ToolkitDialogs dialogs;
     auto program = std::make_unique<trainer::TrainerProgram>(dialogs);
     program->StartUp();
@@ -74,8 +74,7 @@ int RunChild(long long started) {
     program->Cycle.BeginPass();
     GdkWindow* surface = gtk_widget_get_window(program->Window.Toplevel());
     while (gtk_events_pending() || !gdk_window_is_viewable(surface)) gtk_main_iteration_do(FALSE);
-    gdk_window_process_all_updates();
-    gdk_flush();
+    bench::trainer_window::DrawPending(program->Window.Toplevel());
     const long long shown = NowNanoseconds();
     const int pieces = PiecesOnScreen(*program);
     std::printf("%.2f %d %d\n", (shown - started) / 1e6, program->Run.AttemptCount, pieces);
