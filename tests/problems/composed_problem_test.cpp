@@ -104,7 +104,7 @@ TEST(ComposedProblem, SetsPassTheSlowSolversChecks) {
         int Count;
         std::uint64_t Seed;  // one whose first queen problem comes soon
     };
-    for (const Case& c : {Case{pawns, 12, 5}, Case{queens, 1, 6}}) {
+    for (const Case& c : {Case{pawns, 6, 5}, Case{queens, 1, 6}}) {
         settings::TrainerSettings config;
         config.Adopt(c.Values);
         MateSeries series(config, c.Seed, 2, ProblemStyle::Composed);
