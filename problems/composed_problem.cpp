@@ -14,11 +14,7 @@ using rules::Position;
 // A position of `board` with `side` to move; en passant as the solver plays it.
 Position PositionOf(const rules::BoardCellsArray& board, rules::Side side) {
     Position position;
-    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
-        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
-            if (board[file][row] != rules::NoPiece) position.Put(file, row, board[file][row]);
-        }
-    }
+    position.SetSquares(board);
     position.SetSideToMove(side);
     return position;
 }

@@ -407,11 +407,7 @@ std::optional<int> EstimateDifficulty(const Position& position) {
 
 std::optional<int> EstimateDifficulty(const rules::BoardCellsArray& board) {
     Position position;
-    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
-        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
-            if (board[file][row] != rules::NoPiece) position.Put(file, row, board[file][row]);
-        }
-    }
+    position.SetSquares(board);
     return EstimateDifficulty(position);
 }
 

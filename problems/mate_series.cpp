@@ -28,12 +28,7 @@ namespace {
 
 // The FEN of `board` with White to move.
 std::string FenOf(rules::Position& scratch, const rules::BoardCellsArray& board) {
-    scratch.Clear();
-    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
-        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
-            if (board[file][row] != rules::NoPiece) scratch.Put(file, row, board[file][row]);
-        }
-    }
+    scratch.SetSquares(board);
     return rules::WriteFen(scratch, rules::White);
 }
 

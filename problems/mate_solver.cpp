@@ -102,12 +102,7 @@ MateSolver::MateSolver() : Board(std::make_unique<rules::Position>()), State(std
 MateSolver::~MateSolver() = default;
 
 void MateSolver::SetUp(const rules::BoardCellsArray& board, rules::Side toMove, rules::Square enPassant) {
-    Board->Clear();
-    for (int file = rules::FirstSquare; file <= rules::LastSquare; ++file) {
-        for (int row = rules::FirstSquare; row <= rules::LastSquare; ++row) {
-            if (board[file][row] != rules::NoPiece) Board->Put(file, row, board[file][row]);
-        }
-    }
+    Board->SetSquares(board);
     Board->SetSideToMove(toMove);
     Board->SetEnPassantSquare(enPassant);
 }

@@ -22,6 +22,15 @@ void Position::Clear() {
     enPassant_ = NoSquare;
 }
 
+void Position::SetSquares(const BoardCellsArray& board) {
+    Clear();
+    for (int file = FirstSquare; file <= LastSquare; ++file) {
+        for (int row = FirstSquare; row <= LastSquare; ++row) {
+            if (board[file][row] != NoPiece) Put(file, row, board[file][row]);
+        }
+    }
+}
+
 bool Position::CanBeEnPassantSquare(Square square) const {
     if (square.IsNone()) return true;
     if (!IsOnBoard(square.File, square.Row)) return false;

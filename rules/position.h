@@ -131,6 +131,8 @@ class Position {
     // one colour is not allowed. Clear also forgets the en-passant square.
     void Clear();
     void Put(int file, int row, PieceCode code);
+    // Clear, then Put every piece of `board`.
+    void SetSquares(const BoardCellsArray& board);
     void SetSideToMove(Side side) { sideToMove_ = side; }
     // The square a double step of the other side has just passed over
     // (NoSquare for none): row 3 (rank 6) with White to move, row 6 (rank 3)
